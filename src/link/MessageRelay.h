@@ -1,0 +1,55 @@
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "link/Message.h"
+
+namespace zr {
+
+// Shows message boxes on the thread that serves the user interface.
+//
+// show() called on that thread goes straight to the sink. Called on any other
+// thread (the link worker) it queues the message, calls the wake-up hook so the
+// UI side can serve it when idle, and blocks until the message was shown and
+// closed. Every wait of the UI thread inside the link calls servePending(), so
+// a worker message never deadlocks against a UI thread blocked in the link.
+class MessageRelay {
+public:
+    // The constructing thread is taken as the UI thread.
+    explicit MessageRelay(MessageSink& sink);
+
+    MsgResult show(const Message& message);
+
+    // UI thread only: shows every queued worker message, in order.
+    // Returns true if at least one was shown.
+    bool servePending();
+    bool hasPending();
+
+    // Called on the queuing thread right after a worker message was queued.
+    void setWakeup(std::function<void()> wakeup);
+
+    void setSink(MessageSink& sink);
+    MessageSink& sink() { return *sink_; }
+    bool onUiThread() const { return std::this_thread::get_id() == uiThread_; }
+
+private:
+    struct Pending {
+        Message message;
+        MsgResult result = MsgResult::Ok;
+        bool done = false;
+    };
+
+    MessageSink* sink_;
+    std::thread::id uiThread_;
+    std::mutex mutex_;
+    std::condition_variable doneCv_;
+    std::deque<Pending*> queue_;
+    std::function<void()> wakeup_;
+    bool serving_ = false;
+};
+
+}  // namespace zr

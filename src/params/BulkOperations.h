@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "params/ParamAccess.h"
+
+namespace zr {
+
+// The key that opens the camera's adjust mode when written to row 54.
+inline constexpr int32_t AdjustAccessCode = 0x4A5C;
+
+// Operations that move many settings at once. They use only the parameter
+// operations; the panel plugs its RefreshPanel in as the refresh hook.
+class BulkOperations {
+public:
+    explicit BulkOperations(ParamAccess& params);
+
+    void setRefreshHook(std::function<void()> refresh) { refresh_ = std::move(refresh); }
+
+    void ReadFromCamera();
+    void WriteToCamera();
+    // memory: 0 DEFAULT, 1..4 FILE 1..4, -1 no selection.
+    void LoadMemory(int memory);
+    void SaveMemory(int memory);
+    void FactorySetting();  // asks first
+    void AllInitialize();   // asks first
+
+private:
+    // Reads rows 0..52 in order, stopping at the first failure.
+    void readUserRows();
+    void refresh();
+    bool confirm(const char* text);
+
+    ParamAccess& params_;
+    std::function<void()> refresh_;
+};
+
+}  // namespace zr
