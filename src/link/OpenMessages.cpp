@@ -1,0 +1,50 @@
+#include "link/OpenMessages.h"
+
+namespace zr {
+
+namespace {
+
+Message box(std::string text, const char* caption, MsgIcon icon) {
+    Message message;
+    message.text = std::move(text);
+    message.caption = caption;
+    message.icon = icon;
+    return message;
+}
+
+}  // namespace
+
+Message OpenMessages::portOpenError() {
+    return box("Port Open Error", "Error", MsgIcon::Error);
+}
+
+Message OpenMessages::baudRateUnsupported(const std::string& baudText) {
+    return box("Baud rate \"" + baudText + "\" is not supported.", "Error", MsgIcon::Error);
+}
+
+Message OpenMessages::libraryMissing(const std::string& file) {
+    return box(file + " does not exist.", "Error", MsgIcon::None);
+}
+
+Message OpenMessages::functionMissing(const std::string& file, const char* function) {
+    return box(file + " cannot be used: it has no function " + function + ".", "Error",
+               MsgIcon::Error);
+}
+
+Message OpenMessages::boardOpenError() {
+    return box("Board Open Error", "Error", MsgIcon::Error);
+}
+
+Message OpenMessages::boardOpenWarning() {
+    return box("Board Open Warning", "Warning", MsgIcon::Error);
+}
+
+Message OpenMessages::clBoardConnectError() {
+    return box("CL Board Connect Error", "Error", MsgIcon::Error);
+}
+
+Message OpenMessages::alreadyOpen() {
+    return box("PORT is already open. Close it first.", "Port ERROR", MsgIcon::Error);
+}
+
+}  // namespace zr

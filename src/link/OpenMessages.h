@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "link/Message.h"
+
+namespace zr {
+
+// The message boxes of opening a transport, in one place so that every route
+// words them the same. None has an owner window.
+struct OpenMessages {
+    static Message portOpenError();
+    static Message baudRateUnsupported(const std::string& baudText);
+    static Message libraryMissing(const std::string& file);
+    static Message functionMissing(const std::string& file, const char* function);
+    static Message boardOpenError();
+    static Message boardOpenWarning();
+    static Message clBoardConnectError();
+    static Message alreadyOpen();
+};
+
+}  // namespace zr
