@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+namespace zr::sim {
+
+// Result codes of the Camera Link serial API as the standard numbers them.
+enum : int32_t {
+    CL_ERR_NO_ERR = 0,
+    CL_ERR_BUFFER_TOO_SMALL = -10001,
+    CL_ERR_MANU_DOES_NOT_EXIST = -10002,
+    CL_ERR_PORT_IN_USE = -10003,
+    CL_ERR_TIMEOUT = -10004,
+    CL_ERR_INVALID_INDEX = -10005,
+    CL_ERR_INVALID_REFERENCE = -10006,
+    CL_ERR_ERROR_NOT_FOUND = -10007,
+    CL_ERR_BAUD_RATE_NOT_SUPPORTED = -10008,
+    CL_ERR_OUT_OF_MEMORY = -10009,
+};
+
+// The standard's text for a result code; nullptr for an unknown one.
+const char* clErrorText(int32_t code);
+
+}  // namespace zr::sim

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace zr::sim {
+
+// The camera's register memory: three data bytes (0xD1D2D3) for every area
+// (without the read bit) and address. Unknown registers read 0.
+class RegisterMap {
+  public:
+    RegisterMap();
+
+    uint32_t get(uint8_t area, uint8_t address) const;
+    void set(uint8_t area, uint8_t address, uint32_t data);
+
+    // A register value as the wire carries it: one byte in byte 0, or two
+    // (high, low) in bytes 0 and 1; and back.
+    static uint32_t pack(int value, bool twoBytes);
+    static int unpack(uint32_t data, bool twoBytes);
+
+  private:
+    static size_t slot(uint8_t area, uint8_t address);
+    std::vector<uint32_t> data_;
+};
+
+}  // namespace zr::sim
