@@ -1,0 +1,226 @@
+// The parameter operations over the real link and the simulated camera.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "WireText.h"
+#include "params/ParamAccess.h"
+#include "support/SimLinkFixture.h"
+
+namespace zr {
+namespace {
+
+using test::expectedRead;
+using test::expectedWrite;
+
+const char kPanel = 0;  // stands for the main panel's window
+constexpr MsgOwner kPanelOwner = &kPanel;
+const char* const kRangeText = "Setting value is out of range";
+const char* const kClosedText = "PORT isn't open.";
+
+class ParamAccessTest : public testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(f.open()); }
+
+    // Waits until every queued command has been exchanged, then returns the
+    // texts the camera received before this call.
+    std::vector<std::string> sentTexts() {
+        f.sendAndWait("8104000000");
+        auto texts = f.camera.commandTexts();
+        texts.pop_back();
+        return texts;
+    }
+
+    void expectRangeMessage(const Message& m) {
+        EXPECT_EQ(m.text, kRangeText);
+        EXPECT_EQ(m.caption, "Send error");
+        EXPECT_EQ(m.icon, MsgIcon::Exclamation);
+        EXPECT_EQ(m.buttons, MsgButtons::Ok);
+        EXPECT_EQ(m.owner, kPanelOwner);
+    }
+
+    test::SimLinkFixture f;
+    ParamAccess params{f.link, kPanelOwner};
+};
+
+TEST_F(ParamAccessTest, EveryRowSendsItsLimitsAndRefusesOnePastThem) {
+    std::vector<std::string> expected;
+    size_t refusals = 0;
+    for (int row = 0; row < CameraParamTable::size(); ++row) {
+        SCOPED_TRACE("row " + std::to_string(row));
+        const CameraParam p = params.table()[row];
+        for (int value : {p.minValue, p.maxValue}) {
+            ASSERT_EQ(params.WriteParam(row, value), 0);
+            EXPECT_EQ(params.table()[row].value, value);
+            expected.push_back(expectedWrite(p, value));
+        }
+        for (int value : {p.minValue - 1, p.maxValue + 1}) {
+            const int32_t before = params.table()[row].value;
+            EXPECT_EQ(params.WriteParam(row, value), -1);
+            EXPECT_EQ(params.table()[row].value, before);
+            ++refusals;
+        }
+    }
+    EXPECT_EQ(sentTexts(), expected);
+    const auto shown = f.sink.messages();
+    ASSERT_EQ(shown.size(), refusals);
+    for (const auto& m : shown) expectRangeMessage(m.message);
+}
+
+struct WriteCase {
+    int row;
+    int value;
+    const char* text;  // nullptr: refused by the range check
+};
+
+class WorkedWrite : public ParamAccessTest, public testing::WithParamInterface<WriteCase> {};
+
+TEST_P(WorkedWrite, SendsExactlyOrRefuses) {
+    const WriteCase c = GetParam();
+    const int32_t before = params.table()[c.row].value;
+    if (c.text) {
+        EXPECT_EQ(params.WriteParam(c.row, c.value), 0);
+        EXPECT_EQ(sentTexts(), std::vector<std::string>{c.text});
+        EXPECT_EQ(params.table()[c.row].value, c.value);
+        EXPECT_EQ(f.sink.count(), 0u);
+    } else {
+        EXPECT_EQ(params.WriteParam(c.row, c.value), -1);
+        EXPECT_TRUE(sentTexts().empty());
+        EXPECT_EQ(params.table()[c.row].value, before);
+        ASSERT_EQ(f.sink.count(), 1u);
+        expectRangeMessage(f.sink.messages()[0].message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, WorkedWrite,
+                         testing::Values(WriteCase{6, 341, "010C015500"},
+                                         WriteCase{6, 342, nullptr},
+                                         WriteCase{4, 255, "0108FF0000"},
+                                         WriteCase{9, 834, "0111034200"},
+                                         WriteCase{0, 2, "0104020000"}, WriteCase{51, 0, nullptr},
+                                         WriteCase{52, 0, nullptr}, WriteCase{57, 99, nullptr},
+                                         WriteCase{63, 3, nullptr}));
+
+TEST_F(ParamAccessTest, RangeMessageBelongsToTheCurrentOwner) {
+    const char other = 0;
+    params.setOwner(&other);
+    params.WriteParam(4, 256);
+    ASSERT_EQ(f.sink.count(), 1u);
+    EXPECT_EQ(f.sink.messages()[0].message.owner, &other);
+}
+
+TEST_F(ParamAccessTest, RowsOutsideTheTableAreRefusedWithoutSending) {
+    int32_t value = 7;
+    EXPECT_EQ(params.WriteParam(-1, 0), -1);
+    EXPECT_EQ(params.WriteParam(102, 0), -1);
+    EXPECT_EQ(params.ReadParam(102, value), -2);
+    EXPECT_EQ(value, 7);
+    EXPECT_TRUE(sentTexts().empty());
+}
+
+TEST_F(ParamAccessTest, ReadOfRow9SendsItsReadText) {
+    int32_t value = 0;
+    EXPECT_EQ(params.ReadParam(9, value), 0);
+    EXPECT_EQ(f.camera.commandTexts(), std::vector<std::string>{"8111000000"});
+}
+
+struct ReadCase {
+    int row;
+    uint32_t cameraBytes;  // the register as the camera holds it, 0xD1D2D3
+    int value;
+};
+
+class ReadDecoding : public ParamAccessTest, public testing::WithParamInterface<ReadCase> {};
+
+TEST_P(ReadDecoding, StoresWhatTheCameraSent) {
+    const ReadCase c = GetParam();
+    const CameraParam& p = params.table()[c.row];
+    f.camera.setReg(p.writeArea, p.address, c.cameraBytes);
+    int32_t value = -5;
+    EXPECT_EQ(params.ReadParam(c.row, value), 0);
+    EXPECT_EQ(value, c.value);
+    EXPECT_EQ(params.table()[c.row].value, c.value);
+    EXPECT_EQ(f.camera.commandTexts(), std::vector<std::string>{expectedRead(p)});
+    EXPECT_EQ(f.sink.count(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, ReadDecoding,
+                         testing::Values(ReadCase{9, 0x060000, 1536},  // 2-byte row
+                                         ReadCase{4, 0x801234, 128},   // 1-byte row
+                                         ReadCase{4, 0x090000, 9},
+                                         // Outside the row's range: kept, not clipped.
+                                         ReadCase{0, 0x090000, 9}, ReadCase{6, 0x020000, 512},
+                                         ReadCase{52, 0x000000, 0}));
+
+TEST_F(ParamAccessTest, ReadRegisterHandsBackTheThreeAnswerBytes) {
+    f.camera.setReg(0x01, 0x17, 0x12AB34);
+    AnswerBytes answer{0xAA, 0xBB, 0xCC};
+    EXPECT_EQ(params.ReadRegister("8117000000", answer), 1);
+    EXPECT_EQ(answer, (AnswerBytes{0x12, 0xAB, 0x34}));
+}
+
+struct Failure {
+    const char* name;
+    void (*inject)(sim::FaultSettings&);
+    const char* message;
+};
+
+class ReadFailure : public ParamAccessTest, public testing::WithParamInterface<Failure> {};
+
+TEST_P(ReadFailure, LeavesRowAndOutputsUntouched) {
+    f.camera.setReg(0x01, 0x17, 0x200000);
+    f.camera.updateFaults(GetParam().inject);
+    params.table()[13].value = 77;
+    int32_t value = 55;
+    EXPECT_EQ(params.ReadParam(13, value), -2);
+    EXPECT_EQ(value, 55);
+    EXPECT_EQ(params.table()[13].value, 77);
+    AnswerBytes answer{0xAA, 0xBB, 0xCC};
+    EXPECT_EQ(params.ReadRegister("8117000000", answer), 0);
+    EXPECT_EQ(answer, (AnswerBytes{0xAA, 0xBB, 0xCC}));
+    // The answer time-out releases the reader before its box is closed; the
+    // next exchange waits for the box, so one more read shows both.
+    f.camera.setFaults({});
+    f.sendAndWait("8117000000");
+    EXPECT_EQ(f.sink.texts(), (std::vector<std::string>{GetParam().message, GetParam().message}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Timeouts, ReadFailure,
+    testing::Values(Failure{"NoAck", [](sim::FaultSettings& s) { s.silent = true; },
+                            "There is no [ACK]"},
+                    Failure{"BadAnswers", [](sim::FaultSettings& s) { s.corruptAllAnswers = true; },
+                            "There is no [ANSWER DATA]"}),
+    [](const testing::TestParamInfo<Failure>& info) { return std::string(info.param.name); });
+
+TEST_F(ParamAccessTest, WriteCommandTextSendsTheTextUnchangedAndTouchesNoRow) {
+    EXPECT_EQ(params.WriteCommandText("3001FFFF00"), 0);
+    EXPECT_EQ(sentTexts(), std::vector<std::string>{"3001FFFF00"});
+    EXPECT_NE(params.WriteCommandText("30G1FFFF00"), 0);
+    EXPECT_EQ(f.sink.texts(), std::vector<std::string>{"Character error."});
+    for (int row = 0; row < CameraParamTable::size(); ++row) {
+        EXPECT_EQ(params.table()[row].value, CameraParamTable::defaults()[row].value);
+    }
+}
+
+TEST(ParamAccessClosed, EveryOperationFailsWithTheLinksMessageAndChangesNothing) {
+    test::SimLinkFixture f;  // never opened
+    ParamAccess params{f.link, kPanelOwner};
+    int32_t value = 3;
+    AnswerBytes answer{1, 2, 3};
+    EXPECT_EQ(params.WriteParam(13, 200), -1);
+    EXPECT_EQ(params.table()[13].value, 128);
+    EXPECT_EQ(params.ReadParam(13, value), -2);
+    EXPECT_EQ(value, 3);
+    EXPECT_EQ(params.table()[13].value, 128);
+    EXPECT_NE(params.WriteCommandText("3001FFFF00"), 0);
+    EXPECT_EQ(params.ReadRegister("8117000000", answer), 0);
+    EXPECT_EQ(answer, (AnswerBytes{1, 2, 3}));
+    EXPECT_EQ(f.sink.countOf(kClosedText), 4u);
+    EXPECT_EQ(f.sink.count(), 4u);
+    EXPECT_TRUE(f.camera.frames().empty());
+}
+
+}  // namespace
+}  // namespace zr
