@@ -12,7 +12,8 @@
 //                            positive opens the port with a warning
 //   ZR_SIM_CL_OPTIONS        camera behaviour and fault options, as the
 //                            zrk880_camsim program takes them ("--nak --delay 200");
-//                            applied at each clSerialInit
+//                            applied at each clSerialInit; a bad one makes
+//                            clSerialInit fail (CL_ERR_INVALID_INDEX, reason on stderr)
 //   ZR_SIM_CL_LOG            file to which each received frame's 10 command
 //                            characters are appended, one line each, " BAD"
 //                            added when its checksum or framing was wrong
