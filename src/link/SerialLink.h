@@ -25,7 +25,7 @@ using AnswerBytes = std::array<uint8_t, 3>;
 // the start and close calls) run on the thread that serves the user interface;
 // every wait among them serves pending worker messages.
 class SerialLink {
-public:
+  public:
     explicit SerialLink(MessageRelay& messages, Clock& clock);
     ~SerialLink();  // closes the link: the worker never outlives it
     SerialLink(const SerialLink&) = delete;
@@ -36,7 +36,7 @@ public:
     int SendCommand(std::string_view text);
     // The next unread answer, or fallback when none is unread.
     AnswerBytes TakeAnswer(const AnswerBytes& fallback);
-    void clearStatus();             // under linkMutex: status = 0
+    void clearStatus();              // under linkMutex: status = 0
     uint32_t fetchAndClearStatus();  // under linkMutex: copy status, set it to 0
     // Waits on linkEvent without a time-out, serving worker messages meanwhile.
     void waitLinkEvent();
@@ -59,62 +59,80 @@ public:
     Clock& clock() { return clock_; }
 
     // --- engine internals, public for tests and the fuzzer -----------------
-    // Worker only: consumes received bytes; 0 good answer completed, -1 bad
-    // checksum, 1 otherwise.
+    // Consumes received bytes; 0 good answer completed, -1 bad checksum, 1
+    // otherwise. Called by the worker with linkMutex held; a test or fuzzer
+    // may call it directly only while no worker runs.
     int ParseReceived(const uint8_t* data, size_t count);
     const std::array<uint8_t, 18>& commandFrame() const { return commandFrame_; }
+    // The parser state below is the worker's: read it only while no worker runs.
     int answerPos() const { return answerPos_; }
     bool inAnswerFrame() const { return inAnswerFrame_ != 0; }
-    int answerCount() const { return answerCount_; }
-    int ringIndex() const { return ringIndex_; }
+    int answerCount() const;  // under linkMutex
+    int ringIndex() const;    // under linkMutex
     bool framePending() const { return framePending_.load() != 0; }
     bool awaitingAck() const { return awaitingAck_.load() != 0; }
     bool awaitingAnswer() const { return awaitingAnswer_.load() != 0; }
     bool answerExpected() const { return answerExpected_ != 0; }
     uint32_t peekStatus();
+    // Waits on linkEvent at most `realMs` milliseconds of real time, serving
+    // worker messages meanwhile; true when the event was signalled (and is
+    // thereby reset). With 0 it only looks.
+    bool waitLinkEventFor(uint32_t realMs);
 
-private:
+  private:
+    enum class Transport { None, Board, ClAll, Com };
+
     void LinkWorker();
     void DecodeAnswer();
-    bool startWorker();
+    bool startWorker(Transport transport);
     void setStatusBits(uint32_t bits);  // under the lock, also eventPending
     void readTransport(uint8_t* buffer, uint32_t& count);
     void writeTransport(const uint8_t* data, uint32_t count, uint32_t timeoutMs);
-    void serveWhileWaiting();
+    void writeCom(const uint8_t* data, uint32_t count);
+    void showWorkerMessage(const char* text);
+    void closeTransport();
 
     MessageRelay& messages_;
     Clock& clock_;
 
     std::atomic<int> isOpen_{0};
+    // Which transport the worker uses. A library may hand out a null serial
+    // reference for a good port, so the open transport is kept apart from
+    // the references themselves. Written only while no worker runs.
+    Transport transport_ = Transport::None;
     void* boardPort_ = nullptr;
     void* clPort_ = nullptr;
     int comHandle_ = -1;
     ClSerialFunctions boardFns_{};
     ClSerialFunctions clFns_{};
     std::thread worker_;
-    std::atomic<bool> workerEnded_{true};
+    AutoResetEvent workerExited_;
     std::array<int, 255> comPorts_{};
 
+    // AnswerRing, under linkMutex.
     std::array<AnswerBytes, 10> ring_{};
     int answerCount_ = 0;
     int ringIndex_ = 0;
 
+    // Written by SendCommand only while no exchange runs; the worker reads
+    // them only while one runs. The seq_cst flags order the two.
     std::array<uint8_t, 18> commandFrame_{};
+    int answerExpected_ = 0;
     std::atomic<int> framePending_{0};
     std::atomic<int> awaitingAck_{0};
     std::atomic<int> awaitingAnswer_{0};
-    int answerExpected_ = 0;
+
+    // Worker only.
     uint8_t resendsLeft_ = 0;
     uint32_t lastSendTick_ = 0;
-
     int inAnswerFrame_ = 0;
     int answerPos_ = 0;
     std::array<uint8_t, 7> answerChars_{};
     std::array<uint8_t, 2> answerSum_{};
-
-    uint32_t status_ = 0;
     int eventPending_ = 0;
-    std::recursive_mutex linkMutex_;
+
+    uint32_t status_ = 0;  // under linkMutex
+    mutable std::recursive_mutex linkMutex_;
     AutoResetEvent linkEvent_;
 };
 

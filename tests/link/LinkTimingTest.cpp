@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include "ScriptedLinkTest.h"
+
+namespace zr::test {
+namespace {
+
+// Virtual time moves 1 ms per worker pass (see ManualClock), so every time-out
+// here falls on an exact tick: the first pass more than N ms after the write.
+class LinkTiming : public ScriptedLinkTest, public ::testing::WithParamInterface<uint32_t> {
+  protected:
+    LinkTiming() : ScriptedLinkTest(GetParam()) {}
+};
+
+// Start ticks: plain, and just before the 32-bit tick wraps.
+INSTANTIATE_TEST_SUITE_P(StartTicks, LinkTiming,
+                         ::testing::Values(1000u, 0xFFFFFC00u, 0xFFFFFFFFu, 0xFFFFF830u));
+
+TEST_P(LinkTiming, SilentCameraGetsThreeWritesThenTheAckBox) {
+    ASSERT_TRUE(open());
+    uint32_t statusWhileShown = 0;
+    sink.onShow([&](const RecordedMessage&) { statusWhileShown = link.peekStatus(); });
+    const uint32_t seen = sendAndWait("0108050000");
+    EXPECT_EQ(seen, LS_ACK_TIMEOUT);
+
+    const auto writes = port.writes();
+    ASSERT_EQ(writes.size(), 3u);
+    const uint32_t t0 = writes[0].tick;
+    EXPECT_EQ(ticksSince(writes[1].tick, t0), 1001u);
+    EXPECT_EQ(ticksSince(writes[2].tick, t0), 2002u);
+    EXPECT_EQ(writes[0].timeoutMs, 1000u);
+    EXPECT_EQ(writes[1].timeoutMs, 0u);
+    EXPECT_EQ(writes[2].timeoutMs, 0u);
+    EXPECT_EQ(writes[1].bytes, writes[0].bytes);
+    EXPECT_EQ(writes[2].bytes, writes[0].bytes);
+
+    const auto shown = sink.messages();
+    ASSERT_EQ(shown.size(), 1u);
+    const Message& m = shown[0].message;
+    EXPECT_EQ(m.text, "There is no [ACK]");
+    EXPECT_EQ(m.caption, "NO RESPONSE ");
+    EXPECT_EQ(m.icon, MsgIcon::Warning);
+    EXPECT_EQ(m.buttons, MsgButtons::Ok);
+    EXPECT_TRUE(m.systemModal);
+    EXPECT_EQ(m.owner, nullptr);
+    EXPECT_EQ(shown[0].thread, std::this_thread::get_id());
+    EXPECT_EQ(ticksSince(shown[0].tick, t0), 3003u);
+    // The time-out bit comes only after the box was closed.
+    EXPECT_EQ(statusWhileShown & LS_ACK_TIMEOUT, 0u);
+    ASSERT_TRUE(eventually([&] { return idle(); }));
+}
+
+TEST_P(LinkTiming, AnswerTimeoutCountsFromTheLastWrite) {
+    // ACK to the third write only, and no answer data.
+    auto writesSeen = std::make_shared<int>(0);
+    port.respond([writesSeen](const Bytes& w) -> std::vector<Bytes> {
+        if (w.size() != 18) return {};
+        return ++*writesSeen == 3 ? std::vector<Bytes>{{0x06}} : std::vector<Bytes>{};
+    });
+    ASSERT_TRUE(open());
+    const uint32_t seen = sendAndWait("8108000000");
+    EXPECT_EQ(seen & (LS_ACK | LS_ANSWER_TIMEOUT | LS_ACK_TIMEOUT), LS_ACK | LS_ANSWER_TIMEOUT);
+    ASSERT_TRUE(eventually([&] {
+        relay.servePending();
+        return sink.count() == 1;
+    }));
+    const auto writes = port.writes();
+    ASSERT_EQ(writes.size(), 3u);
+    const auto shown = sink.messages();
+    EXPECT_EQ(shown[0].message.text, "There is no [ANSWER DATA]");
+    EXPECT_EQ(ticksSince(shown[0].tick, writes[2].tick), 3001u);
+}
+
+TEST_P(LinkTiming, AckButNoAnswerTimesOutJustOverThreeSecondsAfterTheWrite) {
+    port.respond([](const Bytes& w) -> std::vector<Bytes> {
+        return w.size() == 18 ? std::vector<Bytes>{{0x06}} : std::vector<Bytes>{};
+    });
+    ASSERT_TRUE(open());
+    EXPECT_EQ(sendAndWait("8108000000"), LS_ACK | LS_RX | LS_ANSWER_TIMEOUT);
+    ASSERT_TRUE(eventually([&] {
+        relay.servePending();
+        return sink.count() == 1;
+    }));
+    const auto shown = sink.messages();
+    EXPECT_EQ(shown[0].message.caption, "NO RESPONSE ");
+    EXPECT_EQ(shown[0].message.icon, MsgIcon::Warning);
+    EXPECT_TRUE(shown[0].message.systemModal);
+    EXPECT_EQ(ticksSince(shown[0].tick, port.writes()[0].tick), 3001u);
+    EXPECT_EQ(port.frameWrites().size(), 1u);
+    ASSERT_TRUE(eventually([&] { return idle(); }));
+}
+
+using AnswerTimeoutOrder = ScriptedLinkTest;
+
+// The waiting caller must be released before the box: the status bit is set
+// and the event signalled while the box is not yet shown.
+TEST_F(AnswerTimeoutOrder, StatusAndEventComeBeforeTheBox) {
+    port.respond([](const Bytes& w) -> std::vector<Bytes> {
+        return w.size() == 18 ? std::vector<Bytes>{{0x06}} : std::vector<Bytes>{};
+    });
+    ASSERT_TRUE(open());
+    clock.holdAt(clock.tickMs() + 100);
+    link.clearStatus();
+    ASSERT_EQ(link.SendCommand("8108000000"), 0);
+    ASSERT_TRUE(clock.waitHeld());
+    // The ACK's event and bits are used up before the time-out can come.
+    EXPECT_TRUE(link.waitLinkEventFor(0));
+    EXPECT_EQ(link.fetchAndClearStatus(), LS_ACK | LS_RX);
+    EXPECT_FALSE(link.waitLinkEventFor(0));
+    ASSERT_TRUE(link.awaitingAnswer());
+
+    uint32_t statusWhileShown = 0;
+    bool eventWhileShown = false;
+    bool stillAwaitingWhileShown = false;
+    sink.onShow([&](const RecordedMessage&) {
+        statusWhileShown = link.peekStatus();
+        eventWhileShown = link.waitLinkEventFor(0);
+        stillAwaitingWhileShown = link.awaitingAnswer();
+    });
+    clock.release();
+    // Serve the worker's box without touching the event.
+    ASSERT_TRUE(eventually([&] {
+        relay.servePending();
+        return sink.count() == 1;
+    }));
+    EXPECT_EQ(sink.texts()[0], "There is no [ANSWER DATA]");
+    EXPECT_EQ(statusWhileShown, LS_ANSWER_TIMEOUT);
+    EXPECT_TRUE(eventWhileShown);
+    EXPECT_TRUE(stillAwaitingWhileShown);
+    ASSERT_TRUE(eventually([&] { return idle(); }));
+    // No second signal for the same time-out.
+    EXPECT_FALSE(link.waitLinkEventFor(20));
+}
+
+using ExchangeWait = ScriptedLinkTest;
+
+// SendCommand waits for the previous exchange, which here ends only when its
+// box is closed: the wait must show that box itself.
+TEST_F(ExchangeWait, SendCommandServesTheWorkersBoxWhileWaiting) {
+    port.respond([](const Bytes& w) -> std::vector<Bytes> {
+        return w.size() == 18 ? std::vector<Bytes>{{0x06}} : std::vector<Bytes>{};
+    });
+    ASSERT_TRUE(open());
+    ASSERT_EQ(link.SendCommand("8108000000"), 0);
+    ASSERT_EQ(link.SendCommand("0108050000"), 0);
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"There is no [ANSWER DATA]"});
+    EXPECT_EQ(sink.messages()[0].thread, std::this_thread::get_id());
+    ASSERT_TRUE(eventually([&] { return port.frameWrites().size() == 2; }));
+    EXPECT_EQ(port.frameWrites()[1][5], '0');
+}
+
+TEST_F(ExchangeWait, SendCommandServesTheAckBoxWhileWaiting) {
+    // Silence for the three writes of the first frame, ACK for the next.
+    auto writesSeen = std::make_shared<int>(0);
+    port.respond([writesSeen](const Bytes& w) -> std::vector<Bytes> {
+        if (w.size() != 18) return {};
+        return ++*writesSeen == 4 ? std::vector<Bytes>{{0x06}} : std::vector<Bytes>{};
+    });
+    ASSERT_TRUE(open());
+    ASSERT_EQ(link.SendCommand("0108050000"), 0);
+    ASSERT_EQ(link.SendCommand("0109000000"), 0);
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"There is no [ACK]"});
+    EXPECT_EQ(waitFor(LS_ACK) & LS_ACK, LS_ACK);
+}
+
+}  // namespace
+}  // namespace zr::test

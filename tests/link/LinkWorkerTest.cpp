@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include "ScriptedLinkTest.h"
+#include "link/FrameCodec.h"
+
+namespace zr::test {
+namespace {
+
+const Bytes kGood{0x02, 0x31, 0x32, 0x41, 0x42, 0x30, 0x30, 0x03, 0x42, 0x34};
+const Bytes kBad{0x02, 0x31, 0x32, 0x41, 0x42, 0x30, 0x30, 0x03, 0x42, 0x35};
+constexpr uint32_t kAnswerDoneBits = LS_ANSWER_OK | LS_ANSWER_DONE | LS_ACK | LS_RX;
+
+Bytes frameBytes(std::string_view upper) {
+    const auto f = buildCommandFrame(upper);
+    return Bytes(f.begin(), f.end());
+}
+
+// Replies per frame write: the n-th write of a frame gets replies[n] (or
+// nothing past the end).
+ScriptedPort::Responder perFrame(std::vector<std::vector<Bytes>> replies) {
+    auto count = std::make_shared<size_t>(0);
+    return [replies, count](const Bytes& written) -> std::vector<Bytes> {
+        if (written.size() != 18) return {};
+        const size_t n = (*count)++;
+        return n < replies.size() ? replies[n] : std::vector<Bytes>{};
+    };
+}
+
+using LinkWorker = ScriptedLinkTest;
+
+TEST_F(LinkWorker, WriteCommandGoesOutOnceAndEndsOnAck) {
+    port.respond(ackingCamera(kGood));
+    ASSERT_TRUE(open());
+    link.clearStatus();
+    ASSERT_EQ(link.SendCommand("0108050000"), 0);
+    EXPECT_EQ(waitFor(LS_ACK), LS_ACK | LS_RX);
+    ASSERT_TRUE(eventually([&] { return idle(); }));
+    const auto writes = port.writes();
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].bytes, frameBytes("0108050000"));
+    EXPECT_EQ(writes[0].timeoutMs, 1000u);
+    EXPECT_EQ(writes[0].ref, kRef);
+    EXPECT_EQ(sink.count(), 0u);
+}
+
+TEST_F(LinkWorker, EveryReadAsksForOneHundredBytesWithTenMsTimeout) {
+    ASSERT_TRUE(open());
+    ASSERT_TRUE(eventually([&] { return port.readCount() > 20; }));
+    for (const auto& r : port.reads()) {
+        EXPECT_EQ(r.sizeIn, 100u);
+        EXPECT_EQ(r.timeoutMs, 10u);
+        EXPECT_EQ(r.ref, kRef);
+    }
+}
+
+TEST_F(LinkWorker, GoodAnswerIsAcknowledgedAndTaken) {
+    port.respond(ackingCamera(kGood));
+    ASSERT_TRUE(open());
+    EXPECT_EQ(sendAndWait("8108000000"), kAnswerDoneBits);
+    EXPECT_EQ(link.TakeAnswer(fallback), (AnswerBytes{0x12, 0xAB, 0x00}));
+    EXPECT_EQ(link.TakeAnswer(fallback), fallback);
+    ASSERT_TRUE(eventually([&] { return idle(); }));
+    const auto writes = port.writes();
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_EQ(writes[0].bytes, frameBytes("8108000000"));
+    EXPECT_EQ(writes[1].bytes, Bytes{0x06});
+    EXPECT_EQ(writes[1].timeoutMs, 1u);
+    EXPECT_EQ(sink.count(), 0u);
+}
+
+TEST_F(LinkWorker, BadChecksumIsRefusedAndAGoodCopyAccepted) {
+    port.respond(perFrame({{{0x06}, kBad, kGood}}));
+    ASSERT_TRUE(open());
+    EXPECT_EQ(sendAndWait("8108000000"), kAnswerDoneBits);
+    EXPECT_EQ(link.TakeAnswer(fallback), (AnswerBytes{0x12, 0xAB, 0x00}));
+    const auto writes = port.writes();
+    ASSERT_EQ(writes.size(), 3u);
+    EXPECT_EQ(writes[1].bytes, Bytes{0x15});
+    EXPECT_EQ(writes[1].timeoutMs, 1u);
+    EXPECT_EQ(writes[2].bytes, Bytes{0x06});
+}
+
+TEST_F(LinkWorker, BadChecksumAloneEndsInTheAnswerTimeout) {
+    port.respond(perFrame({{{0x06}, kBad}}));
+    ASSERT_TRUE(open());
+    const uint32_t seen = sendAndWait("8108000000");
+    EXPECT_EQ(seen & (LS_ANSWER_OK | LS_ANSWER_TIMEOUT), LS_ANSWER_TIMEOUT);
+    EXPECT_TRUE(seen & LS_ANSWER_DONE);
+    EXPECT_EQ(link.TakeAnswer(fallback), fallback);
+    // The waiting caller was released before the box; it is served next.
+    ASSERT_TRUE(eventually([&] {
+        relay.servePending();
+        return sink.count() == 1;
+    }));
+    EXPECT_EQ(sink.texts()[0], "There is no [ANSWER DATA]");
+}
+
+TEST_F(LinkWorker, AckAndAnswerInOneRead) {
+    Bytes merged{0x06};
+    merged.insert(merged.end(), kGood.begin(), kGood.end());
+    port.respond(perFrame({{merged}}));
+    ASSERT_TRUE(open());
+    EXPECT_EQ(sendAndWait("8108000000"), kAnswerDoneBits);
+    EXPECT_EQ(link.TakeAnswer(fallback), (AnswerBytes{0x12, 0xAB, 0x00}));
+}
+
+TEST_F(LinkWorker, AnswerSplitOverThreeReads) {
+    port.respond(perFrame({{{0x06},
+                            Bytes(kGood.begin(), kGood.begin() + 3),
+                            Bytes(kGood.begin() + 3, kGood.begin() + 7),
+                            Bytes(kGood.begin() + 7, kGood.end())}}));
+    ASSERT_TRUE(open());
+    EXPECT_EQ(sendAndWait("8108000000"), kAnswerDoneBits);
+    EXPECT_EQ(link.TakeAnswer(fallback), (AnswerBytes{0x12, 0xAB, 0x00}));
+}
+
+TEST_F(LinkWorker, MoreThanOneHundredBytesArriveOverTwoReads) {
+    Bytes burst(95, 'x');
+    burst.push_back(0x06);
+    burst.insert(burst.end(), kGood.begin(), kGood.end());
+    port.respond(perFrame({{burst}}));
+    ASSERT_TRUE(open());
+    EXPECT_EQ(sendAndWait("8108000000"), kAnswerDoneBits);
+    EXPECT_EQ(link.TakeAnswer(fallback), (AnswerBytes{0x12, 0xAB, 0x00}));
+}
+
+TEST_F(LinkWorker, BytesWhileIdleSetOnlyRxAndAreNotParsed) {
+    ASSERT_TRUE(open());
+    link.clearStatus();
+    port.queue({0x06});
+    EXPECT_EQ(waitFor(LS_RX), LS_RX);
+    // Half an answer frame while idle must not be continued by the next answer.
+    port.queue({0x02, '9', '9'});
+    EXPECT_EQ(waitFor(LS_RX), LS_RX);
+    EXPECT_EQ(link.peekStatus(), 0u);
+    port.respond(ackingCamera(kGood));
+    EXPECT_EQ(sendAndWait("8108000000"), kAnswerDoneBits);
+    EXPECT_EQ(link.TakeAnswer(fallback), (AnswerBytes{0x12, 0xAB, 0x00}));
+}
+
+TEST_F(LinkWorker, NakEndsAWriteCommandWithoutAStatusBit) {
+    port.respond(perFrame({{{0x15}}, {{0x06}}}));
+    ASSERT_TRUE(open());
+    link.clearStatus();
+    ASSERT_EQ(link.SendCommand("0108050000"), 0);
+    EXPECT_EQ(waitFor(LS_RX), LS_RX);
+    ASSERT_TRUE(eventually([&] { return idle(); }));
+    // Nothing is resent: the next command is the next frame.
+    ASSERT_EQ(link.SendCommand("0109000000"), 0);
+    EXPECT_EQ(waitFor(LS_ACK), LS_ACK | LS_RX);
+    const auto frames = port.frameWrites();
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[1], frameBytes("0109000000"));
+    EXPECT_EQ(sink.count(), 0u);
+}
+
+TEST_F(LinkWorker, NakOnAReadCommandKeepsWaitingForTheAnswer) {
+    port.respond(perFrame({{{0x15}, kGood}}));
+    ASSERT_TRUE(open());
+    const uint32_t seen = sendAndWait("8108000000");
+    EXPECT_EQ(seen, LS_ANSWER_OK | LS_ANSWER_DONE | LS_RX);
+    EXPECT_EQ(link.TakeAnswer(fallback), (AnswerBytes{0x12, 0xAB, 0x00}));
+}
+
+// Right after the ACK of a command, whether the worker goes on waiting for
+// answer data depends on the command's first character.
+TEST_F(LinkWorker, FirstCharacterDecidesWhetherAnswerDataIsAwaited) {
+    port.respond(perFrame({{{0x06}}, {{0x06}}, {{0x06}}, {{0x06}}, {{0x06}}, {{0x06}}, {{0x06}}}));
+    ASSERT_TRUE(open());
+    struct Case {
+        const char* text;
+        bool awaitsAnswer;
+    };
+    for (const Case& c :
+         {Case{"0108050000", false}, Case{"7000000000", false}, Case{":000000000", false},
+          Case{"8000000000", true}, Case{"9000000000", true}, Case{"a000000000", true},
+          Case{"F000000000", true}}) {
+        clock.holdAt(clock.tickMs() + 50);
+        ASSERT_EQ(link.SendCommand(c.text), 0) << c.text;
+        ASSERT_TRUE(clock.waitHeld());
+        EXPECT_FALSE(link.awaitingAck()) << c.text;
+        EXPECT_EQ(link.awaitingAnswer(), c.awaitsAnswer) << c.text;
+        clock.release();
+        // A read that got no answer ends in its box; serve it here.
+        ASSERT_TRUE(eventually([&] {
+            relay.servePending();
+            return idle();
+        }));
+    }
+    EXPECT_EQ(sink.countOf("There is no [ANSWER DATA]"), 4u);
+}
+
+TEST_F(LinkWorker, ALibraryReportingMoreThanItsBufferIsNotBelieved) {
+    port.reportOversizedReads(true);
+    ASSERT_TRUE(open());
+    link.clearStatus();
+    port.queue({0x06});
+    EXPECT_EQ(waitFor(LS_RX), LS_RX);
+    port.reportOversizedReads(false);
+    port.respond(ackingCamera(kGood));
+    EXPECT_EQ(sendAndWait("8108000000"), kAnswerDoneBits);
+}
+
+TEST_F(LinkWorker, NullSerialReferenceStillUsesTheLibraryPort) {
+    port.respond(ackingCamera(kGood));
+    ASSERT_TRUE(open(nullptr));
+    EXPECT_EQ(sendAndWait("8108000000"), kAnswerDoneBits);
+    EXPECT_EQ(port.writes()[0].ref, nullptr);
+    link.CloseLink();
+    EXPECT_EQ(port.closeCount(), 1);
+}
+
+TEST_F(LinkWorker, CommonLibraryPortWorksTheSame) {
+    port.respond(ackingCamera(kGood));
+    ASSERT_TRUE(link.startOnClPort(ScriptedPort::functions(), kRef));
+    EXPECT_EQ(sendAndWait("8108000000"), kAnswerDoneBits);
+    link.CloseLink();
+    EXPECT_EQ(port.closeCount(), 1);
+    EXPECT_EQ(port.lastClosedRef(), kRef);
+}
+
+TEST_F(LinkWorker, StartIsRefusedWhileOpenAndWithoutReadOrWrite) {
+    ClSerialFunctions noRead = ScriptedPort::functions();
+    noRead.serialRead = nullptr;
+    EXPECT_FALSE(link.startOnBoardPort(noRead, kRef));
+    ClSerialFunctions noWrite = ScriptedPort::functions();
+    noWrite.serialWrite = nullptr;
+    EXPECT_FALSE(link.startOnClPort(noWrite, kRef));
+    EXPECT_FALSE(link.startOnComDevice(-1));
+    EXPECT_FALSE(link.isOpen());
+
+    ASSERT_TRUE(open());
+    EXPECT_FALSE(link.startOnBoardPort(ScriptedPort::functions(), nullptr));
+    EXPECT_FALSE(link.startOnClPort(ScriptedPort::functions(), nullptr));
+    EXPECT_FALSE(link.startOnComDevice(0));
+    // The first transport is still the one in use.
+    port.respond(ackingCamera(kGood));
+    EXPECT_EQ(sendAndWait("8108000000"), kAnswerDoneBits);
+    EXPECT_EQ(port.writes()[0].ref, kRef);
+}
+
+}  // namespace
+}  // namespace zr::test

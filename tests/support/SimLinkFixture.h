@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "link/MessageRelay.h"
+#include "link/SerialLink.h"
+#include "model/CameraModel.h"
+#include "support/ManualClock.h"
+#include "support/RecordingSink.h"
+
+namespace zr::test {
+
+// The simulated camera behind the real link, in-process, without gtest:
+//
+//   SimLinkFixture f;              // ManualClock (virtual time) by default
+//   ASSERT_TRUE(f.open());         // camera attached at serial index 0 of the
+//                                  // in-process Camera Link functions; link
+//                                  // started with startOnBoardPort
+//   f.link.SendCommand("0108050000");
+//   f.sendAndWait("8108000000");   // the waiting caller's steps, see below
+//   f.camera.commandTexts(); f.sink.texts();
+//
+// The constructing thread is the UI thread of `relay`: worker messages are
+// shown on it (into `sink`) whenever it waits inside the link. Pass a clock
+// (e.g. &zr::SystemClock::instance()) to run in real time; the camera and the
+// sink use the same clock. The destructor closes the link (releasing a hold of
+// the own ManualClock first) and detaches the camera. One fixture at a time:
+// serial index 0 is process-wide.
+class SimLinkFixture {
+  public:
+    explicit SimLinkFixture(Clock* clock = nullptr);
+    ~SimLinkFixture();
+    SimLinkFixture(const SimLinkFixture&) = delete;
+    SimLinkFixture& operator=(const SimLinkFixture&) = delete;
+
+    bool open();   // false when the port did not open or the link refused
+    void close();  // CloseLink; the camera stays attached for a later open()
+
+    // clearStatus, SendCommand, then wait on the link event until the status
+    // holds LS_ANSWER_OK, LS_ACK_TIMEOUT or LS_ANSWER_TIMEOUT. Returns every
+    // status bit seen on the way; 0 when SendCommand refused the text.
+    uint32_t sendAndWait(std::string_view text);
+
+    ManualClock manualClock;  // used unless another clock was passed
+    Clock& clock;
+    RecordingSink sink;
+    MessageRelay relay;
+    sim::CameraModel camera;
+    SerialLink link;
+};
+
+}  // namespace zr::test
