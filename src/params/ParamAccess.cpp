@@ -73,7 +73,19 @@ int32_t ParamAccess::ReadParam(int row, int32_t& value) {
     return 0;
 }
 
+void ParamAccess::waitUntilLinkIdle() {
+    while (link_.framePending() || link_.awaitingAck() || link_.awaitingAnswer()) {
+        link_.messages().servePending();
+        link_.clock().sleepMs(1);
+    }
+}
+
 int32_t ParamAccess::ReadRegister(std::string_view text, AnswerBytes& answer) {
+    // A previous write whose ACK times out posts LS_ACK_TIMEOUT when its
+    // exchange ends; cleared before that, the bit would end this read as
+    // failed while its own frame is still on the way. So clear only once the
+    // link is idle (SendCommand would wait for that anyway).
+    waitUntilLinkIdle();
     link_.clearStatus();
     if (link_.SendCommand(text) != 0) return 0;
 

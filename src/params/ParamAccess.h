@@ -15,7 +15,7 @@ namespace zr {
 // hands it to its tool windows. `owner` is the window that owns the range
 // check's message box (opaque here).
 class ParamAccess {
-public:
+  public:
     ParamAccess(SerialLink& link, MsgOwner owner = nullptr);
 
     // 0 on success, -1 when out of range or refused by the link.
@@ -38,7 +38,10 @@ public:
     static std::string readText(const CameraParam& row);
     static int32_t valueFromAnswer(const CameraParam& row, const AnswerBytes& answer);
 
-private:
+  private:
+    // Waits, serving worker messages, until the previous exchange has ended.
+    void waitUntilLinkIdle();
+
     SerialLink& link_;
     CameraParamTable table_;
     MsgOwner owner_;

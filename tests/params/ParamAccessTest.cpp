@@ -1,6 +1,7 @@
 // The parameter operations over the real link and the simulated camera.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,10 @@ struct Failure {
     const char* message;
 };
 
+void PrintTo(const Failure& failure, std::ostream* os) {
+    *os << failure.name;
+}
+
 class ReadFailure : public ParamAccessTest, public testing::WithParamInterface<Failure> {};
 
 TEST_P(ReadFailure, LeavesRowAndOutputsUntouched) {
@@ -193,6 +198,43 @@ INSTANTIATE_TEST_SUITE_P(
                     Failure{"BadAnswers", [](sim::FaultSettings& s) { s.corruptAllAnswers = true; },
                             "There is no [ANSWER DATA]"}),
     [](const testing::TestParamInfo<Failure>& info) { return std::string(info.param.name); });
+
+class ReadThroughNoise : public ParamAccessTest, public testing::WithParamInterface<Failure> {};
+
+// Status bits other than the three final ones only make the reader wait on.
+TEST_P(ReadThroughNoise, StillReadsTheValue) {
+    f.camera.setReg(0x01, 0x11, 0x050600);
+    f.camera.updateFaults(GetParam().inject);
+    int32_t value = 0;
+    EXPECT_EQ(params.ReadParam(9, value), 0);
+    EXPECT_EQ(value, 0x0506);
+    EXPECT_EQ(f.sink.count(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Line, ReadThroughNoise,
+    testing::Values(Failure{"BadAnswerThenGoodRepeat",
+                            [](sim::FaultSettings& s) { s.corruptNextAnswers = 1; }, nullptr},
+                    Failure{"Garbage", [](sim::FaultSettings& s) { s.garbage = "xy"; }, nullptr},
+                    Failure{"SplitReads",
+                            [](sim::FaultSettings& s) {
+                                s.splitSizes = {1, 3};
+                            },
+                            nullptr},
+                    Failure{"Merged", [](sim::FaultSettings& s) { s.mergeAckAndAnswer = true; },
+                            nullptr}),
+    [](const testing::TestParamInfo<Failure>& info) { return std::string(info.param.name); });
+
+TEST_F(ParamAccessTest, AnEarlierWritesTimeOutDoesNotEndTheNextRead) {
+    f.camera.setReg(0x01, 0x17, 0x2A0000);
+    // The write and its two resends go unanswered: LS_ACK_TIMEOUT is left set.
+    f.camera.updateFaults([](sim::FaultSettings& s) { s.dropNextAcks = 3; });
+    ASSERT_EQ(params.WriteParam(14, 1), 0);
+    int32_t value = 0;
+    EXPECT_EQ(params.ReadParam(13, value), 0);
+    EXPECT_EQ(value, 0x2A);
+    EXPECT_EQ(f.sink.texts(), std::vector<std::string>{"There is no [ACK]"});
+}
 
 TEST_F(ParamAccessTest, WriteCommandTextSendsTheTextUnchangedAndTouchesNoRow) {
     EXPECT_EQ(params.WriteCommandText("3001FFFF00"), 0);
