@@ -1,0 +1,316 @@
+#include "CliCommands.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "CliSession.h"
+#include "Snapshot.h"
+#include "link/ClOpen.h"
+#include "link/ComPort.h"
+#include "link/ComPortResolver.h"
+#include "link/SystemClock.h"
+#include "params/ParamNames.h"
+
+namespace zr::cli {
+
+namespace {
+
+int usage(const std::string& message) {
+    std::fprintf(stderr, "zrk880ctl: %s\n", message.c_str());
+    return kExitUsage;
+}
+
+bool parseValue(const std::string& text, int32_t& out) {
+    long long v = 0;
+    auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || p != text.data() + text.size() || text.empty()) return false;
+    if (v < INT32_MIN || v > INT32_MAX) return false;
+    out = static_cast<int32_t>(v);
+    return true;
+}
+
+bool readFile(const std::string& path, std::string& out, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = path + ": " + std::strerror(errno);
+        return false;
+    }
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    out = ss.str();
+    return true;
+}
+
+// Writes a new file beside the old one and renames it into place, so a failed
+// write never destroys what was there.
+bool writeFileAtomically(const std::string& path, const std::string& text, std::string& error) {
+    std::string tmp = path + ".tmp";
+    std::FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (!f) {
+        error = tmp + ": " + std::strerror(errno);
+        return false;
+    }
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = (std::fflush(f) == 0) && ok;
+    int saved = errno;
+    ok = (std::fclose(f) == 0) && ok;
+    if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {
+        if (ok) saved = errno;
+        std::remove(tmp.c_str());
+        error = path + ": " + std::strerror(saved);
+        return false;
+    }
+    return true;
+}
+
+// A row named on the command line: a name or a row number of a real register.
+bool rowArg(const std::string& arg, int& row) {
+    auto found = ParamNames::find(arg);
+    if (!found) return false;
+    row = *found;
+    return true;
+}
+
+bool isCommandRegister(int row) {
+    return row == ROW_MEMORY_LOAD || row == ROW_MEMORY_SAVE || row == ROW_FACTORY_SETTING;
+}
+
+int finish(CliSession& session) {
+    session.waitIdle();
+    return session.failed() ? kExitFailure : kExitOk;
+}
+
+int cmdPorts() {
+    CliOptions none;
+    StderrSink sink(false);
+    MessageRelay relay(sink);
+    SerialLink link(relay, SystemClock::instance());
+    EnumerateComPorts(link);
+    std::printf("COM ports (free):\n");
+    bool any = false;
+    for (int n : link.comPorts()) {
+        if (n < 0) break;
+        any = true;
+        std::printf("  COM%-3d %s\n", n, comPortDevice(n).c_str());
+    }
+    if (!any) std::printf("  none\n");
+    std::printf("Camera Link ports:\n");
+    auto ports = commonLibraryPorts();
+    if (!ports) {
+        std::printf("  Not available (the common library %s does not load)\n", kClAllSerialName);
+    } else if (ports->empty()) {
+        std::printf("  Not available\n");
+    } else {
+        for (size_t i = 0; i < ports->size(); ++i)
+            std::printf("  %zu  %s  (Manufacture: %s)\n", i, (*ports)[i].portId.c_str(),
+                        (*ports)[i].manufacturer.c_str());
+    }
+    return kExitOk;
+}
+
+int cmdNames(const CameraParamTable& table) {
+    std::printf("%-4s %-24s %7s %7s %7s\n", "row", "name", "min", "max", "default");
+    for (int row = 0; row < CameraParamRows; ++row) {
+        auto name = ParamNames::name(row);
+        if (name.empty()) continue;
+        const CameraParam& p = table[row];
+        std::printf("%-4d %-24s %7d %7d %7d\n", row, std::string(name).c_str(), p.minValue,
+                    p.maxValue, p.defaultValue);
+    }
+    return kExitOk;
+}
+
+int cmdGet(CliSession& s, const std::vector<int>& rows) {
+    for (int row : rows) {
+        int32_t value = 0;
+        if (s.params().ReadParam(row, value) != 0) return kExitFailure;
+        std::printf("%s = %d\n", std::string(ParamNames::name(row)).c_str(), value);
+    }
+    return finish(s);
+}
+
+int cmdRaw(CliSession& s, const std::string& text) {
+    // The first digit's top bit marks a read, as on the wire.
+    int first = text.empty() ? 0 : std::toupper(static_cast<unsigned char>(text[0]));
+    bool isRead = (first >= '8' && first <= '9') || (first >= 'A' && first <= 'F');
+    if (!isRead) {
+        if (s.params().WriteCommandText(text) != 0) return kExitFailure;
+        return finish(s);
+    }
+    AnswerBytes answer{};
+    if (s.params().ReadRegister(text, answer) != 1) return kExitFailure;
+    std::printf("%02X%02X%02X\n", answer[0], answer[1], answer[2]);
+    return finish(s);
+}
+
+bool readUserSettings(CliSession& s, std::vector<SnapshotEntry>& entries) {
+    for (int row = 0; row < UserParamCount; ++row) {
+        int32_t value = 0;
+        if (s.params().ReadParam(row, value) != 0) return false;
+        entries.push_back({row, value});
+    }
+    return true;
+}
+
+int memoryArg(const std::string& arg) {
+    std::string a;
+    for (char c : arg)
+        if (c != ' ') a += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (a == "DEFAULT" || a == "0") return 0;
+    for (int n = 1; n <= 4; ++n)
+        if (a == "FILE" + std::to_string(n) || a == std::to_string(n)) return n;
+    return -1;
+}
+
+}  // namespace
+
+int runCommand(const CliOptions& o) {
+    const std::string& cmd = o.command;
+    const auto& args = o.args;
+    CameraParamTable table;
+
+    if (cmd == "ports") return args.empty() ? cmdPorts() : usage("ports takes no arguments");
+    if (cmd == "names") return cmdNames(table);
+
+    // Everything the user gave is checked before the link is opened.
+    if (cmd == "get") {
+        if (args.empty()) return usage("get needs at least one NAME or ROW");
+        std::vector<int> rows;
+        for (const auto& a : args) {
+            int row = 0;
+            if (!rowArg(a, row))
+                return usage("unknown setting \"" + a + "\" (see: zrk880ctl names)");
+            rows.push_back(row);
+        }
+        CliSession s(o);
+        if (!s.open()) return kExitFailure;
+        return cmdGet(s, rows);
+    }
+    if (cmd == "set") {
+        if (args.size() != 2) return usage("set needs NAME|ROW and VALUE");
+        int row = 0;
+        int32_t value = 0;
+        if (!rowArg(args[0], row))
+            return usage("unknown setting \"" + args[0] + "\" (see: zrk880ctl names)");
+        if (isCommandRegister(row))
+            return usage(std::string(ParamNames::name(row)) +
+                         " is a command register: use load, save or factory-setting");
+        if (!parseValue(args[1], value)) return usage("\"" + args[1] + "\" is not a whole number");
+        const CameraParam& p = table[row];
+        if (value < p.minValue || value > p.maxValue)
+            return usage("Send error: Setting value is out of range (" +
+                         std::string(ParamNames::name(row)) + ": " + std::to_string(p.minValue) +
+                         ".." + std::to_string(p.maxValue) + ")");
+        CliSession s(o);
+        if (!s.open()) return kExitFailure;
+        if (s.params().WriteParam(row, value) != 0) return kExitFailure;
+        return finish(s);
+    }
+    if (cmd == "raw") {
+        if (args.size() != 1) return usage("raw needs one command text");
+        CliSession s(o);
+        if (!s.open()) return kExitFailure;
+        return cmdRaw(s, args[0]);
+    }
+    if (cmd == "dump") {
+        bool csv = false;
+        std::string path;
+        for (const auto& a : args) {
+            if (a == "--csv")
+                csv = true;
+            else if (path.empty())
+                path = a;
+            else
+                return usage("dump takes at most one FILE");
+        }
+        Snapshot::Format format = csv || (!path.empty() && path != "-" &&
+                                          Snapshot::formatForPath(path) == Snapshot::Format::Csv)
+                                      ? Snapshot::Format::Csv
+                                      : Snapshot::Format::Json;
+        CliSession s(o);
+        if (!s.open()) return kExitFailure;
+        std::vector<SnapshotEntry> entries;
+        if (!readUserSettings(s, entries)) return kExitFailure;
+        std::string text = Snapshot::format(entries, format);
+        if (path.empty() || path == "-") {
+            std::fwrite(text.data(), 1, text.size(), stdout);
+        } else {
+            std::string error;
+            if (!writeFileAtomically(path, text, error)) {
+                std::fprintf(stderr, "zrk880ctl: %s\n", error.c_str());
+                return kExitFailure;
+            }
+        }
+        return finish(s);
+    }
+    if (cmd == "restore" || cmd == "diff") {
+        if (args.size() != 1) return usage(cmd + " needs one FILE");
+        std::string text, error;
+        std::vector<SnapshotEntry> entries;
+        if (!readFile(args[0], text, error)) return usage(error);
+        if (!Snapshot::parse(text, table, entries, error)) return usage(args[0] + ": " + error);
+        CliSession s(o);
+        if (!s.open()) return kExitFailure;
+        if (cmd == "restore") {
+            // The order of the write walk; command registers are never written.
+            std::sort(entries.begin(), entries.end(),
+                      [](const SnapshotEntry& a, const SnapshotEntry& b) { return a.row < b.row; });
+            int written = 0;
+            for (const auto& e : entries) {
+                if (isCommandRegister(e.row)) continue;
+                if (s.params().WriteParam(e.row, e.value) != 0) return kExitFailure;
+                ++written;
+            }
+            int code = finish(s);
+            if (code == kExitOk) std::fprintf(stderr, "restored %d settings\n", written);
+            return code;
+        }
+        bool differs = false;
+        for (const auto& e : entries) {
+            int32_t camera = 0;
+            if (s.params().ReadParam(e.row, camera) != 0) return kExitFailure;
+            if (camera != e.value) {
+                differs = true;
+                std::printf("%-24s row %-3d camera %6d  file %6d  default %6d\n",
+                            std::string(ParamNames::name(e.row)).c_str(), e.row, camera, e.value,
+                            table[e.row].defaultValue);
+            }
+        }
+        int code = finish(s);
+        if (code != kExitOk) return code;
+        return differs ? kExitDiffers : kExitOk;
+    }
+    if (cmd == "load" || cmd == "save") {
+        if (args.size() != 1) return usage(cmd + " needs one MEMORY");
+        int n = memoryArg(args[0]);
+        if (n < 0 || (cmd == "save" && n == 0))
+            return usage("\"" + args[0] + "\" is not a setting memory" +
+                         (cmd == "save" ? " (FILE1-FILE4)" : " (DEFAULT, FILE1-FILE4)"));
+        CliSession s(o);
+        if (!s.open()) return kExitFailure;
+        if (cmd == "load")
+            s.bulk().LoadMemory(n);
+        else
+            s.bulk().SaveMemory(n);
+        return finish(s);
+    }
+    if (cmd == "factory-setting") {
+        if (!args.empty()) return usage("factory-setting takes no arguments");
+        if (!o.yes) return usage("factory-setting needs --yes");
+        CliSession s(o);
+        if (!s.open()) return kExitFailure;
+        s.bulk().FactorySetting();
+        return finish(s);
+    }
+    return usage("unknown command \"" + cmd + "\"");
+}
+
+}  // namespace zr::cli

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zr::cli {
+
+// How the tool reaches the camera, as the setup dialog offers it.
+enum class Route { None, ComPort, Device, ClAll, ClLib };
+
+struct CliOptions {
+    Route route = Route::None;
+    std::string port;      // "COM3" for --port
+    std::string device;    // a tty path for --device
+    std::string library;   // a maker's library for --cl-lib
+    unsigned clIndex = 0;  // serial index for --cl-all
+    int baud = 9600;
+    bool yes = false;
+    bool verbose = false;
+    bool help = false;
+    bool version = false;
+    std::string command;
+    std::vector<std::string> args;
+};
+
+// Parses the command line; false with a message on bad usage.
+bool parseCliOptions(int argc, const char* const* argv, CliOptions& options, std::string& error);
+
+extern const char* const kUsage;
+
+}  // namespace zr::cli

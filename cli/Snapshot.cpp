@@ -1,0 +1,222 @@
+#include "Snapshot.h"
+
+#include <algorithm>
+#include <charconv>
+#include <set>
+
+#include "JsonValue.h"
+#include "params/ParamNames.h"
+
+namespace zr::cli {
+
+namespace {
+
+// One entry as read from a file, before it is checked.
+struct RawEntry {
+    std::string name;  // may be empty when only the row is given
+    std::string row;   // may be empty when only the name is given
+    std::string value;
+    int line;
+};
+
+bool toInt(std::string_view text, long long& out) {
+    if (text.empty()) return false;
+    auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return ec == std::errc() && p == text.data() + text.size();
+}
+
+std::string where(int line) {
+    return line > 0 ? "line " + std::to_string(line) + ": " : "";
+}
+
+bool check(const std::vector<RawEntry>& raw, const CameraParamTable& table,
+           std::vector<SnapshotEntry>& entries, std::string& error) {
+    std::set<int> seen;
+    std::vector<SnapshotEntry> out;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        const RawEntry& e = raw[i];
+        std::string at = e.line > 0 ? where(e.line) : "entry " + std::to_string(i + 1) + ": ";
+        int row = -1;
+        if (!e.row.empty()) {
+            long long r = -1;
+            if (!toInt(e.row, r) || r < 0 || r >= UserParamCount) {
+                error = at + "row " + e.row + " is not a user setting (0.." +
+                        std::to_string(UserParamCount - 1) + ")";
+                return false;
+            }
+            row = static_cast<int>(r);
+        }
+        if (!e.name.empty()) {
+            auto found = ParamNames::find(e.name);
+            if (!found || *found >= UserParamCount || std::to_string(*found) == e.name) {
+                error = at + "unknown setting name \"" + e.name + "\"";
+                return false;
+            }
+            if (row >= 0 && row != *found) {
+                error = at + "name \"" + e.name + "\" is row " + std::to_string(*found) +
+                        ", not row " + std::to_string(row);
+                return false;
+            }
+            row = *found;
+        }
+        if (row < 0) {
+            error = at + "neither a name nor a row";
+            return false;
+        }
+        long long v = 0;
+        if (!toInt(e.value, v)) {
+            error = at + "value \"" + e.value + "\" is not a whole number";
+            return false;
+        }
+        const CameraParam& p = table[row];
+        if (v < p.minValue || v > p.maxValue) {
+            error = at + std::string(ParamNames::name(row)) + " = " + e.value +
+                    " is out of range (" + std::to_string(p.minValue) + ".." +
+                    std::to_string(p.maxValue) + ")";
+            return false;
+        }
+        if (!seen.insert(row).second) {
+            error = at + std::string(ParamNames::name(row)) + " is given twice";
+            return false;
+        }
+        out.push_back({row, static_cast<int32_t>(v)});
+    }
+    entries = std::move(out);
+    return true;
+}
+
+bool parseJson(std::string_view text, std::vector<RawEntry>& raw, std::string& error) {
+    auto doc = JsonValue::parse(text, error);
+    if (!doc) {
+        error = "broken JSON: " + error;
+        return false;
+    }
+    const JsonValue* list = &*doc;
+    if (doc->isObject()) {
+        list = doc->member("settings");
+        if (!list) {
+            error = "JSON snapshot has no \"settings\" list";
+            return false;
+        }
+    }
+    if (!list->isArray()) {
+        error = "JSON \"settings\" is not a list";
+        return false;
+    }
+    for (const JsonValue& item : list->items()) {
+        if (!item.isObject()) {
+            error = "JSON settings entry is not an object";
+            return false;
+        }
+        RawEntry e{"", "", "", 0};
+        if (const JsonValue* n = item.member("name")) {
+            if (!n->isString()) {
+                error = "JSON \"name\" is not a string";
+                return false;
+            }
+            e.name = n->text();
+        }
+        if (const JsonValue* r = item.member("row")) {
+            if (!r->isNumber()) {
+                error = "JSON \"row\" is not a number";
+                return false;
+            }
+            e.row = r->text();
+        }
+        const JsonValue* v = item.member("value");
+        if (!v || !v->isNumber()) {
+            error = "JSON entry " + (e.name.empty() ? e.row : e.name) + " has no numeric \"value\"";
+            return false;
+        }
+        e.value = v->text();
+        raw.push_back(std::move(e));
+    }
+    return true;
+}
+
+std::string trim(std::string_view s) {
+    size_t b = s.find_first_not_of(" \t\r");
+    if (b == std::string_view::npos) return {};
+    size_t e = s.find_last_not_of(" \t\r");
+    return std::string(s.substr(b, e - b + 1));
+}
+
+bool parseCsv(std::string_view text, std::vector<RawEntry>& raw, std::string& error) {
+    int line = 0;
+    size_t pos = 0;
+    while (pos <= text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view l = text.substr(pos, end - pos);
+        pos = end + 1;
+        ++line;
+        std::string t = trim(l);
+        if (t.empty() || t[0] == '#') continue;
+        std::vector<std::string> fields;
+        size_t f = 0;
+        while (true) {
+            size_t c = t.find(',', f);
+            fields.push_back(
+                trim(std::string_view(t).substr(f, c == std::string::npos ? c : c - f)));
+            if (c == std::string::npos) break;
+            f = c + 1;
+        }
+        if (line == 1 && fields.size() >= 1 && fields[0] == "name") continue;  // header
+        if (fields.size() != 3) {
+            error = where(line) + "expected name,row,value";
+            return false;
+        }
+        raw.push_back({fields[0], fields[1], fields[2], line});
+        if (end == text.size()) break;
+    }
+    return true;
+}
+
+}  // namespace
+
+Snapshot::Format Snapshot::formatForPath(std::string_view path) {
+    auto dot = path.rfind('.');
+    if (dot != std::string_view::npos) {
+        std::string ext(path.substr(dot + 1));
+        std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
+        if (ext == "csv") return Format::Csv;
+    }
+    return Format::Json;
+}
+
+std::string Snapshot::format(const std::vector<SnapshotEntry>& entries, Format format) {
+    std::string out;
+    if (format == Format::Csv) {
+        out = "name,row,value\n";
+        for (const auto& e : entries)
+            out += std::string(ParamNames::name(e.row)) + "," + std::to_string(e.row) + "," +
+                   std::to_string(e.value) + "\n";
+        return out;
+    }
+    out = "{\n  \"camera\": \"ZR-K880TM\",\n  \"settings\": [\n";
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const auto& e = entries[i];
+        out += "    {\"name\": \"" + std::string(ParamNames::name(e.row)) +
+               "\", \"row\": " + std::to_string(e.row) + ", \"value\": " + std::to_string(e.value) +
+               "}";
+        out += i + 1 < entries.size() ? ",\n" : "\n";
+    }
+    out += "  ]\n}\n";
+    return out;
+}
+
+bool Snapshot::parse(std::string_view text, const CameraParamTable& table,
+                     std::vector<SnapshotEntry>& entries, std::string& error) {
+    entries.clear();
+    std::vector<RawEntry> raw;
+    size_t first = text.find_first_not_of(" \t\r\n");
+    bool json = first != std::string_view::npos && (text[first] == '{' || text[first] == '[');
+    if (!(json ? parseJson(text, raw, error) : parseCsv(text, raw, error))) return false;
+    if (raw.empty()) {
+        error = "the snapshot holds no settings";
+        return false;
+    }
+    return check(raw, table, entries, error);
+}
+
+}  // namespace zr::cli

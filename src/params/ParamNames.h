@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace zr {
+
+// Stable snake_case names of the table rows, for scripts and snapshot files.
+// Kept beside the table; they carry no register data of their own.
+class ParamNames {
+  public:
+    // The row's name; empty for the two empty rows.
+    static std::string_view name(int row);
+    // A name or a decimal row number (0..101, empty rows excluded) to a row.
+    static std::optional<int> find(std::string_view nameOrRow);
+};
+
+}  // namespace zr

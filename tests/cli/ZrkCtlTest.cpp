@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+
+#include "CliProcess.h"
+
+namespace zr::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// zrk880ctl against the simulated camera on a pseudo-terminal linked as COM3.
+class ZrkCtl : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("zrkctl-" + std::to_string(getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_ / "ports");
+        log_ = (dir_ / "frames.log").string();
+    }
+    void TearDown() override {
+        camera_.reset();
+        fs::remove_all(dir_);
+    }
+
+    void startCamera(std::vector<std::string> options = {}) {
+        options.insert(options.begin(), {"--log", log_});
+        camera_ = std::make_unique<CamsimProcess>((dir_ / "ports").string(), 3, options);
+        ASSERT_TRUE(camera_->ready());
+    }
+
+    ProcessResult ctl(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--port", "COM3"});
+        return runProcess(cliPath(), args, env());
+    }
+    ProcessResult ctlNoRoute(std::vector<std::string> args) {
+        return runProcess(cliPath(), args, env());
+    }
+    std::vector<std::string> env() const {
+        return {"ZRK880_PORT_DIR=" + (dir_ / "ports").string()};
+    }
+
+    // The command texts the camera received, one per line.
+    std::vector<std::string> sent() const {
+        std::vector<std::string> lines;
+        std::istringstream in(readText(log_));
+        for (std::string l; std::getline(in, l);)
+            if (!l.empty()) lines.push_back(l);
+        return lines;
+    }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+    fs::path dir_;
+    std::string log_;
+    std::unique_ptr<CamsimProcess> camera_;
+};
+
+TEST_F(ZrkCtl, GetByNameAndRowReadsEachRowOnce) {
+    startCamera();
+    auto r = ctl({"get", "gain_level", "9", "shutter_speed"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "gain_level = 0\nvariable_shutter = 834\nshutter_speed = 0\n");
+    EXPECT_EQ(sent(), (std::vector<std::string>{"810C000000", "8111000000", "8108000000"}));
+}
+
+TEST_F(ZrkCtl, SetSendsTheWriteTextAndTheCameraKeepsIt) {
+    startCamera();
+    struct Case {
+        std::vector<std::string> args;
+        std::string text;
+    } cases[] = {
+        {{"set", "shutter_speed", "5"}, "0108050000"},
+        {{"set", "gain_level", "341"}, "010C015500"},
+        {{"set", "9", "834"}, "0111034200"},
+        {{"set", "masking_hue_cy", "0"}, "0135000000"},
+    };
+    for (const auto& c : cases) {
+        auto r = ctl(c.args);
+        EXPECT_EQ(r.exitCode, 0) << c.text << r.err;
+        ASSERT_FALSE(sent().empty());
+        EXPECT_EQ(sent().back(), c.text);
+    }
+    auto r = ctl({"get", "gain_level"});
+    EXPECT_EQ(r.out, "gain_level = 341\n");
+}
+
+TEST_F(ZrkCtl, BadArgumentsAreRefusedBeforeAnythingIsSent) {
+    startCamera();
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"set", "gain_level", "342"}, "Setting value is out of range"},
+        {{"set", "memory_save", "0"}, "command register"},
+        {{"set", "no_such_thing", "1"}, "unknown setting \"no_such_thing\""},
+        {{"set", "53", "0"}, "unknown setting \"53\""},
+        {{"set", "gain_level", "1x"}, "not a whole number"},
+        {{"get", "101"}, "unknown setting"},
+        {{"get"}, "get needs"},
+        {{"factory-setting"}, "needs --yes"},
+        {{"load", "FILE5"}, "not a setting memory"},
+        {{"save", "DEFAULT"}, "not a setting memory"},
+        {{"frobnicate"}, "unknown command"},
+    };
+    for (const auto& c : cases) {
+        auto r = ctl(c.args);
+        EXPECT_EQ(r.exitCode, 2) << c.message;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+    EXPECT_TRUE(sent().empty());
+}
+
+TEST_F(ZrkCtl, DumpRestoreAndDiffRoundTrip) {
+    startCamera();
+    for (const std::string file : {"snap.json", "snap.csv"}) {
+        SCOPED_TRACE(file);
+        ASSERT_EQ(ctl({"set", "brightness_level", "128"}).exitCode, 0);
+        auto dump = ctl({"dump", path(file)});
+        ASSERT_EQ(dump.exitCode, 0) << dump.err;
+        EXPECT_EQ(ctl({"diff", path(file)}).exitCode, 0);
+
+        ASSERT_EQ(ctl({"set", "brightness_level", "10"}).exitCode, 0);
+        auto diff = ctl({"diff", path(file)});
+        EXPECT_EQ(diff.exitCode, 3);
+        EXPECT_NE(diff.out.find("brightness_level"), std::string::npos) << diff.out;
+        EXPECT_NE(diff.out.find("camera     10"), std::string::npos) << diff.out;
+        EXPECT_EQ(diff.out.find("gain_level"), std::string::npos) << diff.out;
+
+        size_t before = sent().size();
+        auto restore = ctl({"restore", path(file)});
+        EXPECT_EQ(restore.exitCode, 0) << restore.err;
+        auto texts = sent();
+        // Rows 0..49 in order; the memory and factory registers never.
+        ASSERT_EQ(texts.size() - before, 50u);
+        EXPECT_EQ(texts[before], "0104000000");
+        EXPECT_EQ(texts.back(), "0156000000");
+        for (size_t i = before; i < texts.size(); ++i) {
+            EXPECT_NE(texts[i].substr(0, 4), "0102");
+            EXPECT_NE(texts[i].substr(0, 4), "0103");
+            EXPECT_NE(texts[i].substr(0, 4), "0145");
+        }
+        EXPECT_EQ(ctl({"diff", path(file)}).exitCode, 0);
+    }
+}
+
+TEST_F(ZrkCtl, DumpWritesNamesRowsAndValues) {
+    startCamera();
+    auto r = ctl({"dump", "--csv"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, 15), "name,row,value\n");
+    EXPECT_NE(r.out.find("\nvariable_shutter,9,834\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\nfactory_setting,52,1\n"), std::string::npos);
+    EXPECT_EQ(sent().size(), 53u);
+    EXPECT_EQ(sent().front(), "8104000000");
+    EXPECT_EQ(sent().back(), "8145000000");
+}
+
+TEST_F(ZrkCtl, BadSnapshotFilesAreRefusedWithNothingSent) {
+    startCamera();
+    struct Case {
+        std::string text;
+        std::string message;
+    } cases[] = {
+        {"{\"settings\": [{\"name\": \"gain_level\", \"value\": 400}]}", "out of range"},
+        {"{\"settings\": [{\"name\": \"bogus\", \"value\": 1}]}", "unknown setting name"},
+        {"{\"settings\": [{\"name\": \"gain_level\", \"value\": 1}", "broken JSON"},
+        {"{\"settings\": [{\"name\": \"gain_level\", \"row\": 5, \"value\": 1}]}", "not row 5"},
+        {"name,row,value\ngain_level,6,1\ngain_level,6,2\n", "given twice"},
+        {"name,row,value\nadjust_key,54,0\n", "not a user setting"},
+        {"name,row,value\ngain_level,6\n", "line 2: expected name,row,value"},
+        {"", "holds no settings"},
+    };
+    for (const auto& c : cases) {
+        writeText(path("bad.json"), c.text);
+        auto r = ctl({"restore", path("bad.json")});
+        EXPECT_EQ(r.exitCode, 2) << c.message;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+    auto missing = ctl({"restore", path("missing.json")});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.err.find("No such file"), std::string::npos) << missing.err;
+    EXPECT_TRUE(sent().empty());
+}
+
+TEST_F(ZrkCtl, RawReadPrintsTheAnswerBytesAndRawWriteSendsTheText) {
+    startCamera();
+    auto read = ctl({"raw", "814c"});
+    EXPECT_EQ(read.exitCode, 0) << read.err;
+    EXPECT_EQ(read.out, "600000\n");  // threshold default 96
+    auto write = ctl({"raw", "014c200000"});
+    EXPECT_EQ(write.exitCode, 0) << write.err;
+    EXPECT_EQ(ctl({"raw", "814C"}).out, "200000\n");
+    EXPECT_EQ(sent(), (std::vector<std::string>{"814C000000", "014C200000", "814C000000"}));
+    auto bad = ctl({"raw", "01G0"});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_NE(bad.err.find("Command ERROR: Character error."), std::string::npos) << bad.err;
+}
+
+TEST_F(ZrkCtl, FactorySettingWithYesWritesThenReadsEverySetting) {
+    startCamera();
+    auto r = ctl({"--yes", "factory-setting"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    auto texts = sent();
+    ASSERT_EQ(texts.size(), 54u);
+    EXPECT_EQ(texts[0], "0145010000");
+    EXPECT_EQ(texts[1], "8104000000");
+}
+
+TEST_F(ZrkCtl, SilentCameraEndsInTheAckTimeOut) {
+    startCamera({"--silent"});
+    auto r = ctl({"get", "gain_level"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("NO RESPONSE: There is no [ACK]"), std::string::npos) << r.err;
+    EXPECT_EQ(sent(), (std::vector<std::string>{"810C000000", "810C000000", "810C000000"}));
+}
+
+TEST_F(ZrkCtl, PortProblemsEndWithTheOpenMessage) {
+    auto r = ctl({"get", "gain_level"});  // nothing serves COM3
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Error: Port Open Error"), std::string::npos) << r.err;
+    auto none = ctlNoRoute({"get", "gain_level"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_NE(none.err.find("needs a route"), std::string::npos);
+}
+
+TEST_F(ZrkCtl, ThroughTheSimulatedCameraLinkLibrary) {
+    std::string lib = simDir() + "/cl/libclallserial.so";
+    std::string clLog = path("cl.log");
+    std::vector<std::string> env = {"ZR_SIM_CL_LOG=" + clLog};
+    auto r = runProcess(cliPath(), {"--cl-lib", lib, "set", "gain_level", "100"}, env);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(readText(clLog), "010C006400\n");
+    auto missing = runProcess(cliPath(), {"--cl-lib", path("nope.dll"), "get", "0"}, env);
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("does not exist."), std::string::npos) << missing.err;
+}
+
+TEST_F(ZrkCtl, PortsListsTheFreeComPortWithItsDevice) {
+    startCamera();
+    auto r = ctlNoRoute({"ports"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("COM3   " + camera_->slavePath()), std::string::npos) << r.out;
+}
+
+TEST_F(ZrkCtl, UsageAndHelp) {
+    auto help = ctlNoRoute({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("Usage: zrk880ctl"), std::string::npos);
+    auto none = ctlNoRoute({});
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_NE(none.err.find("no command given"), std::string::npos);
+    auto twoRoutes = ctlNoRoute({"--port", "COM1", "--device", "/dev/null", "get", "0"});
+    EXPECT_EQ(twoRoutes.exitCode, 2);
+    auto baud = ctlNoRoute({"--baud", "4800", "get", "0"});
+    EXPECT_EQ(baud.exitCode, 2);
+}
+
+}  // namespace
+}  // namespace zr::test
