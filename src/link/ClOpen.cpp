@@ -46,6 +46,13 @@ std::string boundedText(const InfoBuffer& buffer) {
     return text;
 }
 
+// A positive result is a warning: the library has opened the port all the
+// same. The link does not use it, so give it back, or the next attempt would
+// find it busy. A negative result opened nothing and filled no reference.
+void releaseWarnedPort(const ClSerialFunctions& fns, void* port) {
+    if (port) fns.serialClose(port);
+}
+
 bool refuseWhenOpen(SerialLink& link) {
     if (!link.isOpen()) return false;
     link.messages().show(OpenMessages::alreadyOpen());
@@ -70,6 +77,7 @@ int OpenBoardLibrary(SerialLink& link, const std::string& file) {
         if (result < 0) {
             link.messages().show(OpenMessages::boardOpenError());
         } else if (result > 0) {
+            releaseWarnedPort(fns, port);
             link.messages().show(OpenMessages::boardOpenWarning());
         } else if (!link.startOnBoardPort(fns, port)) {
             fns.serialClose(port);
@@ -94,7 +102,9 @@ int OpenClAllSerial(SerialLink& link, uint32_t baudBit) {
         link.messages().show(OpenMessages::functionMissing(kClAllSerialName, missing));
     } else {
         void* port = nullptr;
-        if (fns.serialInit(0, &port) != 0) {
+        const int32_t result = fns.serialInit(0, &port);
+        if (result != 0) {
+            if (result > 0) releaseWarnedPort(fns, port);
             link.messages().show(OpenMessages::clBoardConnectError());
         } else {
             uint32_t mask = 0;

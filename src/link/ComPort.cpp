@@ -49,7 +49,9 @@ int openChecked(SerialLink& link, const std::string& path, std::string_view baud
         return 1;
     }
     int baud = 0;
-    if (!parseBaud(baudText, baud)) {
+    if (path.empty()) {
+        link.messages().show(OpenMessages::portOpenError());
+    } else if (!parseBaud(baudText, baud)) {
         link.messages().show(OpenMessages::baudRateUnsupported(std::string(baudText)));
     } else {
         openDevice(link, path, baud);

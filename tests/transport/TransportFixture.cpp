@@ -1,0 +1,160 @@
+#include "TransportFixture.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "link/LinkStatus.h"
+#include "link/SystemClock.h"
+
+namespace zr::test {
+
+uint32_t ScaledClock::tickMs() {
+    ++ticks_;
+    using namespace std::chrono;
+    const auto now = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return static_cast<uint32_t>(static_cast<uint64_t>(now) * scale_);
+}
+
+void ScaledClock::sleepMs(uint32_t ms) {
+    ++sleeps_;
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+EnvVar::EnvVar(const char* name, const char* value) : name_(name) {
+    if (const char* old = getenv(name)) {
+        had_ = true;
+        old_ = old;
+    }
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+}
+
+EnvVar::~EnvVar() {
+    if (had_)
+        setenv(name_, old_.c_str(), 1);
+    else
+        unsetenv(name_);
+}
+
+std::string simDir() {
+    const char* dir = getenv("ZR_SIM_DIR");
+    if (dir && *dir) return dir;
+    // Without the variable: the test program lives in <build>/tests.
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::filesystem::path guess = self.parent_path().parent_path() / "camsim";
+    if (error || !std::filesystem::exists(guess / "cl" / "libclallserial.so")) {
+        ADD_FAILURE() << "ZR_SIM_DIR is not set and <build>/camsim was not found";
+        return "/nonexistent";
+    }
+    return guess.string();
+}
+
+std::string makerLibraryDir() {
+    static const std::string dir = [] {
+        char pattern[] = "/tmp/zrk880-maker-XXXXXX";
+        if (!mkdtemp(pattern)) return std::string("/nonexistent");
+        const std::string made = pattern;
+        std::error_code error;
+        std::filesystem::copy_file(simDir() + "/cl/libclallserial.so", made + "/libclsertest.so",
+                                   error);
+        if (error) ADD_FAILURE() << "cannot copy the simulated library: " << error.message();
+        // Loaded libraries stay mapped; the files can go when the tests end.
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(makerLibraryDir(), ignored);
+        });
+        return made;
+    }();
+    return dir;
+}
+
+int openDescriptorCount() {
+    int count = 0;
+    DIR* dir = opendir("/proc/self/fd");
+    if (!dir) return -1;
+    while (dirent* entry = readdir(dir)) {
+        if (entry->d_name[0] != '.') ++count;
+    }
+    closedir(dir);
+    return count;
+}
+
+bool terminalExclusive(int fd) {
+    int exclusive = 0;
+    if (ioctl(fd, TIOCGEXCL, &exclusive) != 0) return false;
+    return exclusive != 0;
+}
+
+bool lockableByOthers(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool locked = flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return locked;
+}
+
+uint32_t runExchange(SerialLink& link, std::string_view text, uint32_t realLimitMs) {
+    const bool read =
+        !text.empty() && std::string("89ABCDEFabcdef").find(text[0]) != std::string::npos;
+    const uint32_t done = (read ? LS_ANSWER_OK : LS_ACK) | LS_ACK_TIMEOUT | LS_ANSWER_TIMEOUT;
+    link.clearStatus();
+    if (link.SendCommand(text) != 0) return 0;
+    uint32_t seen = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(realLimitMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+        link.waitLinkEventFor(50);
+        seen |= link.fetchAndClearStatus();
+        if (seen & done) return seen;
+    }
+    ADD_FAILURE() << "exchange of " << text << " did not end";
+    return seen;
+}
+
+bool waitUntil(const std::function<bool()>& condition, uint32_t limitMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+std::string frameBytes(std::initializer_list<int> bytes) {
+    std::string frame;
+    for (int b : bytes) frame.push_back(static_cast<char>(b));
+    return frame;
+}
+
+PtyLinkTest::PtyLinkTest()
+    : clock(SystemClock::instance()),
+      camera(clock),
+      pty(camera),
+      sink(&clock),
+      relay(sink),
+      link(relay, clock) {
+    ports.link(3, pty.slavePath());
+}
+
+PtyLinkTest::~PtyLinkTest() {
+    link.CloseLink();
+}
+
+std::vector<std::string> PtyLinkTest::shown() const {
+    std::vector<std::string> out;
+    for (const RecordedMessage& m : sink.messages())
+        out.push_back(m.message.text + "|" + m.message.caption);
+    return out;
+}
+
+}  // namespace zr::test
