@@ -1,33 +1,485 @@
 #include "panel/CZR_K880TM_ControlDlg.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QHash>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <algorithm>
+
 #include "link/SystemClock.h"
+#include "panel/CAboutDlg.h"
+#include "panel/ControlMap.h"
+#include "panel/ControlStates.h"
+#include "panel/DialogUnits.h"
+#include "panel/PanelBindings.h"
+#include "panel/PanelControlIds.h"
+#include "panel/PanelIcon.h"
+#include "panel/PanelMenu.h"
 #include "panel/QtMessageSink.h"
+#include "panel/ReadoutText.h"
+#include "panel/SerialPortCommand.h"
+#include "panel/ToolWindowSlots.h"
+#include "ui_CZR_K880TM_ControlDlg.h"
+
+using namespace zr::panel;
+
+namespace {
+
+// The template's font is 8 point; its dialog units follow that font.
+constexpr int kDialogFontPoints = 8;
+
+// The memory box's entries, in selection index order.
+const char* const kMemoryNames[] = {"DEFAULT", "FILE 1", "FILE 2", "FILE 3", "FILE 4"};
+
+int scrollCodeFor(int action) {
+    using Dlg = CZR_K880TM_ControlDlg;
+    switch (action) {
+        case QAbstractSlider::SliderSingleStepSub:
+            return Dlg::SB_LINELEFT;
+        case QAbstractSlider::SliderSingleStepAdd:
+            return Dlg::SB_LINERIGHT;
+        case QAbstractSlider::SliderPageStepSub:
+            return Dlg::SB_PAGELEFT;
+        case QAbstractSlider::SliderPageStepAdd:
+            return Dlg::SB_PAGERIGHT;
+        case QAbstractSlider::SliderToMinimum:
+            return Dlg::SB_LEFT;
+        case QAbstractSlider::SliderToMaximum:
+            return Dlg::SB_RIGHT;
+        case QAbstractSlider::SliderMove:
+            return Dlg::SB_THUMBTRACK;
+        default:
+            return Dlg::SB_ENDSCROLL;
+    }
+}
+
+}  // namespace
 
 struct CZR_K880TM_ControlDlg::Impl {
     explicit Impl(CZR_K880TM_ControlDlg* panel)
         : sink(panel),
           relay(sink),
           link(relay, zr::SystemClock::instance()),
-          params(link, panel),
-          bulk(params) {}
+          params(link, static_cast<const QWidget*>(panel)),
+          bulk(params),
+          tools(panel) {}
     zr::QtMessageSink sink;
     zr::MessageRelay relay;
     zr::SerialLink link;
     zr::ParamAccess params;
     zr::BulkOperations bulk;
+    ToolWindowSlots tools;
+
+    Ui::PanelTemplate ui;
+    QWidget* client = nullptr;
+    PanelMenu* menu = nullptr;
+    ControlMap controls;
+    QHash<int, QButtonGroup*> radioGroups;  // by table row
 };
 
 CZR_K880TM_ControlDlg::CZR_K880TM_ControlDlg(QWidget* parent)
     : QDialog(parent), d(std::make_unique<Impl>(this)) {
-    setWindowTitle("ZR_K880TM Control");
     d->bulk.setRefreshHook([this] { RefreshPanel(); });
+    // Worker messages are shown when the user interface is idle; every wait
+    // inside the link serves them too.
+    d->relay.setWakeup([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { d->relay.servePending(); }, Qt::QueuedConnection);
+    });
+    buildWindow();
+    bindControls();
+    initialiseControls();
 }
 
-CZR_K880TM_ControlDlg::~CZR_K880TM_ControlDlg() = default;
+CZR_K880TM_ControlDlg::~CZR_K880TM_ControlDlg() {
+    // The tool windows use the link and the table: they go first.
+    d->tools.destroyAll();
+}
 
-zr::ParamAccess& CZR_K880TM_ControlDlg::params() { return d->params; }
-zr::BulkOperations& CZR_K880TM_ControlDlg::bulk() { return d->bulk; }
-zr::SerialLink& CZR_K880TM_ControlDlg::link() { return d->link; }
-zr::MessageRelay& CZR_K880TM_ControlDlg::messages() { return d->relay; }
+zr::ParamAccess& CZR_K880TM_ControlDlg::params() {
+    return d->params;
+}
+zr::BulkOperations& CZR_K880TM_ControlDlg::bulk() {
+    return d->bulk;
+}
+zr::SerialLink& CZR_K880TM_ControlDlg::link() {
+    return d->link;
+}
+zr::MessageRelay& CZR_K880TM_ControlDlg::messages() {
+    return d->relay;
+}
+zr::CameraParamTable& CZR_K880TM_ControlDlg::table() {
+    return d->params.table();
+}
 
-void CZR_K880TM_ControlDlg::RefreshPanel() {}
+int32_t CZR_K880TM_ControlDlg::WriteParam(int row, int32_t value) {
+    return d->params.WriteParam(row, value);
+}
+
+int32_t CZR_K880TM_ControlDlg::WriteCommandText(std::string_view text) {
+    return d->params.WriteCommandText(text);
+}
+
+int32_t CZR_K880TM_ControlDlg::ReadParam(int row, int32_t& value) {
+    return d->params.ReadParam(row, value);
+}
+
+int32_t CZR_K880TM_ControlDlg::ReadRegister(std::string_view text, zr::AnswerBytes& answer) {
+    return d->params.ReadRegister(text, answer);
+}
+
+// --- building the window ----------------------------------------------------
+
+void CZR_K880TM_ControlDlg::buildWindow() {
+    setWindowTitle(QStringLiteral("ZR_K880TM Control"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(panelIcon());
+
+    QFont dialogFont = QApplication::font();
+    dialogFont.setPointSize(kDialogFontPoints);
+    setFont(dialogFont);
+
+    d->client = new QWidget(this);
+    d->ui.setupUi(d->client);
+    DialogUnits(dialogFont).applyToTemplate(d->client);
+    d->controls.addTemplate(d->client);
+
+    d->menu = new PanelMenu(this);
+    d->menu->menuBar()->setFont(QApplication::font(d->menu->menuBar()));
+    connect(d->menu, &PanelMenu::command, this, &CZR_K880TM_ControlDlg::OnCommand);
+
+    // The controls keep their places: the client area has a fixed size and
+    // stays in the top left corner however the window is sized.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(d->menu->menuBar());
+    layout->addWidget(d->client, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addStretch(1);
+
+    const struct {
+        int key;
+        int command;
+    } accelerators[] = {
+        {Qt::Key_L, ID_ACCEL_SERIAL_PORT},
+        {Qt::Key_M, ID_ACCEL_MANUAL_COMMAND},
+        {Qt::Key_R, ID_ACCEL_READ},
+        {Qt::Key_W, ID_ACCEL_WRITE},
+    };
+    for (const auto& accelerator : accelerators) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | accelerator.key), this);
+        const int command = accelerator.command;
+        connect(shortcut, &QShortcut::activated, this, [this, command] { OnCommand(command); });
+    }
+}
+
+void CZR_K880TM_ControlDlg::bindControls() {
+    for (const RadioBinding& binding : radioBindings()) {
+        QAbstractButton* button = d->controls.button(binding.id);
+        QButtonGroup*& group = d->radioGroups[binding.row];
+        if (group == nullptr) group = new QButtonGroup(this);
+        group->addButton(button, binding.id);
+        const int id = binding.id;
+        connect(button, &QAbstractButton::clicked, this, [this, id] { OnRadioClicked(id); });
+    }
+
+    for (const ScrollBinding& binding : scrollBindings()) {
+        QScrollBar* bar = d->controls.scrollBar(binding.id);
+        bar->setSingleStep(1);
+        bar->setPageStep(10);
+        const int id = binding.id;
+        // The toolkit has already moved the thumb by its own step when it
+        // reports the action; the handler decides the position, so the thumb
+        // goes back first.
+        connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar, id](int action) {
+            const int position = bar->sliderPosition();
+            bar->setSliderPosition(bar->value());
+            OnHScroll(scrollCodeFor(action), position, id);
+        });
+        connect(bar, &QAbstractSlider::sliderReleased, this, [this, bar, id] {
+            OnHScroll(SB_THUMBPOSITION, bar->sliderPosition(), id);
+            OnHScroll(SB_ENDSCROLL, 0, id);
+        });
+    }
+
+    const int commandButtons[] = {
+        IDC_WB_ADJUST, IDC_WSHADING_ADJUST, IDC_LUT_TABLE,   IDC_WSPOT_DETECT,
+        IDC_ADJUST,    IDC_MEMORY_LOAD,     IDC_MEMORY_SAVE, IDCANCEL};
+    for (int id : commandButtons) {
+        connect(d->controls.button(id), &QAbstractButton::clicked, this,
+                [this, id] { OnCommand(id); });
+    }
+
+    QComboBox* memory = d->controls.comboBox(IDC_MEMORY_SELECT);
+    connect(memory, &QComboBox::currentIndexChanged, this,
+            [this](int index) { d->controls.setEnabled(IDC_MEMORY_SAVE, index != 0); });
+}
+
+void CZR_K880TM_ControlDlg::initialiseControls() {
+    const zr::CameraParamTable& rows = table();
+    for (int id : scrollRangeOrder()) {
+        const zr::CameraParam& row = rows[findScroll(id)->row];
+        d->controls.scrollBar(id)->setRange(row.minValue, row.maxValue);
+    }
+
+    QComboBox* memory = d->controls.comboBox(IDC_MEMORY_SELECT);
+    for (const char* name : kMemoryNames) memory->addItem(QString::fromLatin1(name));
+    memory->setCurrentIndex(0);
+    d->controls.setEnabled(IDC_MEMORY_SAVE, false);
+
+    d->menu->removeCommand(ID_ALL_INITIALIZE);
+
+    // Hidden in the template already; nothing shows them again, their
+    // handlers stay in place.
+    for (int id : {IDC_ADJUST, IDC_SMEAR_GROUP, IDC_SMEAR_OFF, IDC_SMEAR_ON}) {
+        d->controls.widget(id)->hide();
+    }
+}
+
+void CZR_K880TM_ControlDlg::startSession() {
+    zr::SerialPortCommand::run(*this);
+}
+
+// --- handlers ---------------------------------------------------------------
+
+void CZR_K880TM_ControlDlg::OnRadioClicked(int id) {
+    const RadioBinding* binding = findRadio(id);
+    QAbstractButton* button = d->controls.button(id);
+    if (binding == nullptr || button == nullptr || !button->isChecked()) return;
+    // A refused write leaves the button checked: the camera was not changed,
+    // and the table keeps the old value.
+    if (WriteParam(binding->row, binding->value) == 0) UpdateControlStates(id);
+}
+
+void CZR_K880TM_ControlDlg::OnHScroll(int code, int position, int scrollId) {
+    const ScrollBinding* binding = findScroll(scrollId);
+    QScrollBar* bar = d->controls.scrollBar(scrollId);
+    if (binding == nullptr || bar == nullptr) return;
+
+    const int current = bar->value();
+    const int lo = bar->minimum();
+    const int hi = bar->maximum();
+    int next = current;
+    switch (code) {
+        case SB_LINELEFT:
+            next = std::clamp(current - 1, lo, hi);
+            break;
+        case SB_LINERIGHT:
+            next = std::clamp(current + 1, lo, hi);
+            break;
+        case SB_PAGELEFT:
+            next = std::clamp(current - 10, lo, hi);
+            break;
+        case SB_PAGERIGHT:
+            next = std::clamp(current + 10, lo, hi);
+            break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK:
+            next = position;
+            break;
+        default:
+            return;
+    }
+    // A refused write leaves the thumb and the read-out where they were.
+    if (WriteParam(binding->row, next) == 0) ShowScrollValue(scrollId, binding->readoutId, next);
+}
+
+void CZR_K880TM_ControlDlg::OnCommand(int id) {
+    switch (id) {
+        case ID_READ_FROM_CAMERA:
+        case ID_ACCEL_READ:
+            d->bulk.ReadFromCamera();
+            break;
+        case ID_WRITE_TO_CAMERA:
+        case ID_ACCEL_WRITE:
+            d->bulk.WriteToCamera();
+            break;
+        case ID_MANUAL_COMMAND:
+        case ID_ACCEL_MANUAL_COMMAND:
+            OpenManualCommand();
+            break;
+        case ID_SERIAL_PORT:
+        case ID_ACCEL_SERIAL_PORT:
+            zr::SerialPortCommand::run(*this);
+            break;
+        case ID_APP_ABOUT:
+            showAbout();
+            break;
+        case ID_FACTORY_SETTING:
+            d->bulk.FactorySetting();
+            break;
+        case ID_ALL_INITIALIZE:
+            d->bulk.AllInitialize();
+            break;
+        case IDC_WB_ADJUST:
+            WriteParam(zr::ROW_WHITE_BALANCE, 3);
+            break;
+        case IDC_WSHADING_ADJUST:
+            WriteParam(48, 1);
+            break;
+        case IDC_LUT_TABLE:
+            OpenLookUpTable();
+            break;
+        case IDC_WSPOT_DETECT:
+            OpenWhiteSpot();
+            break;
+        case IDC_ADJUST:
+            OpenAdjust();
+            break;
+        case IDC_MEMORY_LOAD:
+            d->bulk.LoadMemory(selectedMemory());
+            break;
+        case IDC_MEMORY_SAVE:
+            d->bulk.SaveMemory(selectedMemory());
+            break;
+        case IDCANCEL:
+            reject();
+            break;
+        default:
+            break;
+    }
+}
+
+void CZR_K880TM_ControlDlg::OnSysCommand(int id) {
+    if ((id & 0xFFF0) == IDM_ABOUTBOX) showAbout();
+}
+
+bool CZR_K880TM_ControlDlg::onUserMessage(int wParam) {
+    if (wParam == kCloseLinkRequest) d->link.CloseLink();
+    return true;
+}
+
+int CZR_K880TM_ControlDlg::selectedMemory() const {
+    const QComboBox* memory = d->controls.comboBox(IDC_MEMORY_SELECT);
+    const int index = memory->currentIndex();
+    if (index >= 0 && memory->currentText() != memory->itemText(index)) return -1;
+    return index;
+}
+
+void CZR_K880TM_ControlDlg::showAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+// --- read-outs and states ---------------------------------------------------
+
+void CZR_K880TM_ControlDlg::RefreshPanel() {
+    const zr::CameraParamTable& rows = table();
+    for (int row : radioRefreshRows()) {
+        if (row == zr::ROW_SHUTTER_SPEED) {
+            refreshShutter();
+        } else {
+            refreshRadioGroup(row);
+        }
+    }
+
+    for (int id : scrollRefreshOrder()) {
+        const ScrollBinding* binding = findScroll(id);
+        ShowScrollValue(id, binding->readoutId, rows[binding->row].value);
+    }
+
+    const int memory = rows[zr::ROW_MEMORY_LOAD].value;
+    d->controls.setText(IDC_MEMORY_CURRENT, memory == 0 ? QStringLiteral("DEFAULT")
+                                                        : QStringLiteral("FILE %1").arg(memory));
+
+    UpdateControlStates(0);
+}
+
+void CZR_K880TM_ControlDlg::refreshRadioGroup(int row) {
+    QButtonGroup* group = d->radioGroups.value(row, nullptr);
+    if (group == nullptr) return;
+    const int value = table()[row].value;
+    // An exclusive group cannot be emptied; a value without a button must
+    // leave every button unchecked.
+    group->setExclusive(false);
+    for (const RadioBinding& binding : radioBindings()) {
+        if (binding.row == row) d->controls.button(binding.id)->setChecked(binding.value == value);
+    }
+    group->setExclusive(true);
+}
+
+void CZR_K880TM_ControlDlg::refreshShutter() {
+    QButtonGroup* group = d->radioGroups.value(zr::ROW_SHUTTER_SPEED);
+    const int value = table()[zr::ROW_SHUTTER_SPEED].value;
+    group->setExclusive(false);
+    for (int id = IDC_SHUTTER_OFF; id <= IDC_SHUTTER_VARIABLE; ++id) {
+        d->controls.button(id)->setChecked(false);
+    }
+    // 0..8 are the fixed speeds in id order; 9 lands on VARIABLE, the id after
+    // them. Other values have no button and leave the group unchecked.
+    int checkedId = 0;
+    if (value == 255) {
+        checkedId = IDC_SHUTTER_VARIABLE;
+    } else if (value >= 0 && value <= 9) {
+        checkedId = IDC_SHUTTER_OFF + value;
+    }
+    if (checkedId != 0) d->controls.button(checkedId)->setChecked(true);
+    group->setExclusive(true);
+}
+
+void CZR_K880TM_ControlDlg::ShowScrollValue(int scrollId, int readoutId, int position) {
+    if (QScrollBar* bar = d->controls.scrollBar(scrollId)) bar->setValue(position);
+    d->controls.setText(readoutId, QString::fromStdString(readoutText(scrollId, position)));
+    UpdateControlStates(scrollId);
+}
+
+void CZR_K880TM_ControlDlg::UpdateControlStates(int id) {
+    ControlStates::update(d->controls, id);
+}
+
+void CZR_K880TM_ControlDlg::UpdateAlcStates() {
+    ControlStates::updateAlc(d->controls);
+}
+
+// --- tool windows and closing -------------------------------------------------
+
+void CZR_K880TM_ControlDlg::OpenLookUpTable() {
+    d->tools.openLookUpTable();
+}
+void CZR_K880TM_ControlDlg::OpenWhiteSpot() {
+    d->tools.openWhiteSpot();
+}
+void CZR_K880TM_ControlDlg::OpenManualCommand() {
+    d->tools.openManualCommand();
+}
+void CZR_K880TM_ControlDlg::OpenAdjust() {
+    d->tools.openAdjust();
+}
+CLookUpTable* CZR_K880TM_ControlDlg::lookUpTableWindow() const {
+    return d->tools.lookUpTable();
+}
+CWhiteSpot* CZR_K880TM_ControlDlg::whiteSpotWindow() const {
+    return d->tools.whiteSpot();
+}
+CManualCommand* CZR_K880TM_ControlDlg::manualCommandWindow() const {
+    return d->tools.manualCommand();
+}
+CAdjust* CZR_K880TM_ControlDlg::adjustWindow() const {
+    return d->tools.adjust();
+}
+
+QWidget* CZR_K880TM_ControlDlg::control(int id) const {
+    return d->controls.widget(id);
+}
+QMenuBar* CZR_K880TM_ControlDlg::menuBar() const {
+    return d->menu->menuBar();
+}
+QAction* CZR_K880TM_ControlDlg::menuAction(int commandId) const {
+    return d->menu->action(commandId);
+}
+
+void CZR_K880TM_ControlDlg::reject() {
+    destroyToolWindows();
+    QDialog::reject();
+}
+
+void CZR_K880TM_ControlDlg::destroyToolWindows() {
+    d->tools.destroyAll();
+}

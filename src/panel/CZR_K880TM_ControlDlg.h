@@ -1,12 +1,21 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
 #include <memory>
+#include <string_view>
 
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
+
+class CAdjust;
+class CLookUpTable;
+class CManualCommand;
+class CWhiteSpot;
+class QMenuBar;
+class QWidget;
 
 namespace zr {
 class QtMessageSink;
@@ -15,23 +24,102 @@ class QtMessageSink;
 // The main control panel. Owns the parameter table (inside ParamAccess), the
 // one serial link and portOpen; its tool windows reach the camera through
 // params() (and link() for the manual command window).
+//
+// Constructing the panel builds its window and sends nothing. The application
+// shows it and then calls startSession(), which runs the Serial Port command.
 class CZR_K880TM_ControlDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
+    // Scroll notification codes, as the scroll bar handler understands them.
+    enum ScrollCode : int {
+        SB_LINELEFT = 0,
+        SB_LINERIGHT = 1,
+        SB_PAGELEFT = 2,
+        SB_PAGERIGHT = 3,
+        SB_THUMBPOSITION = 4,
+        SB_THUMBTRACK = 5,
+        SB_LEFT = 6,
+        SB_RIGHT = 7,
+        SB_ENDSCROLL = 8,
+    };
+
     explicit CZR_K880TM_ControlDlg(QWidget* parent = nullptr);
     ~CZR_K880TM_ControlDlg() override;
 
+    // --- what tool windows and the setup command use ------------------------
     zr::ParamAccess& params();
     zr::BulkOperations& bulk();
     zr::SerialLink& link();
     zr::MessageRelay& messages();
+    zr::CameraParamTable& table();
+
+    // The parameter operations, as the panel offers them to its windows.
+    int32_t WriteParam(int row, int32_t value);
+    int32_t WriteCommandText(std::string_view text);
+    int32_t ReadParam(int row, int32_t& value);
+    int32_t ReadRegister(std::string_view text, zr::AnswerBytes& answer);
 
     int portOpen = 0;
 
+    // Runs the Serial Port command once, as the start of a session: the
+    // application calls it after showing the panel.
+    void startSession();
+
+    // --- read-outs and control states ----------------------------------------
     // Sets every control from the table and brings the enabled states up to date.
     void RefreshPanel();
+    // Moves a scroll bar's thumb to `position` and rewrites its read-out.
+    void ShowScrollValue(int scrollId, int readoutId, int position);
+    // Applies the enabling rules triggered by control `id`; 0 applies them all.
+    void UpdateControlStates(int id);
+    void UpdateAlcStates();
 
-private:
+    // --- commands ---------------------------------------------------------
+    // Menu items, accelerator keys and push buttons, by command or control id.
+    void OnCommand(int id);
+    // System commands: an id whose low four bits cleared give 16 opens the
+    // About box; every other id is ignored.
+    void OnSysCommand(int id);
+    // The counterpart of the window message WM_USER: wParam 1025 closes the
+    // link, any other wParam does nothing; the result is always true.
+    // Nothing in the program calls it; it is there for an embedding host.
+    bool onUserMessage(int wParam);
+    // The radio button and scroll bar handlers (the widgets call them; tests
+    // may too).
+    void OnRadioClicked(int id);
+    void OnHScroll(int code, int position, int scrollId);
+
+    // The memory box's selection: 0 DEFAULT, 1..4 FILE n, -1 when nothing is
+    // selected (also when the user typed a text of their own).
+    int selectedMemory() const;
+
+    // --- tool windows --------------------------------------------------------
+    void OpenLookUpTable();
+    void OpenWhiteSpot();
+    void OpenManualCommand();
+    void OpenAdjust();
+    CLookUpTable* lookUpTableWindow() const;
+    CWhiteSpot* whiteSpotWindow() const;
+    CManualCommand* manualCommandWindow() const;
+    CAdjust* adjustWindow() const;
+
+    // --- the window ----------------------------------------------------------
+    QWidget* control(int id) const;  // nullptr for an unknown id
+    QMenuBar* menuBar() const;
+    QAction* menuAction(int commandId) const;
+
+    // Closes the tool windows in their fixed order, then ends the panel.
+    void reject() override;
+
+  private:
+    void buildWindow();
+    void bindControls();
+    void initialiseControls();
+    void refreshRadioGroup(int row);
+    void refreshShutter();
+    void destroyToolWindows();
+    void showAbout();
+
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -1,0 +1,23 @@
+#include "panel/CAboutDlg.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+
+#include "panel/DialogUnits.h"
+#include "panel/PanelIcon.h"
+#include "ui_CAboutDlg.h"
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    // The template's font is 9 point; its dialog units follow that font.
+    QFont dialogFont = QApplication::font();
+    dialogFont.setPointSize(9);
+    setFont(dialogFont);
+
+    Ui::AboutTemplate ui;
+    ui.setupUi(this);
+    zr::panel::DialogUnits(dialogFont).applyToTemplate(this);
+    ui.icon->setPixmap(zr::panel::panelIcon().pixmap(64, 64));
+    connect(ui.okButton, &QPushButton::clicked, this, &QDialog::accept);
+    setModal(true);
+}

@@ -1,0 +1,110 @@
+#include "panel/ToolWindowSlots.h"
+
+#include <QApplication>
+
+#include "adjust/CAdjust.h"
+#include "panel/CZR_K880TM_ControlDlg.h"
+#include "tools/CLookUpTable.h"
+#include "tools/CManualCommand.h"
+#include "tools/CWhiteSpot.h"
+
+namespace zr::panel {
+
+namespace {
+
+// The wait cursor for as long as the guard lives.
+class WaitCursor {
+  public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+void giveFocus(QWidget* window) {
+    window->raise();
+    window->activateWindow();
+}
+
+template <typename Window>
+void destroy(QPointer<Window>& slot) {
+    delete slot.data();
+    slot = nullptr;
+}
+
+// Creates a window handing it the panel and shows it. A window that could
+// not be created is deleted and the slot stays empty.
+template <typename Window>
+void create(QPointer<Window>& slot, CZR_K880TM_ControlDlg* panel) {
+    auto* window = new Window(panel);
+    if (!window->CreateModeless(panel)) {
+        delete window;
+        return;
+    }
+    slot = window;
+    window->show();
+}
+
+// The rule of the windows that are made anew when hidden.
+template <typename Window>
+void openFresh(QPointer<Window>& slot, CZR_K880TM_ControlDlg* panel) {
+    if (slot && slot->isVisible()) {
+        giveFocus(slot.data());
+        return;
+    }
+    if (slot) destroy(slot);
+    create(slot, panel);
+}
+
+}  // namespace
+
+ToolWindowSlots::~ToolWindowSlots() {
+    destroyAll();
+}
+
+CLookUpTable* ToolWindowSlots::lookUpTable() const {
+    return lookUpTable_.data();
+}
+CWhiteSpot* ToolWindowSlots::whiteSpot() const {
+    return whiteSpot_.data();
+}
+CManualCommand* ToolWindowSlots::manualCommand() const {
+    return manualCommand_.data();
+}
+CAdjust* ToolWindowSlots::adjust() const {
+    return adjust_.data();
+}
+
+void ToolWindowSlots::openLookUpTable() {
+    if (lookUpTable_ && lookUpTable_->isVisible()) {
+        giveFocus(lookUpTable_.data());
+        return;
+    }
+    if (lookUpTable_) {
+        lookUpTable_->show();
+        return;
+    }
+    const WaitCursor wait;
+    create(lookUpTable_, panel_);
+}
+
+void ToolWindowSlots::openWhiteSpot() {
+    openFresh(whiteSpot_, panel_);
+}
+
+void ToolWindowSlots::openManualCommand() {
+    openFresh(manualCommand_, panel_);
+}
+
+void ToolWindowSlots::openAdjust() {
+    openFresh(adjust_, panel_);
+}
+
+void ToolWindowSlots::destroyAll() {
+    destroy(whiteSpot_);
+    destroy(lookUpTable_);
+    destroy(manualCommand_);
+    destroy(adjust_);
+}
+
+}  // namespace zr::panel

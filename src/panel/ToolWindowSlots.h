@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QPointer>
+
+class CAdjust;
+class CLookUpTable;
+class CManualCommand;
+class CWhiteSpot;
+class CZR_K880TM_ControlDlg;
+
+namespace zr::panel {
+
+// The panel's four tool window slots: at most one window of each kind, owned
+// and deleted by the panel. A visible window only gets the focus again; a
+// hidden look-up table editor is shown again (it keeps its curves), a hidden
+// window of the other kinds is deleted and made anew.
+class ToolWindowSlots {
+  public:
+    explicit ToolWindowSlots(CZR_K880TM_ControlDlg* panel) : panel_(panel) {}
+    ~ToolWindowSlots();
+    ToolWindowSlots(const ToolWindowSlots&) = delete;
+    ToolWindowSlots& operator=(const ToolWindowSlots&) = delete;
+
+    void openLookUpTable();
+    void openWhiteSpot();
+    void openManualCommand();
+    void openAdjust();
+
+    // Deletes every window that exists: white spot detection, look-up table
+    // editor, manual command, adjustment, in that order.
+    void destroyAll();
+
+    CLookUpTable* lookUpTable() const;
+    CWhiteSpot* whiteSpot() const;
+    CManualCommand* manualCommand() const;
+    CAdjust* adjust() const;
+
+  private:
+    CZR_K880TM_ControlDlg* panel_;
+    QPointer<CLookUpTable> lookUpTable_;
+    QPointer<CWhiteSpot> whiteSpot_;
+    QPointer<CManualCommand> manualCommand_;
+    QPointer<CAdjust> adjust_;
+};
+
+}  // namespace zr::panel
