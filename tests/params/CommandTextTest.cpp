@@ -55,33 +55,6 @@ TEST(CommandText, EveryReadAreaIsTheWriteAreaWithTheTopBit) {
     }
 }
 
-struct Example {
-    int row;
-    int value;
-    const char* text;
-};
-
-class WorkedExample : public testing::TestWithParam<Example> {};
-
-TEST_P(WorkedExample, Encodes) {
-    const CameraParamTable table;
-    EXPECT_EQ(ParamAccess::writeText(table[GetParam().row], GetParam().value), GetParam().text);
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, WorkedExample,
-                         testing::Values(Example{6, 341, "010C015500"},
-                                         Example{4, 255, "0108FF0000"},
-                                         Example{9, 834, "0111034200"}, Example{0, 2, "0104020000"},
-                                         Example{50, 2, "0102020000"}, Example{50, 0, "0102000000"},
-                                         Example{52, 1, "0145010000"},
-                                         Example{54, 0x4A5C, "30004A5C00"},
-                                         Example{60, 256, "301B010000"}));
-
-TEST(CommandText, ReadOfRow9) {
-    const CameraParamTable table;
-    EXPECT_EQ(ParamAccess::readText(table[9]), "8111000000");
-}
-
 struct Decode {
     int row;
     AnswerBytes answer;

@@ -94,14 +94,14 @@ TEST_P(WorkedWrite, SendsExactlyOrRefuses) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, WorkedWrite,
-                         testing::Values(WriteCase{6, 341, "010C015500"},
-                                         WriteCase{6, 342, nullptr},
-                                         WriteCase{4, 255, "0108FF0000"},
-                                         WriteCase{9, 834, "0111034200"},
-                                         WriteCase{0, 2, "0104020000"}, WriteCase{51, 0, nullptr},
-                                         WriteCase{52, 0, nullptr}, WriteCase{57, 99, nullptr},
-                                         WriteCase{63, 3, nullptr}));
+INSTANTIATE_TEST_SUITE_P(
+    Examples, WorkedWrite,
+    testing::Values(WriteCase{6, 341, "010C015500"}, WriteCase{6, 342, nullptr},
+                    WriteCase{4, 255, "0108FF0000"}, WriteCase{9, 834, "0111034200"},
+                    WriteCase{0, 2, "0104020000"}, WriteCase{52, 1, "0145010000"},
+                    WriteCase{54, 0x4A5C, "30004A5C00"}, WriteCase{60, 256, "301B010000"},
+                    WriteCase{51, 0, nullptr}, WriteCase{52, 0, nullptr},
+                    WriteCase{57, 99, nullptr}, WriteCase{63, 3, nullptr}));
 
 TEST_F(ParamAccessTest, RangeMessageBelongsToTheCurrentOwner) {
     const char other = 0;
