@@ -17,6 +17,7 @@
 #include "link/ComPort.h"
 #include "link/ComPortResolver.h"
 #include "link/SystemClock.h"
+#include "params/LutFile.h"
 #include "params/ParamNames.h"
 
 namespace zr::cli {
@@ -160,6 +161,43 @@ bool readUserSettings(CliSession& s, std::vector<SnapshotEntry>& entries) {
     return true;
 }
 
+// The look-up tables, channel by channel, entry by entry, as the editor's READ does.
+int cmdLutRead(CliSession& s, const std::string& path) {
+    LutTable table = identityLut();
+    for (int c = 0; c < kLutChannels; ++c) {
+        for (int i = 0; i < kLutEntries; ++i) {
+            char text[16];
+            std::snprintf(text, sizeof text, "%02X%02X000000", 0xA0 + c, i);
+            AnswerBytes answer{};
+            if (s.params().ReadRegister(text, answer) != 1) {
+                std::fprintf(stderr, "Error: Failed to get LUT\n");
+                return kExitFailure;
+            }
+            table[c][i] = answer[0];
+        }
+    }
+    LutFileResult saved = saveLutFile(path, table);
+    if (!saved.ok()) {
+        std::fprintf(stderr, "zrk880ctl: %s\n", fileErrorMessage(saved.cause(), path).c_str());
+        return kExitFailure;
+    }
+    return finish(s);
+}
+
+int cmdLutWrite(CliSession& s, const LutTable& table) {
+    for (int c = 0; c < kLutChannels; ++c) {
+        for (int i = 0; i < kLutEntries; ++i) {
+            char text[16];
+            std::snprintf(text, sizeof text, "%02X%02X%02X0000", 0x20 + c, i, table[c][i]);
+            if (s.params().WriteCommandText(text) != 0) {
+                std::fprintf(stderr, "Error: Failed to write LUT\n");
+                return kExitFailure;
+            }
+        }
+    }
+    return finish(s);
+}
+
 int memoryArg(const std::string& arg) {
     std::string a;
     for (char c : arg)
@@ -301,6 +339,23 @@ int runCommand(const CliOptions& o) {
         else
             s.bulk().SaveMemory(n);
         return finish(s);
+    }
+    if (cmd == "lut") {
+        if (args.size() != 2 || (args[0] != "read" && args[0] != "write"))
+            return usage("lut needs read FILE or write FILE");
+        if (args[0] == "read") {
+            CliSession s(o);
+            if (!s.open()) return kExitFailure;
+            return cmdLutRead(s, args[1]);
+        }
+        // The whole file is checked before anything is sent.
+        LutTable table = identityLut();
+        LutFileResult loaded = loadLutFile(args[1], table);
+        if (loaded.fileFailed()) return usage(fileErrorMessage(loaded.cause(), args[1]));
+        if (!loaded.csv.ok()) return usage(args[1] + ": " + loaded.csv.message());
+        CliSession s(o);
+        if (!s.open()) return kExitFailure;
+        return cmdLutWrite(s, table);
     }
     if (cmd == "factory-setting") {
         if (!args.empty()) return usage("factory-setting takes no arguments");

@@ -264,3 +264,50 @@ TEST_F(ZrkCtl, UsageAndHelp) {
 
 }  // namespace
 }  // namespace zr::test
+
+namespace zr::test {
+namespace {
+
+std::string lutText(int (*f)(int channel, int entry)) {
+    std::string text;
+    for (int c = 0; c < 3; ++c) {
+        for (int i = 0; i < 256; ++i) text += std::to_string(f(c, i)) + ",";
+        text += "\r\n";
+    }
+    return text;
+}
+
+TEST_F(ZrkCtl, LutWriteThenReadRoundTripsThroughTheCamera) {
+    startCamera();
+    std::string table = lutText([](int c, int i) { return (255 - i + 7 * c) & 0xFF; });
+    writeText(path("in.csv"), table);
+    auto w = ctl({"lut", "write", path("in.csv")});
+    ASSERT_EQ(w.exitCode, 0) << w.err;
+    auto texts = sent();
+    ASSERT_EQ(texts.size(), 768u);
+    EXPECT_EQ(texts[0], "2000FF0000");
+    EXPECT_EQ(texts[256 + 1], "2101050000");
+    EXPECT_EQ(texts[767], "22FF0E0000");
+
+    auto r = ctl({"lut", "read", path("out.csv")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(readText(path("out.csv")), table);
+    EXPECT_EQ(sent()[768], "A000000000");
+}
+
+TEST_F(ZrkCtl, LutWriteRefusesABadFileBeforeSending) {
+    startCamera();
+    writeText(path("bad.csv"), lutText([](int, int i) { return i == 9 ? 300 : i; }));
+    auto r = ctl({"lut", "write", path("bad.csv")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_FALSE(r.err.empty());
+    writeText(path("short.csv"), "1,2,3\r\n");
+    EXPECT_EQ(ctl({"lut", "write", path("short.csv")}).exitCode, 2);
+    auto missing = ctl({"lut", "write", path("missing.csv")});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.err.find("missing.csv"), std::string::npos) << missing.err;
+    EXPECT_TRUE(sent().empty());
+}
+
+}  // namespace
+}  // namespace zr::test
