@@ -1,0 +1,26 @@
+#pragma once
+
+namespace zr {
+
+// The executable's base name: the application name of captions and of the profile.
+inline constexpr char kApplicationName[] = "ZR_K880TM_Control";
+// The profile's organisation: the key the original Windows build kept its settings under.
+inline constexpr char kProfileOrganisation[] =
+    "アプリケーション ウィザードで生成されたローカル アプリケーション";
+
+}  // namespace zr
+
+// The application object: sets up the toolkit and the profile, then runs the
+// main control panel modally once; the program ends when the panel closes.
+class CZR_K880TM_ControlApp {
+  public:
+    // argv0 is used for the toolkit only; no other argument is read.
+    explicit CZR_K880TM_ControlApp(char* argv0);
+
+    // Returns the process exit code.
+    int run();
+
+  private:
+    int argc_ = 1;
+    char* argv_[2];
+};
