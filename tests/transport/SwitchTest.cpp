@@ -45,20 +45,5 @@ TEST_F(SwitchTest, MakersLibraryThenComPort) {
     EXPECT_EQ(sink.count(), 0u);
 }
 
-TEST_F(SwitchTest, ComPortThenMakersLibrary) {
-    ASSERT_EQ(OpenComPort(link, "COM3 9600"), 0);
-    EXPECT_TRUE(runExchange(link, "0108050000") & LS_ACK);
-    link.CloseLink();
-
-    ASSERT_EQ(OpenBoardLibrary(link, "clsertest.dll"), 0);
-    EXPECT_TRUE(runExchange(link, "0108060000") & LS_ACK);
-    EXPECT_TRUE(runExchange(link, "8108000000") & LS_ANSWER_OK);
-    EXPECT_EQ(link.TakeAnswer({0, 0, 0}), (AnswerBytes{0x06, 0x00, 0x00}));
-
-    EXPECT_EQ(camera.commandTexts(), std::vector<std::string>{"0108050000"});
-    EXPECT_EQ(libraryFrames(), "0108060000\n8108000000\n");
-    EXPECT_EQ(sink.count(), 0u);
-}
-
 }  // namespace
 }  // namespace zr::test

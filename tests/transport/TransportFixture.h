@@ -52,8 +52,7 @@ class EnvVar {
     std::string old_;
 };
 
-// <build>/camsim, where the simulated library and program are built:
-// $ZR_SIM_DIR, else found from the test program's own place.
+// <build>/camsim, where the simulated library and program are built.
 std::string simDir();
 // A folder holding a copy of the simulated library as libclsertest.so, so that
 // it loads as a maker's library of its own, beside the common library.
