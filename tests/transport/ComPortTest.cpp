@@ -34,6 +34,19 @@ TEST_F(ComPortTest, OpensAndExchangesFramesOverThePseudoTerminal) {
     EXPECT_TRUE(shown().empty());
 }
 
+TEST_F(ComPortTest, DeviceByPathOpensTheSameWay) {
+    EXPECT_EQ(OpenComDevice(link, pty.slavePath(), "19200"), 0);
+    termios line{};
+    ASSERT_EQ(tcgetattr(pty.spareSlave(), &line), 0);
+    EXPECT_EQ(cfgetospeed(&line), B19200);
+    EXPECT_TRUE(terminalExclusive(pty.spareSlave()));
+    EXPECT_TRUE(runExchange(link, "0108050000") & LS_ACK);
+    link.CloseLink();
+
+    EXPECT_EQ(OpenComDevice(link, ports.path() + "/absent", "9600"), 1);
+    EXPECT_EQ(shown(), std::vector<std::string>{"Port Open Error|Error"});
+}
+
 TEST_F(ComPortTest, LineIsRaw8N1AtTheRateWithOtherSettingsAsRead) {
     termios before{};
     ASSERT_EQ(tcgetattr(pty.spareSlave(), &before), 0);
