@@ -1,9 +1,528 @@
 #include "adjust/CAdjust.h"
 
-CAdjust::CAdjust(QWidget* parent) : QDialog(parent) {}
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTimerEvent>
+#include <initializer_list>
+#include <optional>
+
+#include "adjust/AdjustControlIds.h"
+#include "adjust/AdjustDataLog.h"
+#include "adjust/AdjustTemplate.h"
+#include "adjust/RegisterText.h"
+#include "panel/CZR_K880TM_ControlDlg.h"
+#include "params/BulkOperations.h"
+#include "params/ParamAccess.h"
+
+using namespace adjust_id;
+
+namespace {
+
+// Table rows the window works on.
+enum Row : int {
+    RowWhiteBalanceR = 20,
+    RowWhiteBalanceB = 21,
+    RowMemoryLoad = 50,
+    RowFactorySetting = 52,
+    RowAdjustKey = 54,
+    RowAdjustFlag = 55,
+    RowGainStep = 56,
+    RowSubVoltageR = 57,
+    RowGainR = 60,
+    RowAutoAdjust = 63,
+    RowHRegistrationR = 64,
+    RowVRegistrationR = 67,
+    RowRegistrationSwitch = 70,
+    RowAdjustSave = 74,
+    RowVendor = 75,
+    RowModel = 83,
+    RowSerial = 91,
+    RowCpuVersion = 95,
+    RowFpgaVersion = 97,
+    RowTemperatureFirst = 99,
+    RowTemperature = 100,
+};
+
+// Indices into the twelve adjustment values: R, G, B of each group.
+constexpr int kSubVoltage = 0;
+constexpr int kGain = 3;
+constexpr int kHRegistration = 6;
+constexpr int kVRegistration = 9;
+
+constexpr int kAutoAdjustFirstMs = 200;
+constexpr int kAutoAdjustPollMs = 100;
+constexpr int kTemperatureMs = 500;
+
+// Alternates the progress text between polls. It belongs to the program, not
+// to one window, so a new window carries on where the last one stopped.
+bool g_autoAdjustBlink = false;
+
+// Scope of the wait cursor.
+class WaitCursor {
+  public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// Text register bytes for display. Bytes outside printable ASCII have no
+// agreed character on this side; they show as the replacement character
+// rather than as some guess.
+QString displayText(const std::string& bytes) {
+    QString text;
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        text += (byte >= 0x20 && byte <= 0x7E) ? QChar(byte) : QChar(QChar::ReplacementCharacter);
+    }
+    return text;
+}
+
+void setGroupChecked(QButtonGroup* group, int index) {
+    if (index >= 0 && group->button(index) != nullptr) {
+        group->button(index)->setChecked(true);
+        return;
+    }
+    // An exclusive group does not let its checked button go by itself.
+    group->setExclusive(false);
+    for (QAbstractButton* button : group->buttons()) button->setChecked(false);
+    group->setExclusive(true);
+}
+
+QButtonGroup* makeGroup(QObject* owner, std::initializer_list<QAbstractButton*> buttons) {
+    auto* group = new QButtonGroup(owner);
+    int index = 0;
+    for (QAbstractButton* button : buttons) group->addButton(button, index++);
+    return group;
+}
+
+}  // namespace
+
+// Which value and row a track bar moves.
+struct CAdjust::SliderBinding {
+    int firstId;
+    int firstIndex;  // into the adjustment values
+    int firstRow;
+    bool registration;  // sent as value + RegistrationCentre
+    bool vertical;      // value = -1 - position
+};
+
+const CAdjust::SliderBinding* CAdjust::sliderBinding(int id) {
+    static constexpr SliderBinding bindings[] = {
+        {VSUB_SLIDER_R, kSubVoltage, RowSubVoltageR, false, false},
+        {GAIN_SLIDER_R, kGain, RowGainR, false, false},
+        {HREG_SLIDER_R, kHRegistration, RowHRegistrationR, true, false},
+        {VREG_SLIDER_R, kVRegistration, RowVRegistrationR, true, true},
+    };
+    for (const SliderBinding& b : bindings) {
+        if (id >= b.firstId && id < b.firstId + 3) return &b;
+    }
+    return nullptr;
+}
+
+CAdjust::CAdjust(QWidget* parent) : QDialog(parent) {
+    valueKnown_.fill(true);  // the initial zeros are the template's, shown as such
+}
+
+CAdjust::~CAdjust() = default;
 
 bool CAdjust::CreateModeless(CZR_K880TM_ControlDlg* panel) {
+    if (panel == nullptr || panel_ != nullptr) return false;
     panel_ = panel;
     setModal(false);
+    setWindowTitle(QStringLiteral("ZR-K880TM ADJUST"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    controls_ = adjust_template::build(this);
+    stepGroup_ =
+        makeGroup(this, {control<QAbstractButton>(STEP_VSUB), control<QAbstractButton>(STEP_GAIN),
+                         control<QAbstractButton>(STEP_REGISTRATION)});
+    modeGroup_ = makeGroup(this, {control<QAbstractButton>(ADJUST_MODE_ON),
+                                  control<QAbstractButton>(ADJUST_MODE_OFF)});
+    registrationGroup_ = makeGroup(this, {control<QAbstractButton>(REGISTRATION_ON),
+                                          control<QAbstractButton>(REGISTRATION_OFF)});
+    const zr::CameraParamTable& table = params().table();
+    registrationCentre_ = table[RowHRegistrationR].maxValue / 2 + 1;
+    dataLog_ = std::make_unique<zr::AdjustDataLog>(
+        params(), panel_->messages(), static_cast<QWidget*>(this), registrationCentre_);
+    connectControls();
+    initialise();
     return true;
+}
+
+zr::ParamAccess& CAdjust::params() {
+    return panel_->params();
+}
+
+void CAdjust::connectControls() {
+    connect(stepGroup_, &QButtonGroup::idClicked, this, [this] { onStepChange(); });
+    connect(modeGroup_, &QButtonGroup::idClicked, this, [this] { onAdjustMode(); });
+    connect(registrationGroup_, &QButtonGroup::idClicked, this, [this] { onRegistrationSwitch(); });
+    for (int first : {VSUB_SLIDER_R, GAIN_SLIDER_R, HREG_SLIDER_R, VREG_SLIDER_R}) {
+        for (int id = first; id < first + 3; ++id) {
+            auto* slider = control<QSlider>(id);
+            // Every action (line, page, drag step) and the end of a drag is
+            // one notification; the position is taken from the control.
+            connect(slider, &QAbstractSlider::actionTriggered, this,
+                    [this, id] { onSliderNotify(id); });
+            connect(slider, &QAbstractSlider::sliderReleased, this,
+                    [this, id] { onSliderNotify(id); });
+        }
+    }
+    auto clicked = [this](int id, void (CAdjust::*handler)()) {
+        connect(control<QAbstractButton>(id), &QAbstractButton::clicked, this,
+                [this, handler] { (this->*handler)(); });
+    };
+    clicked(READ, &CAdjust::ReadAdjustData);
+    clicked(SAVE, &CAdjust::onSave);
+    clicked(SET_SERIAL, &CAdjust::onSetSerial);
+    clicked(FACTORY_INITIALIZE, &CAdjust::onFactoryInitialize);
+    clicked(AUTO_ADJUST, &CAdjust::onAutoAdjust);
+    clicked(SAVE_LOG, &CAdjust::AppendAdjustDataLog);
+    clicked(CLOSE, &CAdjust::reject);
+    connect(control<QCheckBox>(CONTINUOUS), &QAbstractButton::clicked, this,
+            [this](bool checked) { onContinuous(checked); });
+}
+
+void CAdjust::initialise() {
+    UpdateData(false);
+    const zr::CameraParamTable& table = params().table();
+    auto setRanges = [this](int first, int min, int max, int tick) {
+        for (int id = first; id < first + 3; ++id) {
+            auto* slider = control<QSlider>(id);
+            slider->setRange(min, max);
+            slider->setTickInterval(tick);
+        }
+    };
+    setRanges(VSUB_SLIDER_R, table[RowSubVoltageR].minValue, table[RowSubVoltageR].maxValue, 16);
+    setRanges(GAIN_SLIDER_R, table[RowGainR].minValue, table[RowGainR].maxValue, 16);
+    const int regMin = table[RowHRegistrationR].minValue - registrationCentre_;
+    const int regMax = table[RowHRegistrationR].maxValue - registrationCentre_;
+    setRanges(HREG_SLIDER_R, regMin, regMax, 4);
+    setRanges(VREG_SLIDER_R, regMin, regMax, 4);
+    UpdateAdjustEnables();
+}
+
+void CAdjust::UpdateData(bool save) {
+    if (save) {
+        adjustStep_ = stepGroup_->checkedId();
+        adjustMode_ = modeGroup_->checkedId();
+        registrationSwitch_ = registrationGroup_->checkedId();
+        for (size_t i = 0; i < adjustValues_.size(); ++i) {
+            bool ok = false;
+            const int value =
+                control<QLineEdit>(VSUB_EDIT_R + static_cast<int>(i))->text().toInt(&ok);
+            valueKnown_[i] = ok;
+            if (ok) adjustValues_[i] = value;
+        }
+        return;
+    }
+    setGroupChecked(stepGroup_, adjustStep_);
+    setGroupChecked(modeGroup_, adjustMode_);
+    setGroupChecked(registrationGroup_, registrationSwitch_);
+    for (size_t i = 0; i < adjustValues_.size(); ++i) {
+        control<QLineEdit>(VSUB_EDIT_R + static_cast<int>(i))
+            ->setText(valueKnown_[i] ? QString::number(adjustValues_[i])
+                                     : QString::fromLatin1(UnknownValueText));
+    }
+}
+
+void CAdjust::UpdateAdjustEnables() {
+    const bool on = adjustMode_ == 0;
+    auto enable = [this](std::initializer_list<int> ids, bool enabled) {
+        for (int id : ids) control(id)->setEnabled(enabled);
+    };
+    auto enableRange = [this](int first, int count, bool enabled) {
+        for (int id = first; id < first + count; ++id) control(id)->setEnabled(enabled);
+    };
+    enable({STEP_VSUB, STEP_GAIN, STEP_REGISTRATION, SERIAL_EDIT, SET_SERIAL}, on);
+
+    const bool step1 = on && adjustStep_ == 0;
+    enable({STEP1_FRAME}, step1);
+    enableRange(VSUB_LABEL_R, 3, step1);
+    enableRange(VSUB_SLIDER_R, 3, step1);
+    enableRange(VSUB_EDIT_R, 3, step1);
+
+    const bool step2 = on && adjustStep_ == 1;
+    enable({AUTO_ADJUST, STEP2_FRAME}, step2);
+    enableRange(GAIN_LABEL_R, 3, step2);
+    enableRange(GAIN_SLIDER_R, 3, step2);
+    enableRange(GAIN_EDIT_R, 3, step2);
+
+    const bool step3 = on && adjustStep_ == 2;
+    enable({STEP3_FRAME, REGISTRATION_ON, REGISTRATION_OFF}, step3);
+    enableRange(HREG_LABEL_R, 3, step3);
+    enableRange(HREG_SLIDER_R, 3, step3);
+    enableRange(HREG_EDIT_R, 3, step3);
+    enableRange(VREG_LABEL_R, 3, step3);
+    enableRange(VREG_SLIDER_R, 3, step3);
+    enableRange(VREG_EDIT_R, 3, step3);
+}
+
+void CAdjust::onStepChange() {
+    UpdateData(true);
+    params().WriteParam(RowGainStep, adjustStep_ == 1 ? 1 : 0);
+    UpdateAdjustEnables();
+}
+
+void CAdjust::onAdjustMode() {
+    WaitCursor wait;
+    UpdateData(true);
+    zr::ParamAccess& p = params();
+    if (adjustMode_ == 0) {
+        p.WriteParam(RowAdjustKey, zr::AdjustAccessCode);
+        p.WriteParam(RowMemoryLoad, 0);
+        p.WriteParam(RowWhiteBalanceR, 25);
+        p.WriteParam(RowWhiteBalanceB, 214);
+        p.WriteParam(RowAdjustFlag, 1);
+        p.WriteParam(RowGainStep, adjustStep_ == 1 ? 1 : 0);
+        ReadAdjustData();
+    } else if (adjustMode_ == 1) {
+        p.WriteParam(RowAdjustFlag, 0);
+        p.WriteParam(RowGainStep, 0);
+        p.WriteParam(RowAdjustKey, 0);
+        p.WriteParam(RowMemoryLoad, 1);
+    }
+    UpdateAdjustEnables();
+}
+
+void CAdjust::onSliderNotify(int id) {
+    const SliderBinding* binding = sliderBinding(id);
+    if (binding == nullptr) return;
+    const int offset = id - binding->firstId;
+    const auto index = static_cast<size_t>(binding->firstIndex + offset);
+    const int position = control<QSlider>(id)->sliderPosition();
+    const int32_t value = binding->vertical ? -1 - position : position;
+    const int32_t sent = value + (binding->registration ? registrationCentre_ : 0);
+
+    if (params().WriteParam(binding->firstRow + offset, sent) != 0) {
+        // The camera did not get the value: the edit and the value behind
+        // it keep what the camera has.
+        showMessage("Send error", QApplication::applicationName().toStdString(), zr::MsgIcon::None);
+        return;
+    }
+    adjustValues_[index] = value;
+    valueKnown_[index] = true;
+    control<QLineEdit>(VSUB_EDIT_R + static_cast<int>(index))->setText(QString::number(value));
+}
+
+void CAdjust::readValue(int row, int index, int32_t offset) {
+    int32_t value = 0;
+    const auto i = static_cast<size_t>(index);
+    valueKnown_[i] = params().ReadParam(row, value) == 0;
+    if (valueKnown_[i]) adjustValues_[i] = value - offset;
+}
+
+void CAdjust::placeSlider(int index) {
+    const auto i = static_cast<size_t>(index);
+    if (!valueKnown_[i]) return;  // a failed read leaves the slider where it was
+    int id = 0;
+    int position = adjustValues_[i];
+    if (index >= kVRegistration) {
+        id = VREG_SLIDER_R + index - kVRegistration;
+        position = -1 - position;
+    } else if (index >= kHRegistration) {
+        id = HREG_SLIDER_R + index - kHRegistration;
+    } else if (index >= kGain) {
+        id = GAIN_SLIDER_R + index - kGain;
+    } else {
+        id = VSUB_SLIDER_R + index;
+    }
+    control<QSlider>(id)->setValue(position);  // no notification, nothing is sent
+}
+
+void CAdjust::showText(int id, const std::string& bytes) {
+    control<QLabel>(id)->setText(displayText(bytes));
+}
+
+void CAdjust::ReadAdjustData() {
+    for (int i = 0; i < 3; ++i) {
+        readValue(RowSubVoltageR + i, kSubVoltage + i, 0);
+        readValue(RowGainR + i, kGain + i, 0);
+        readValue(RowHRegistrationR + i, kHRegistration + i, registrationCentre_);
+        readValue(RowVRegistrationR + i, kVRegistration + i, registrationCentre_);
+    }
+    for (int index = 0; index < 12; ++index) placeSlider(index);
+
+    int32_t registration = 0;
+    if (params().ReadParam(RowRegistrationSwitch, registration) == 0) {
+        registrationSwitch_ = registration == 0 ? 1 : 0;
+    } else {
+        registrationSwitch_ = -1;  // neither ON nor OFF: the camera did not say
+    }
+    UpdateData(false);
+
+    // Vendor and model: up to eight registers, ending after the first one
+    // that holds a zero byte. A failed read shows the template's placeholder.
+    auto readName = [this](int firstRow) -> std::optional<std::string> {
+        std::string name;
+        for (int row = firstRow; row < firstRow + 8; ++row) {
+            int32_t value = 0;
+            if (params().ReadParam(row, value) != 0) return std::nullopt;
+            name += register_text::chars(value);
+            if (register_text::highByte(value) == 0 || register_text::lowByte(value) == 0) break;
+        }
+        return register_text::cutAtZero(name);
+    };
+    auto readPair = [this](int row, int32_t& first, int32_t& second) {
+        return params().ReadParam(row, first) == 0 && params().ReadParam(row + 1, second) == 0;
+    };
+    const std::string names[] = {"****************", "******", "********"};
+
+    const auto vendor = readName(RowVendor);
+    showText(VENDOR, vendor.value_or(names[0]));
+    const auto model = readName(RowModel);
+    showText(MODEL, model.value_or(names[0]));
+
+    int32_t first = 0;
+    int32_t second = 0;
+    showText(CPU_VERSION, readPair(RowCpuVersion, first, second)
+                              ? register_text::cpuVersion(first, second)
+                              : names[1]);
+    showText(FPGA_VERSION, readPair(RowFpgaVersion, first, second)
+                               ? register_text::fpgaVersion(first, second)
+                               : names[1]);
+
+    std::string serial;
+    bool serialOk = true;
+    for (int row = RowSerial; row < RowSerial + 4 && serialOk; ++row) {
+        int32_t value = 0;
+        serialOk = params().ReadParam(row, value) == 0;
+        serial += register_text::chars(value);  // always all four: no early end here
+    }
+    showText(SERIAL_NUMBER, serialOk ? register_text::cutAtZero(serial) : names[2]);
+
+    ShowCameraTemperature();
+}
+
+void CAdjust::ShowCameraTemperature() {
+    // The first register is read for the camera's sake; only the second is shown.
+    int32_t value = 0;
+    params().ReadParam(RowTemperatureFirst, value);
+    int32_t tenths = 0;
+    const bool ok = params().ReadParam(RowTemperature, tenths) == 0;
+    control<QLabel>(TEMPERATURE)
+        ->setText(ok ? QString::fromStdString(register_text::temperature(tenths))
+                     : QString::fromLatin1(UnknownTemperatureText));
+}
+
+void CAdjust::onSave() {
+    params().WriteParam(RowAdjustSave, 4);
+}
+
+void CAdjust::onSetSerial() {
+    const QByteArray text = control<QLineEdit>(SERIAL_EDIT)->text().toUtf8();
+    const auto registers =
+        register_text::serialRegisters(std::string_view(text.constData(), text.size()));
+    if (!registers) {
+        showMessage("シリアルナンバが不正です。", "Error", zr::MsgIcon::Exclamation);
+        return;
+    }
+    for (int i = 0; i < 4; ++i) params().WriteParam(RowSerial + i, (*registers)[i]);
+}
+
+void CAdjust::onFactoryInitialize() {
+    params().WriteParam(RowFactorySetting, 1);
+}
+
+void CAdjust::onRegistrationSwitch() {
+    UpdateData(true);
+    params().WriteParam(RowRegistrationSwitch, registrationSwitch_ == 0 ? 1 : 0);
+}
+
+void CAdjust::onAutoAdjust() {
+    params().WriteParam(RowAutoAdjust, 1);
+    polling_ = true;
+    autoAdjustTimer_.start(kAutoAdjustFirstMs, this);
+}
+
+void CAdjust::onContinuous(bool checked) {
+    continuous_ = checked;
+    if (checked) {
+        temperatureTimer_.start(kTemperatureMs, this);
+    } else {
+        temperatureTimer_.stop();
+    }
+}
+
+void CAdjust::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == autoAdjustTimer_.timerId()) {
+        onAutoAdjustTimer();
+    } else if (event->timerId() == temperatureTimer_.timerId()) {
+        onTemperatureTimer();
+    } else {
+        QDialog::timerEvent(event);
+    }
+}
+
+bool CAdjust::isTimerActive(int timerId) const {
+    if (timerId == AutoAdjustTimer) return autoAdjustTimer_.isActive();
+    if (timerId == TemperatureTimer) return temperatureTimer_.isActive();
+    return false;
+}
+
+void CAdjust::onAutoAdjustTimer() {
+    autoAdjustTimer_.stop();
+    if (!polling_) return;
+    int32_t status = 1;  // a failed read counts as still adjusting
+    params().ReadParam(RowAutoAdjust, status);
+    // A link message shown during the read lets the window be closed meanwhile.
+    if (!polling_) return;
+    auto* progress = control<QLabel>(AUTO_ADJUST_PROGRESS);
+    if (status == 1) {
+        progress->setText(g_autoAdjustBlink ? QStringLiteral("Adjusting...") : QString());
+        g_autoAdjustBlink = !g_autoAdjustBlink;
+        autoAdjustTimer_.start(kAutoAdjustPollMs, this);
+        return;
+    }
+    polling_ = false;
+    QPointer<CAdjust> alive(this);
+    if (status == 0) {
+        showMessage("Adjust is finished.", "Adjust", zr::MsgIcon::None);
+    } else {
+        showMessage("Failed to adjust automaticaly. Please retly.", "error",
+                    zr::MsgIcon::Exclamation);
+    }
+    if (!alive) return;
+    progress->clear();
+    for (int i = 0; i < 3; ++i) readValue(RowGainR + i, kGain + i, 0);
+    for (int i = 0; i < 3; ++i) placeSlider(kGain + i);
+    UpdateData(false);
+}
+
+void CAdjust::onTemperatureTimer() {
+    temperatureTimer_.stop();
+    if (!continuous_) return;
+    ShowCameraTemperature();
+    if (continuous_) temperatureTimer_.start(kTemperatureMs, this);
+}
+
+void CAdjust::AppendAdjustDataLog() {
+    dataLog_->AppendAdjustDataLog();
+}
+
+void CAdjust::accept() {}
+
+void CAdjust::reject() {
+    autoAdjustTimer_.stop();
+    temperatureTimer_.stop();
+    polling_ = false;
+    continuous_ = false;
+    QDialog::reject();
+}
+
+void CAdjust::showMessage(const std::string& text, const std::string& caption, zr::MsgIcon icon) {
+    zr::Message message;
+    message.text = text;
+    message.caption = caption;
+    message.icon = icon;
+    message.owner = static_cast<QWidget*>(this);
+    panel_->messages().show(message);
 }

@@ -1,0 +1,223 @@
+#include "adjust/AdjustTemplate.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <array>
+
+#include "adjust/AdjustControlIds.h"
+#include "adjust/UpperCaseValidator.h"
+
+namespace adjust_template {
+namespace {
+
+using namespace adjust_id;
+
+// Rows of three controls (R, G, B) share their geometry except for y.
+constexpr int kRowPitch = 17;
+
+// clang-format off
+constexpr std::array kControls = {
+    // Step 1: sensor sub voltage.
+    Control{STEP_VSUB, Kind::Radio, "1. V SUB", 7, 7, 150, 10, false},
+    Control{STEP1_FRAME, Kind::Frame, "", 7, 18, 180, 58, false},
+    Control{VSUB_LABEL_R + 0, Kind::Label, "R", 14, 28, 10, 8, false},
+    Control{VSUB_LABEL_R + 1, Kind::Label, "G", 14, 28 + kRowPitch, 10, 8, false},
+    Control{VSUB_LABEL_R + 2, Kind::Label, "B", 14, 28 + 2 * kRowPitch, 10, 8, false},
+    Control{VSUB_SLIDER_R + 0, Kind::HTrackBar, "", 26, 24, 116, 15, false},
+    Control{VSUB_SLIDER_R + 1, Kind::HTrackBar, "", 26, 24 + kRowPitch, 116, 15, false},
+    Control{VSUB_SLIDER_R + 2, Kind::HTrackBar, "", 26, 24 + 2 * kRowPitch, 116, 15, false},
+    Control{VSUB_EDIT_R + 0, Kind::ValueEdit, "", 148, 25, 32, 12, false},
+    Control{VSUB_EDIT_R + 1, Kind::ValueEdit, "", 148, 25 + kRowPitch, 32, 12, false},
+    Control{VSUB_EDIT_R + 2, Kind::ValueEdit, "", 148, 25 + 2 * kRowPitch, 32, 12, false},
+
+    // Step 2: sensor gain, with the camera's own automatic adjustment.
+    Control{STEP_GAIN, Kind::Radio, "2. ADJUST GAIN (3200K, F8, 2000lx)", 7, 82, 170, 10, false},
+    Control{STEP2_FRAME, Kind::Frame, "", 7, 93, 180, 78, false},
+    Control{AUTO_ADJUST, Kind::Button, "AUTO ADJUST", 14, 101, 64, 14, false},
+    Control{AUTO_ADJUST_PROGRESS, Kind::Label, "", 86, 104, 94, 8, false},
+    Control{GAIN_LABEL_R + 0, Kind::Label, "R", 14, 123, 10, 8, false},
+    Control{GAIN_LABEL_R + 1, Kind::Label, "G", 14, 123 + kRowPitch, 10, 8, false},
+    Control{GAIN_LABEL_R + 2, Kind::Label, "B", 14, 123 + 2 * kRowPitch, 10, 8, false},
+    Control{GAIN_SLIDER_R + 0, Kind::HTrackBar, "", 26, 119, 116, 15, false},
+    Control{GAIN_SLIDER_R + 1, Kind::HTrackBar, "", 26, 119 + kRowPitch, 116, 15, false},
+    Control{GAIN_SLIDER_R + 2, Kind::HTrackBar, "", 26, 119 + 2 * kRowPitch, 116, 15, false},
+    Control{GAIN_EDIT_R + 0, Kind::ValueEdit, "", 148, 120, 32, 12, false},
+    Control{GAIN_EDIT_R + 1, Kind::ValueEdit, "", 148, 120 + kRowPitch, 32, 12, false},
+    Control{GAIN_EDIT_R + 2, Kind::ValueEdit, "", 148, 120 + 2 * kRowPitch, 32, 12, false},
+
+    // Step 3: horizontal and vertical registration of the three sensors.
+    Control{STEP_REGISTRATION, Kind::Radio, "3. REGISTRATION", 7, 177, 150, 10, false},
+    Control{STEP3_FRAME, Kind::Frame, "", 7, 188, 180, 209, false},
+    Control{HREG_LABEL_R + 0, Kind::Label, "R_H", 12, 199, 16, 8, false},
+    Control{HREG_LABEL_R + 1, Kind::Label, "G_H", 12, 199 + kRowPitch, 16, 8, false},
+    Control{HREG_LABEL_R + 2, Kind::Label, "B_H", 12, 199 + 2 * kRowPitch, 16, 8, false},
+    Control{HREG_SLIDER_R + 0, Kind::HTrackBar, "", 30, 195, 112, 15, false},
+    Control{HREG_SLIDER_R + 1, Kind::HTrackBar, "", 30, 195 + kRowPitch, 112, 15, false},
+    Control{HREG_SLIDER_R + 2, Kind::HTrackBar, "", 30, 195 + 2 * kRowPitch, 112, 15, false},
+    Control{HREG_EDIT_R + 0, Kind::ValueEdit, "", 148, 196, 32, 12, false},
+    Control{HREG_EDIT_R + 1, Kind::ValueEdit, "", 148, 196 + kRowPitch, 32, 12, false},
+    Control{HREG_EDIT_R + 2, Kind::ValueEdit, "", 148, 196 + 2 * kRowPitch, 32, 12, false},
+    Control{VREG_LABEL_R + 0, Kind::CentredLabel, "R_V", 35, 250, 30, 8, false},
+    Control{VREG_LABEL_R + 1, Kind::CentredLabel, "G_V", 82, 250, 30, 8, false},
+    Control{VREG_LABEL_R + 2, Kind::CentredLabel, "B_V", 129, 250, 30, 8, false},
+    Control{VREG_SLIDER_R + 0, Kind::VTrackBar, "", 38, 260, 24, 100, false},
+    Control{VREG_SLIDER_R + 1, Kind::VTrackBar, "", 85, 260, 24, 100, false},
+    Control{VREG_SLIDER_R + 2, Kind::VTrackBar, "", 132, 260, 24, 100, false},
+    Control{VREG_EDIT_R + 0, Kind::ValueEdit, "", 34, 363, 32, 12, false},
+    Control{VREG_EDIT_R + 1, Kind::ValueEdit, "", 81, 363, 32, 12, false},
+    Control{VREG_EDIT_R + 2, Kind::ValueEdit, "", 128, 363, 32, 12, false},
+    Control{REGISTRATION_ON, Kind::Radio, "ON", 60, 381, 30, 10, false},
+    Control{REGISTRATION_OFF, Kind::Radio, "OFF", 104, 381, 30, 10, false},
+
+    // Adjust mode, read back and store.
+    Control{NoId, Kind::Frame, "ADJUST MODE", 193, 7, 120, 34, false},
+    Control{ADJUST_MODE_ON, Kind::PushRadio, "ON", 200, 19, 50, 16, false},
+    Control{ADJUST_MODE_OFF, Kind::PushRadio, "OFF", 256, 19, 50, 16, false},
+    Control{READ, Kind::Button, "READ", 193, 47, 57, 16, false},
+    Control{SAVE, Kind::Button, "SAVE", 256, 47, 57, 16, false},
+
+    // Identity, temperature and serial number.
+    Control{NoId, Kind::Frame, "CAMERA INFORMATION", 193, 70, 120, 112, false},
+    Control{NoId, Kind::Label, "VENDOR :", 198, 82, 50, 8, false},
+    Control{VENDOR, Kind::Label, "****************", 248, 82, 63, 8, false},
+    Control{NoId, Kind::Label, "MODEL   :", 198, 94, 50, 8, false},
+    Control{MODEL, Kind::Label, "****************", 248, 94, 63, 8, false},
+    Control{NoId, Kind::Label, "CPU Ver.  :", 198, 106, 50, 8, false},
+    Control{CPU_VERSION, Kind::Label, "******", 248, 106, 63, 8, false},
+    Control{NoId, Kind::Label, "FPGA Ver. :", 198, 118, 50, 8, false},
+    Control{FPGA_VERSION, Kind::Label, "******", 248, 118, 63, 8, false},
+    Control{NoId, Kind::Label, "Temparature :", 198, 130, 50, 8, false},
+    Control{TEMPERATURE, Kind::CentredLabel, "00.0", 248, 130, 24, 8, false},
+    Control{NoId, Kind::Label, "Current No. :", 198, 142, 50, 8, false},
+    Control{SERIAL_NUMBER, Kind::Label, "********", 248, 142, 63, 8, false},
+    Control{SERIAL_EDIT, Kind::UpperCaseEdit, "", 198, 160, 62, 13, false},
+    Control{SET_SERIAL, Kind::Button, "SET", 264, 159, 46, 15, false},
+
+    Control{SAVE_LOG, Kind::Button, "SAVE  Data to ZR-K880.csv file", 193, 190, 120, 16, false},
+
+    // Periodic temperature read-out: part of the template, never shown.
+    Control{CONTINUOUS, Kind::Check, "CONTINUOUS", 193, 214, 60, 10, true},
+    Control{NoId, Kind::Frame, "TEMPARATURE", 193, 226, 120, 46, true},
+    Control{NoId, Kind::Label, "CURRENT :", 198, 238, 40, 8, true},
+    Control{NoId, Kind::Label, "MINIMUM :", 198, 248, 40, 8, true},
+    Control{NoId, Kind::Label, "MAXIMUM :", 198, 258, 40, 8, true},
+    Control{TEMPERATURE_MIN, Kind::Label, " 0.00", 244, 248, 40, 8, true},
+    Control{TEMPERATURE_MAX, Kind::Label, " 0.00", 244, 258, 40, 8, true},
+
+    Control{FACTORY_INITIALIZE, Kind::Button, "FACTORY INITIALIZE", 193, 330, 120, 20, false},
+    Control{CLOSE, Kind::Button, "CLOSE", 253, 381, 60, 16, false},
+};
+// clang-format on
+
+// Dialog units to pixels from the font's average character width and height,
+// the way dialog templates are laid out.
+struct DialogUnits {
+    explicit DialogUnits(const QFont& font) {
+        QFontMetrics fm(font);
+        const int letters = fm.horizontalAdvance(
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+        baseX = (letters / 26 + 1) / 2;
+        baseY = fm.height();
+    }
+    int x(int dlu) const { return (dlu * baseX + 2) / 4; }
+    int y(int dlu) const { return (dlu * baseY + 4) / 8; }
+    int baseX;
+    int baseY;
+};
+
+QWidget* create(const Control& c, QWidget* parent) {
+    const QString text = QString::fromUtf8(c.text);
+    switch (c.kind) {
+        case Kind::Frame:
+            return new QGroupBox(text, parent);
+        case Kind::Label:
+        case Kind::CentredLabel: {
+            auto* label = new QLabel(text, parent);
+            label->setAlignment((c.kind == Kind::CentredLabel ? Qt::AlignHCenter : Qt::AlignLeft) |
+                                Qt::AlignTop);
+            return label;
+        }
+        case Kind::Radio:
+            return new QRadioButton(text, parent);
+        case Kind::PushRadio: {
+            auto* button = new QPushButton(text, parent);
+            button->setCheckable(true);
+            button->setAutoDefault(false);
+            return button;
+        }
+        case Kind::Check:
+            return new QCheckBox(text, parent);
+        case Kind::Button: {
+            // No default button: Enter must not press anything in this window.
+            auto* button = new QPushButton(text, parent);
+            button->setAutoDefault(false);
+            return button;
+        }
+        case Kind::HTrackBar:
+        case Kind::VTrackBar: {
+            const bool vertical = c.kind == Kind::VTrackBar;
+            auto* slider = new QSlider(vertical ? Qt::Vertical : Qt::Horizontal, parent);
+            if (vertical) {
+                // Track bars put their minimum at the top and move down with
+                // the Down key; the position mapping relies on that.
+                slider->setInvertedAppearance(true);
+                slider->setInvertedControls(true);
+            }
+            slider->setTickPosition(vertical ? QSlider::TicksBothSides : QSlider::TicksBelow);
+            slider->setPageStep(4);
+            return slider;
+        }
+        case Kind::ValueEdit: {
+            auto* edit = new QLineEdit(text, parent);
+            edit->setReadOnly(true);
+            edit->setAlignment(Qt::AlignCenter);
+            QPalette palette = edit->palette();
+            palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+            edit->setPalette(palette);
+            return edit;
+        }
+        case Kind::UpperCaseEdit: {
+            auto* edit = new QLineEdit(text, parent);
+            edit->setValidator(new UpperCaseValidator(edit));
+            return edit;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::span<const Control> controls() {
+    return kControls;
+}
+
+QFont dialogFont() {
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Tahoma"), font.family()});
+    font.setPointSize(8);
+    return font;
+}
+
+QHash<int, QWidget*> build(QWidget* dialog) {
+    dialog->setFont(dialogFont());
+    const DialogUnits units(dialog->font());
+    QHash<int, QWidget*> byId;
+    for (const Control& c : kControls) {
+        QWidget* widget = create(c, dialog);
+        widget->setGeometry(units.x(c.x), units.y(c.y), units.x(c.width), units.y(c.height));
+        widget->setProperty("controlId", c.id);
+        if (c.hidden) widget->hide();
+        if (c.id != NoId) byId.insert(c.id, widget);
+    }
+    dialog->setFixedSize(units.x(WidthDlu), units.y(HeightDlu));
+    return byId;
+}
+
+}  // namespace adjust_template
