@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +12,7 @@
 
 #include "adjust/AdjustControlIds.h"
 #include "adjust/UpperCaseValidator.h"
+#include "panel/DialogUnits.h"
 
 namespace adjust_template {
 namespace {
@@ -116,22 +116,6 @@ constexpr std::array kControls = {
 };
 // clang-format on
 
-// Dialog units to pixels from the font's average character width and height,
-// the way dialog templates are laid out.
-struct DialogUnits {
-    explicit DialogUnits(const QFont& font) {
-        QFontMetrics fm(font);
-        const int letters = fm.horizontalAdvance(
-            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-        baseX = (letters / 26 + 1) / 2;
-        baseY = fm.height();
-    }
-    int x(int dlu) const { return (dlu * baseX + 2) / 4; }
-    int y(int dlu) const { return (dlu * baseY + 4) / 8; }
-    int baseX;
-    int baseY;
-};
-
 QWidget* create(const Control& c, QWidget* parent) {
     const QString text = QString::fromUtf8(c.text);
     switch (c.kind) {
@@ -207,16 +191,16 @@ QFont dialogFont() {
 
 QHash<int, QWidget*> build(QWidget* dialog) {
     dialog->setFont(dialogFont());
-    const DialogUnits units(dialog->font());
+    const zr::panel::DialogUnits units(dialog->font());
     QHash<int, QWidget*> byId;
     for (const Control& c : kControls) {
         QWidget* widget = create(c, dialog);
-        widget->setGeometry(units.x(c.x), units.y(c.y), units.x(c.width), units.y(c.height));
+        widget->setGeometry(units.toPixels(QRect(c.x, c.y, c.width, c.height)));
         widget->setProperty("controlId", c.id);
         if (c.hidden) widget->hide();
         if (c.id != NoId) byId.insert(c.id, widget);
     }
-    dialog->setFixedSize(units.x(WidthDlu), units.y(HeightDlu));
+    dialog->setFixedSize(units.toPixelsX(WidthDlu), units.toPixelsY(HeightDlu));
     return byId;
 }
 

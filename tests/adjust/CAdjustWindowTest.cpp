@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -428,4 +429,24 @@ TEST_F(AdjustWindowTest, LogButtonAppendsARecordInAnyMode) {
                                "-9,-9,-9,-9,-9,-9,0,0,0\r\n");
     EXPECT_EQ(takeSent().size(), 23u);
     std::filesystem::remove_all(pattern);
+}
+
+TEST_F(AdjustWindowTest, PanelOpensAFreshWindowOnceTheLastOneWasClosed) {
+    panel->OpenAdjust();
+    QPointer<CAdjust> first = panel->adjustWindow();
+    ASSERT_FALSE(first.isNull());
+    EXPECT_TRUE(first->isVisible());
+    first->control<QAbstractButton>(ADJUST_MODE_ON)->click();
+    panel->OpenAdjust();  // still visible: the same window
+    EXPECT_EQ(panel->adjustWindow(), first.data());
+
+    first->control<QAbstractButton>(CLOSE)->click();
+    panel->OpenAdjust();
+    EXPECT_TRUE(first.isNull());
+    CAdjust* second = panel->adjustWindow();
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_TRUE(second->control<QPushButton>(ADJUST_MODE_OFF)->isChecked());
+    EXPECT_EQ(second->control<QLineEdit>(VSUB_EDIT_R)->text(), "0");
+    EXPECT_TRUE(camera->adjustMode());  // the camera was left as it was
 }
