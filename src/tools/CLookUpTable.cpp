@@ -1,9 +1,436 @@
 #include "tools/CLookUpTable.h"
 
-CLookUpTable::CLookUpTable(QWidget* parent) : QDialog(parent) {}
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "link/Message.h"
+#include "panel/CZR_K880TM_ControlDlg.h"
+#include "panel/QtMessageSink.h"
+#include "params/LutFile.h"
+#include "tools/LutPlot.h"
+
+namespace {
+
+// The wait cursor for as long as it lives, or until released.
+class WaitCursor {
+  public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { release(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+    void release() {
+        if (active_) QApplication::restoreOverrideCursor();
+        active_ = false;
+    }
+
+  private:
+    bool active_ = true;
+};
+
+enum class Kind { Group, Radio, Check, Push };
+
+struct ControlSpec {
+    int id;  // 0 for group boxes, which have none
+    Kind kind;
+    const char* caption;  // UTF-8
+    int x, y, w, h;       // dialog units
+};
+
+// Template 130, in creation order: the group boxes come before the controls
+// they frame so that they lie beneath them.
+constexpr ControlSpec kControls[] = {
+    {0, Kind::Group, "STEP", 10, 201, 127, 24},
+    {CLookUpTable::IDC_STEP_16, Kind::Radio, "16", 17, 211, 20, 10},
+    {CLookUpTable::IDC_STEP_32, Kind::Radio, "32", 39, 211, 20, 10},
+    {CLookUpTable::IDC_STEP_64, Kind::Radio, "64", 61, 211, 20, 10},
+    {CLookUpTable::IDC_STEP_128, Kind::Radio, "128", 83, 211, 24, 10},
+    {CLookUpTable::IDC_STEP_256, Kind::Radio, "256", 109, 211, 24, 10},
+    {0, Kind::Group, "COLOR", 10, 227, 78, 26},
+    {CLookUpTable::IDC_SHOW_R, Kind::Check, "R", 18, 239, 16, 10},
+    {CLookUpTable::IDC_SHOW_G, Kind::Check, "G", 42, 239, 16, 10},
+    {CLookUpTable::IDC_SHOW_B, Kind::Check, "B", 66, 239, 16, 10},
+    {0, Kind::Group, "CSV DATA", 92, 227, 70, 26},
+    {CLookUpTable::IDC_OPEN, Kind::Push, "OPEN", 97, 236, 30, 14},
+    {CLookUpTable::IDC_SAVE, Kind::Push, "SAVE", 128, 236, 30, 14},
+    {CLookUpTable::IDC_CLOSE, Kind::Push, "CLOSE", 166, 236, 50, 14},
+    {0, Kind::Group, "PRESET", 140, 201, 78, 24},
+    {CLookUpTable::IDC_GAMMA_045, Kind::Push, "\xCE\xB3=0.45", 144, 209, 34, 14},
+    {CLookUpTable::IDC_GAMMA_10, Kind::Push, "\xCE\xB3=1.0", 179, 209, 34, 14},
+    {CLookUpTable::IDC_READ, Kind::Push, "READ", 134, 186, 41, 14},
+    {CLookUpTable::IDC_WRITE, Kind::Push, "WRITE", 176, 186, 41, 14},
+};
+
+constexpr int kDialogWidthDlu = 230;
+constexpr int kDialogHeightDlu = 260;
+
+// Dialog units to pixels from the dialog font. The floor keeps the controls
+// below the plot, which is sized in pixels, when the font is small.
+struct DialogUnits {
+    explicit DialogUnits(const QFont& font) {
+        const QFontMetrics fm(font);
+        const int cx = fm.horizontalAdvance(
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+        baseX = std::max(6, (cx / 26 + 1) / 2);
+        baseY = std::max(13, fm.height());
+    }
+    int x(int dlu) const { return (dlu * baseX + 2) / 4; }
+    int y(int dlu) const { return (dlu * baseY + 4) / 8; }
+    int baseX;
+    int baseY;
+};
+
+int stepFromIndex(int index) {
+    switch (index) {
+        case 0:
+            return 16;
+        case 1:
+            return 8;
+        case 2:
+            return 4;
+        case 3:
+            return 2;
+        default:
+            return 1;
+    }
+}
+
+std::string writeText(int channel, int index, int value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02X%02X%02X0000", 0x20 + channel, index, value);
+    return text;
+}
+
+std::string readText(int channel, int index) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02X%02X000000", 0xA0 + channel, index);
+    return text;
+}
+
+}  // namespace
+
+CLookUpTable::CLookUpTable(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral(" LOOK UP TABLE"));
+    // Picking happens on the dialog itself, where the plot is painted.
+    setMouseTracking(true);
+    buildControls();
+    exchangeToControls();
+}
+
+CLookUpTable::~CLookUpTable() = default;
+
+void CLookUpTable::buildControls() {
+    const DialogUnits du(font());
+    stepGroup_ = new QButtonGroup(this);
+    int radioIndex = 0;
+    for (const ControlSpec& spec : kControls) {
+        const QString caption = QString::fromUtf8(spec.caption);
+        QWidget* widget = nullptr;
+        switch (spec.kind) {
+            case Kind::Group: {
+                auto* box = new QGroupBox(caption, this);
+                // Like a dialog's group box: a frame, no target for the mouse.
+                box->setAttribute(Qt::WA_TransparentForMouseEvents);
+                widget = box;
+                break;
+            }
+            case Kind::Radio: {
+                auto* radio = new QRadioButton(caption, this);
+                stepGroup_->addButton(radio, radioIndex++);
+                widget = radio;
+                break;
+            }
+            case Kind::Check: {
+                auto* check = new QCheckBox(caption, this);
+                channelBoxes_[spec.id - IDC_SHOW_R] = check;
+                connect(check, &QCheckBox::clicked, this, [this] { OnStepOrChannel(); });
+                widget = check;
+                break;
+            }
+            case Kind::Push:
+                widget = new QPushButton(caption, this);
+                break;
+        }
+        QRect geometry(du.x(spec.x), du.y(spec.y), du.x(spec.w), du.y(spec.h));
+        // Indicator and caption must not be cut off where the style needs more room.
+        if (spec.kind == Kind::Radio || spec.kind == Kind::Check) {
+            geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
+        }
+        widget->setGeometry(geometry);
+        if (spec.id != 0) {
+            widget->setObjectName(QStringLiteral("control%1").arg(spec.id));
+            widget->setProperty("controlId", spec.id);
+        }
+    }
+    connect(stepGroup_, &QButtonGroup::idClicked, this, [this] { OnStepOrChannel(); });
+
+    auto button = [this](int id) { return static_cast<QPushButton*>(control(id)); };
+    connect(button(IDC_CLOSE), &QPushButton::clicked, this, &QDialog::reject);
+    connect(button(IDC_OPEN), &QPushButton::clicked, this, [this] { OnOpen(); });
+    connect(button(IDC_SAVE), &QPushButton::clicked, this, [this] { OnSave(); });
+    connect(button(IDC_GAMMA_045), &QPushButton::clicked, this, [this] { OnGamma045(); });
+    connect(button(IDC_GAMMA_10), &QPushButton::clicked, this, [this] { OnGamma10(); });
+    connect(button(IDC_READ), &QPushButton::clicked, this, [this] { OnRead(); });
+    connect(button(IDC_WRITE), &QPushButton::clicked, this, [this] { OnWrite(); });
+
+    setFixedSize(du.x(kDialogWidthDlu), du.y(kDialogHeightDlu));
+}
+
+QWidget* CLookUpTable::control(int id) const {
+    return findChild<QWidget*>(QStringLiteral("control%1").arg(id), Qt::FindDirectChildrenOnly);
+}
 
 bool CLookUpTable::CreateModeless(CZR_K880TM_ControlDlg* panel) {
-    panel_ = panel;
+    owner = panel;
+    if (parentWidget() == nullptr && panel != nullptr) setParent(panel, windowFlags());
     setModal(false);
+    exchangeToControls();
     return true;
+}
+
+void CLookUpTable::exchangeToControls() {
+    if (QAbstractButton* radio = stepGroup_->button(stepIndex)) radio->setChecked(true);
+    for (int c = 0; c < 3; ++c) channelBoxes_[c]->setChecked(showChannel[c] != 0);
+}
+
+void CLookUpTable::exchangeFromControls() {
+    stepIndex = stepGroup_->checkedId();
+    for (int c = 0; c < 3; ++c) showChannel[c] = channelBoxes_[c]->isChecked() ? 1 : 0;
+}
+
+void CLookUpTable::OnStepOrChannel() {
+    exchangeFromControls();
+    step = stepFromIndex(stepIndex);
+    RedrawPlot();
+}
+
+void CLookUpTable::RedrawPlot() {
+    update(LutPlot::redrawRect());
+}
+
+QImage CLookUpTable::plotImage() const {
+    LutPlotState state;
+    state.entries = &entries;
+    state.showChannel = {showChannel[0], showChannel[1], showChannel[2]};
+    state.step = step;
+    state.dragging = dragging != 0;
+    state.selectedIndex = selectedIndex;
+    return LutPlot::render(state);
+}
+
+void CLookUpTable::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(LutPlot::kLeft, LutPlot::kTop, plotImage());
+}
+
+void CLookUpTable::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QDialog::mousePressEvent(event);
+        return;
+    }
+    const QPoint pos = event->position().toPoint();
+    const int x = pos.x();
+    const int u = 281 - pos.y();
+    dragging = 1;
+    int best = 0x20000;
+    // The nearest editing point within a squared distance below 15, on any
+    // curve, shown or not; equally near points: the first found wins. An end
+    // entry does not lower `best`, so a later, nearer-than-the-rest point can
+    // still take its place.
+    for (int c = 0; c < 3; ++c) {
+        const auto& e = entries[c];
+        for (int i = 0; i < 256; i += step) {
+            const int d = (x - 50 - i) * (x - 50 - i) + (u - e[i]) * (u - e[i]);
+            if (d < best) {
+                best = d;
+                if (d < 15) selectedIndex = i;
+            }
+        }
+        const int d = (x - 305) * (x - 305) + (u - e[255]) * (u - e[255]);
+        if (d < best && d < 15) selectedIndex = 255;
+    }
+    RedrawPlot();
+}
+
+void CLookUpTable::mouseMoveEvent(QMouseEvent* event) {
+    const int y = event->position().toPoint().y();
+    if (!dragging || selectedIndex < 0 || selectedIndex > 255 || y < 26 || y > 281) return;
+    const int v = 281 - y;
+    for (int c = 0; c < 3; ++c) {
+        if (showChannel[c]) entries[c][selectedIndex] = v;
+    }
+    RedrawPlot();
+}
+
+void CLookUpTable::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QDialog::mouseReleaseEvent(event);
+        return;
+    }
+    const int y = event->position().toPoint().y();
+    if (dragging && selectedIndex >= 0 && selectedIndex <= 255 && y >= 26 && y <= 281) {
+        WaitCursor wait;
+        ApplyPoint(selectedIndex, 281 - y);
+    }
+    dragging = 0;
+    selectedIndex = 256;
+    RedrawPlot();
+}
+
+void CLookUpTable::keyPressEvent(QKeyEvent* event) {
+    // Enter away from a push button hides the window, as Escape and CLOSE do.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const auto mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (enter && mods == Qt::NoModifier) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CLookUpTable::ApplyPoint(int a, int v) {
+    if (owner == nullptr || a < 0 || a > 255) return;
+    zr::ParamAccess& params = owner->params();
+    for (int c = 0; c < 3; ++c) {
+        if (!showChannel[c]) continue;
+        auto& e = entries[c];
+        e[a] = v;
+        if (params.WriteCommandText(writeText(c, a, v)) != 0) return;
+        const int r = std::min(a + step, 255);
+        // A point is always a multiple of the step, but a step changed by
+        // keyboard mid-drag must not reach in front of the table.
+        const int dL = a > 0 ? v - e[std::max(a - step, 0)] : 0;
+        const int dR = v - e[r];
+        const int sR = r == 255 ? 255 - a : step;
+        for (int j = 1; j < step; ++j) {
+            if (a - j >= 0) {
+                const int w = v - (dL * j / step);
+                if (params.WriteCommandText(writeText(c, a - j, w)) != 0) return;
+                e[a - j] = w;
+            }
+            if (a + j < 255) {
+                const int w = v - (dR * j / sR);
+                if (params.WriteCommandText(writeText(c, a + j, w)) != 0) return;
+                e[a + j] = w;
+            }
+        }
+    }
+}
+
+void CLookUpTable::OnGamma045() {
+    for (int i = 0; i < 256; ++i) {
+        const int w = static_cast<int>(255.0 * std::pow(i / 255.0, 0.45));
+        for (auto& channel : entries) channel[i] = w;
+    }
+    RedrawPlot();
+}
+
+void CLookUpTable::OnGamma10() {
+    entries = zr::identityLut();
+    RedrawPlot();
+}
+
+void CLookUpTable::OnRead() {
+    if (owner == nullptr) return;
+    zr::ParamAccess& params = owner->params();
+    WaitCursor wait;
+    for (int c = 0; c < 3; ++c) {
+        for (int i = 0; i < 256; ++i) {
+            zr::AnswerBytes answer{};
+            if (params.ReadRegister(readText(c, i), answer) != 1) {
+                wait.release();
+                // Show what was read before the failure, not a stale plot.
+                RedrawPlot();
+                showMessage("Failed to get LUT", false);
+                return;
+            }
+            entries[c][i] = answer[0];
+        }
+    }
+    wait.release();
+    RedrawPlot();
+}
+
+void CLookUpTable::OnWrite() {
+    if (owner == nullptr) return;
+    zr::ParamAccess& params = owner->params();
+    for (int c = 0; c < 3; ++c) {
+        if (!showChannel[c]) continue;
+        WaitCursor wait;
+        for (int i = 0; i < 256; ++i) {
+            if (params.WriteCommandText(writeText(c, i, entries[c][i])) != 0) {
+                wait.release();
+                showMessage("Failed to write LUT", false);
+                return;
+            }
+        }
+    }
+}
+
+void CLookUpTable::OnOpen() {
+    const QString path = ChooseLutFile(false);
+    if (path.isEmpty()) return;
+    const zr::LutFileResult result =
+        zr::loadLutFile(QFile::encodeName(path).toStdString(), entries);
+    if (result.fileFailed()) {
+        showMessage(zr::fileErrorMessage(result.cause(), path.toStdString()), true);
+        return;
+    }
+    // Rows read before a fault in the file are kept, so redraw in any case.
+    RedrawPlot();
+    if (!result.csv.ok()) showMessage(result.csv.message(), false);
+}
+
+void CLookUpTable::OnSave() {
+    const QString path = ChooseLutFile(true);
+    if (path.isEmpty()) return;
+    const zr::LutFileResult result =
+        zr::saveLutFile(QFile::encodeName(path).toStdString(), entries);
+    if (result.fileFailed()) {
+        showMessage(zr::fileErrorMessage(result.cause(), path.toStdString()), true);
+    }
+}
+
+QString CLookUpTable::ChooseLutFile(bool save) {
+    if (chooser_) return chooser_(save);
+    QFileDialog dialog(this,
+                       save ? QStringLiteral("SAVE LUT FILE") : QStringLiteral("OPEN LUT FILE"));
+    dialog.setNameFilter(QStringLiteral("csv file (*.csv)"));
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
+void CLookUpTable::showMessage(const std::string& text, bool errorIcon) {
+    zr::Message message;
+    message.text = text;
+    message.caption = QCoreApplication::applicationName().toStdString();
+    message.icon = errorIcon ? zr::MsgIcon::Error : zr::MsgIcon::None;
+    message.buttons = zr::MsgButtons::Ok;
+    message.owner = this;
+    if (owner != nullptr) {
+        owner->messages().show(message);
+    } else {
+        zr::QtMessageSink(this).show(message);
+    }
 }

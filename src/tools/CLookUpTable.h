@@ -1,17 +1,103 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+#include <array>
+#include <functional>
+#include <string>
+
+#include "params/LutCsv.h"
 
 class CZR_K880TM_ControlDlg;
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
 
-// Placeholder window until the real one is built.
+// The look-up table editor: views and edits the camera's output look-up table
+// (256 entries per colour channel) as three curves, dragged point by point
+// with the mouse. It holds its own copy of the table; only the end of a drag
+// and WRITE send entries to the camera, through the owning panel.
 class CLookUpTable : public QDialog {
     Q_OBJECT
-public:
-    explicit CLookUpTable(QWidget* parent = nullptr);
-    // Stores the owning panel and creates the modeless window.
-    bool CreateModeless(CZR_K880TM_ControlDlg* panel);
+  public:
+    enum { IDD = 130 };
+    enum ControlId {
+        IDC_CLOSE = 2,
+        IDC_OPEN = 1023,
+        IDC_SAVE = 1024,
+        IDC_SHOW_R = 1025,
+        IDC_SHOW_G = 1026,
+        IDC_SHOW_B = 1027,
+        IDC_STEP_16 = 1028,
+        IDC_STEP_32 = 1029,
+        IDC_STEP_64 = 1030,
+        IDC_STEP_128 = 1031,
+        IDC_STEP_256 = 1032,
+        IDC_GAMMA_045 = 1033,
+        IDC_GAMMA_10 = 1034,
+        IDC_WRITE = 1035,
+        IDC_READ = 1039,
+    };
 
-private:
-    CZR_K880TM_ControlDlg* panel_ = nullptr;
+    explicit CLookUpTable(QWidget* parent = nullptr);
+    ~CLookUpTable() override;
+
+    // Stores the owning panel and makes this a modeless window owned by it.
+    virtual bool CreateModeless(CZR_K880TM_ControlDlg* panel);
+
+    // The control with a template id, or nullptr.
+    QWidget* control(int id) const;
+
+    // Dialog data, exchanged with the STEP radios and the R, G, B check boxes.
+    int stepIndex = 0;
+    int showChannel[3] = {1, 1, 1};
+
+    CZR_K880TM_ControlDlg* owner = nullptr;
+    zr::LutTable entries = zr::identityLut();
+    int step = 16;
+    int selectedIndex = 256;  // 256: no point picked
+    int dragging = 0;
+
+    // Invalidates the plot rectangle (no background erase).
+    void RedrawPlot();
+    // Sets entry a of every shown channel to v, interpolates toward the
+    // neighbouring editing points and sends every entry it sets; stops at the
+    // first command the link refuses.
+    void ApplyPoint(int a, int v);
+    // Asks for a table file; an empty string when cancelled.
+    QString ChooseLutFile(bool save);
+
+    // Replaces the file dialog (tests, scripted runs): given whether it is to
+    // save, returns the chosen path or an empty string.
+    using FileChooser = std::function<QString(bool save)>;
+    void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+
+    // The plot as painted now.
+    QImage plotImage() const;
+
+    // Button handlers.
+    void OnStepOrChannel();
+    void OnGamma045();
+    void OnGamma10();
+    void OnRead();
+    void OnWrite();
+    void OnOpen();
+    void OnSave();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void buildControls();
+    void exchangeToControls();
+    void exchangeFromControls();
+    void showMessage(const std::string& text, bool errorIcon);
+
+    QButtonGroup* stepGroup_ = nullptr;
+    QCheckBox* channelBoxes_[3] = {};
+    FileChooser chooser_;
 };

@@ -1,0 +1,163 @@
+#include "params/LutFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string_view>
+
+namespace zr {
+
+namespace {
+
+std::string parentDirectory(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string baseName(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool isDirectory(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// ENOENT names a missing file only when its folder exists; otherwise the path
+// itself is wrong.
+int refineMissing(int err, const std::string& path) {
+    if (err == ENOENT && !isDirectory(parentDirectory(path))) return ENOTDIR;
+    return err;
+}
+
+int writeAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) return EIO;
+        data.remove_prefix(static_cast<size_t>(n));
+    }
+    return 0;
+}
+
+// Creates a new file beside the target that no one else uses.
+int createTemporary(const std::string& target, std::string& tempPath) {
+    const std::string stem =
+        parentDirectory(target) + "/." + baseName(target) + "." + std::to_string(::getpid()) + ".";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = stem + std::to_string(attempt) + ".tmp";
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) return -errno;
+    }
+    return -EEXIST;
+}
+
+void syncDirectory(const std::string& dir) {
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);  // best effort: the rename is already done
+    ::close(fd);
+}
+
+}  // namespace
+
+LutFileResult loadLutFile(const std::string& path, LutTable& table) {
+    LutFileResult result;
+    // Non-blocking open so that a FIFO chosen by mistake cannot hang the window.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        result.err = refineMissing(errno, path);
+        return result;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        result.err = errno;
+    } else if (S_ISDIR(st.st_mode)) {
+        result.err = EISDIR;
+    } else if (!S_ISREG(st.st_mode)) {
+        result.err = EACCES;  // devices and pipes are no table files
+    }
+    if (result.err != 0) {
+        ::close(fd);
+        return result;
+    }
+
+    // Read into a copy so that a read error leaves the table as it was.
+    LutTable work = table;
+    LutCsvReader reader(work);
+    char buffer[4096];
+    for (bool more = true; more;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            result.err = errno;
+            break;
+        }
+        if (n == 0) break;
+        more = reader.feed(std::string_view(buffer, static_cast<size_t>(n)));
+    }
+    ::close(fd);
+    if (result.err != 0) return result;
+    result.csv = reader.finish();
+    table = work;
+    return result;
+}
+
+LutFileResult saveLutFile(const std::string& path, const LutTable& table) {
+    LutFileResult result;
+    // Replace what a symbolic link points at, not the link.
+    std::string target = path;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
+    bool exists = false;
+    mode_t mode = 0;
+    if (::stat(target.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            result.err = EISDIR;
+            return result;
+        }
+        if (::access(target.c_str(), W_OK) != 0) {
+            result.err = errno;
+            return result;
+        }
+        exists = true;
+        mode = st.st_mode & 07777;
+    }
+
+    std::string tempPath;
+    const int fd = createTemporary(target, tempPath);
+    if (fd < 0) {
+        result.err = refineMissing(-fd, tempPath);
+        return result;
+    }
+    int err = 0;
+    if (exists) ::fchmod(fd, mode);  // keeps the old file's permissions; harmless if refused
+    err = writeAll(fd, formatLutCsv(table));
+    if (err == 0 && ::fsync(fd) != 0) err = errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err == 0 && ::rename(tempPath.c_str(), target.c_str()) != 0) err = errno;
+    if (err != 0) {
+        ::unlink(tempPath.c_str());
+        result.err = err;
+        return result;
+    }
+    syncDirectory(parentDirectory(target));
+    return result;
+}
+
+}  // namespace zr

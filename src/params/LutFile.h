@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "params/FileErrorText.h"
+#include "params/LutCsv.h"
+
+namespace zr {
+
+// Outcome of loading or saving a table file: either the file itself failed
+// (err is its errno) or, for loading, the reader's verdict on the content.
+struct LutFileResult {
+    int err = 0;
+    LutCsvResult csv;
+
+    bool ok() const { return err == 0 && csv.ok(); }
+    bool fileFailed() const { return err != 0; }
+    FileErrorCause cause() const { return fileErrorCause(err); }
+};
+
+// Reads a table file into `table`. When the file cannot be opened or read the
+// table is unchanged; when its content is faulty the table holds what the
+// reader took before the fault (LutCsvReader). Only regular files are read.
+LutFileResult loadLutFile(const std::string& path, LutTable& table);
+
+// Writes the table file. The new content goes to a temporary file beside the
+// target, is flushed to disk and then renamed over the target, so a failure
+// at any point leaves an existing file as it was. A write-protected target is
+// refused rather than replaced; the target keeps its permission bits.
+LutFileResult saveLutFile(const std::string& path, const LutTable& table);
+
+}  // namespace zr

@@ -1,0 +1,93 @@
+#include "lut_EditorFixture.h"
+#include "lut_TempDir.h"
+#include "params/LutCsv.h"
+
+namespace {
+
+// OPEN and SAVE of the editor, with the file dialog replaced by a chosen path.
+class LutCsvDataTest : public LutEditorTest {
+  protected:
+    void SetUp() override {
+        LutEditorTest::SetUp();
+        editor->setFileChooser([this](bool save) {
+            asked.push_back(save);
+            return chosen;
+        });
+    }
+
+    static zr::LutTable pattern() {
+        zr::LutTable table{};
+        for (int c = 0; c < 3; ++c) {
+            for (int i = 0; i < 256; ++i) table[c][i] = (i * 5 + 90 * c) % 256;
+        }
+        return table;
+    }
+
+    LutTempDir dir;
+    QString chosen;
+    std::vector<bool> asked;
+};
+
+TEST_F(LutCsvDataTest, SaveThenOpenGivesTheTableBack) {
+    chosen = QString::fromStdString(dir.file("lut.csv"));
+    editor->entries = pattern();
+    button(CLookUpTable::IDC_SAVE)->click();
+    EXPECT_EQ(readAll(dir.file("lut.csv")), zr::formatLutCsv(pattern()));
+
+    button(CLookUpTable::IDC_GAMMA_10)->click();
+    button(CLookUpTable::IDC_OPEN)->click();
+    EXPECT_EQ(editor->entries, pattern());
+    EXPECT_EQ(asked, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(sink.texts().empty());
+}
+
+TEST_F(LutCsvDataTest, CancelledDialogDoesNothing) {
+    chosen.clear();
+    editor->entries = pattern();
+    button(CLookUpTable::IDC_SAVE)->click();
+    button(CLookUpTable::IDC_OPEN)->click();
+    EXPECT_EQ(editor->entries, pattern());
+    EXPECT_EQ(dir.entries(), 0u);
+    EXPECT_TRUE(sink.texts().empty());
+}
+
+TEST_F(LutCsvDataTest, MissingFileIsReportedWithTheApplicationsName) {
+    chosen = QString::fromStdString(dir.file("gone.csv"));
+    button(CLookUpTable::IDC_OPEN)->click();
+    const auto messages = sink.messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].message.text, dir.file("gone.csv") + " was not found.");
+    EXPECT_EQ(messages[0].message.caption, QApplication::applicationName().toStdString());
+    EXPECT_EQ(messages[0].message.icon, zr::MsgIcon::Error);
+    EXPECT_EQ(messages[0].message.owner, editor);
+    EXPECT_EQ(editor->entries, zr::identityLut());
+}
+
+TEST_F(LutCsvDataTest, FaultyFilesKeepWhatWasReadBeforeTheFault) {
+    const std::string two = dir.file("two.csv");
+    const std::string full = zr::formatLutCsv(pattern());
+    writeAll(two, full.substr(0, full.find("\r\n", full.find("\r\n") + 2) + 2));  // two lines
+    chosen = QString::fromStdString(two);
+    button(CLookUpTable::IDC_OPEN)->click();
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Invalid Data file"});
+    EXPECT_EQ(sink.messages()[0].message.icon, zr::MsgIcon::None);
+    EXPECT_EQ(editor->entries[0], pattern()[0]);
+    EXPECT_EQ(editor->entries[1], pattern()[1]);
+    EXPECT_EQ(editor->entries[2], zr::identityLut()[2]);
+}
+
+TEST_F(LutCsvDataTest, OutOfRangeValuesNeverReachTheTable) {
+    std::string text = zr::formatLutCsv(zr::identityLut());
+    text.replace(text.find(",7,"), 3, ",700,");
+    writeAll(dir.file("big.csv"), text);
+    chosen = QString::fromStdString(dir.file("big.csv"));
+    editor->entries = pattern();
+    button(CLookUpTable::IDC_OPEN)->click();
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{
+                                "Invalid data value: entry 7 of line 1 is outside 0 to 255"});
+    EXPECT_EQ(editor->entries[0][6], 6);
+    EXPECT_EQ(editor->entries[0][7], pattern()[0][7]);
+    EXPECT_EQ(editor->entries[1], pattern()[1]);
+}
+
+}  // namespace

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "lut_TempDir.h"
+#include "params/FileErrorText.h"
+#include "params/LutFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using zr::FileErrorCause;
+
+zr::LutTable sampleTable() {
+    zr::LutTable table{};
+    for (int c = 0; c < 3; ++c) {
+        for (int i = 0; i < 256; ++i) table[c][i] = (255 - i + 40 * c) % 256;
+    }
+    return table;
+}
+
+TEST(LutFile, SaveThenLoadGivesTheSameTable) {
+    LutTempDir dir;
+    const std::string path = dir.file("table.csv");
+    ASSERT_FALSE(zr::saveLutFile(path, sampleTable()).fileFailed());
+    EXPECT_EQ(readAll(path), zr::formatLutCsv(sampleTable()));
+    zr::LutTable loaded = zr::identityLut();
+    const auto result = zr::loadLutFile(path, loaded);
+    EXPECT_TRUE(result.ok());
+    EXPECT_EQ(loaded, sampleTable());
+    EXPECT_EQ(dir.entries(), 1u) << "no temporary file is left behind";
+}
+
+TEST(LutFile, SaveReplacesAnExistingFileAndKeepsItsPermissions) {
+    LutTempDir dir;
+    const std::string path = dir.file("old.csv");
+    writeAll(path, "old content that is longer than nothing\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ASSERT_FALSE(zr::saveLutFile(path, sampleTable()).fileFailed());
+    EXPECT_EQ(readAll(path), zr::formatLutCsv(sampleTable()));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(LutFile, SaveThroughASymbolicLinkWritesItsTarget) {
+    LutTempDir dir;
+    const std::string target = dir.file("real.csv");
+    const std::string link = dir.file("link.csv");
+    writeAll(target, "x");
+    fs::create_symlink(target, link);
+    ASSERT_FALSE(zr::saveLutFile(link, sampleTable()).fileFailed());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readAll(target), zr::formatLutCsv(sampleTable()));
+}
+
+// A file size limit makes the write itself fail, as a full disk would.
+TEST(LutFile, FailedSaveLeavesThePreviousFileWhole) {
+    LutTempDir dir;
+    const std::string path = dir.file("keep.csv");
+    const std::string previous = zr::formatLutCsv(zr::identityLut());
+    writeAll(path, previous);
+
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto result = zr::saveLutFile(path, sampleTable());
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(result.err, EFBIG);
+    EXPECT_EQ(result.cause(), FileErrorCause::DiskFull);
+    EXPECT_EQ(readAll(path), previous);
+    EXPECT_EQ(dir.entries(), 1u) << "the half-written temporary file is removed";
+}
+
+TEST(LutFile, SaveIntoAMissingFolderIsAnInvalidPath) {
+    LutTempDir dir;
+    const auto result = zr::saveLutFile(dir.file("no/such/folder.csv"), sampleTable());
+    EXPECT_EQ(result.cause(), FileErrorCause::BadPath);
+}
+
+TEST(LutFile, SaveOverAFolderIsRefused) {
+    LutTempDir dir;
+    fs::create_directory(dir.file("sub.csv"));
+    EXPECT_EQ(zr::saveLutFile(dir.file("sub.csv"), sampleTable()).cause(),
+              FileErrorCause::AccessDenied);
+    EXPECT_TRUE(fs::is_directory(dir.file("sub.csv")));
+}
+
+TEST(LutFile, LoadFailuresLeaveTheTableAlone) {
+    LutTempDir dir;
+    fs::create_directory(dir.file("folder"));
+    struct Case {
+        std::string path;
+        FileErrorCause cause;
+    } cases[] = {
+        {dir.file("missing.csv"), FileErrorCause::NotFound},
+        {dir.file("nofolder/missing.csv"), FileErrorCause::BadPath},
+        {dir.file("folder"), FileErrorCause::AccessDenied},
+        {"/dev/null", FileErrorCause::AccessDenied},
+    };
+    for (const Case& c : cases) {
+        zr::LutTable table = sampleTable();
+        const auto result = zr::loadLutFile(c.path, table);
+        EXPECT_TRUE(result.fileFailed()) << c.path;
+        EXPECT_EQ(result.cause(), c.cause) << c.path;
+        EXPECT_EQ(table, sampleTable()) << c.path;
+    }
+}
+
+TEST(LutFile, LoadReportsFaultyContentAndKeepsWhatWasRead) {
+    LutTempDir dir;
+    const std::string path = dir.file("two.csv");
+    const std::string full = zr::formatLutCsv(sampleTable());
+    writeAll(path, full.substr(0, full.rfind("\r\n", full.size() - 3) + 2));
+    zr::LutTable table = zr::identityLut();
+    const auto result = zr::loadLutFile(path, table);
+    EXPECT_FALSE(result.fileFailed());
+    EXPECT_EQ(result.csv.message(), "Invalid Data file");
+    EXPECT_EQ(table[0], sampleTable()[0]);
+    EXPECT_EQ(table[1], sampleTable()[1]);
+    EXPECT_EQ(table[2], zr::identityLut()[2]);
+}
+
+struct ErrnoCase {
+    int err;
+    FileErrorCause cause;
+};
+
+TEST(FileErrorText, ErrnoMapsToCause) {
+    const ErrnoCase cases[] = {
+        {ENOENT, FileErrorCause::NotFound},         {ENOTDIR, FileErrorCause::BadPath},
+        {ENAMETOOLONG, FileErrorCause::BadPath},    {EMFILE, FileErrorCause::TooManyOpenFiles},
+        {ENFILE, FileErrorCause::TooManyOpenFiles}, {EACCES, FileErrorCause::AccessDenied},
+        {EROFS, FileErrorCause::AccessDenied},      {EISDIR, FileErrorCause::AccessDenied},
+        {EMLINK, FileErrorCause::DirectoryFull},    {ETXTBSY, FileErrorCause::SharingViolation},
+        {ENOLCK, FileErrorCause::LockViolation},    {ENOSPC, FileErrorCause::DiskFull},
+        {EDQUOT, FileErrorCause::DiskFull},         {EIO, FileErrorCause::HardIO},
+        {EOVERFLOW, FileErrorCause::Generic},
+    };
+    for (const ErrnoCase& c : cases) EXPECT_EQ(zr::fileErrorCause(c.err), c.cause) << c.err;
+}
+
+TEST(FileErrorText, MessagesNameTheFile) {
+    const std::pair<FileErrorCause, std::string> cases[] = {
+        {FileErrorCause::NotFound, "/t/a.csv was not found."},
+        {FileErrorCause::BadPath, "/t/a.csv contains an invalid path."},
+        {FileErrorCause::TooManyOpenFiles,
+         "/t/a.csv could not be opened because there are too many open files."},
+        {FileErrorCause::AccessDenied, "Access to /t/a.csv was denied."},
+        {FileErrorCause::DirectoryFull,
+         "/t/a.csv could not be created because the directory is full."},
+        {FileErrorCause::SharingViolation,
+         "A sharing violation occurred while accessing /t/a.csv."},
+        {FileErrorCause::LockViolation, "A locking violation occurred while accessing /t/a.csv."},
+        {FileErrorCause::DiskFull, "Disk full while accessing /t/a.csv."},
+        {FileErrorCause::HardIO, "A hardware I/O error was reported while accessing /t/a.csv."},
+        {FileErrorCause::Generic, "An unknown error occurred while accessing /t/a.csv."},
+    };
+    for (const auto& [cause, text] : cases)
+        EXPECT_EQ(zr::fileErrorMessage(cause, "/t/a.csv"), text);
+    EXPECT_EQ(zr::fileErrorMessage(FileErrorCause::NotFound, ""), "an unnamed file was not found.");
+}
+
+}  // namespace

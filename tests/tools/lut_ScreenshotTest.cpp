@@ -1,0 +1,31 @@
+#include <QDir>
+#include <cstdlib>
+
+#include "lut_EditorFixture.h"
+
+namespace {
+
+// The editor with the gamma 0.45 curve, green hidden and the point 128 being
+// dragged down. Saved as lut.png into $ZR_SCREENSHOT_DIR when that is set
+// (scripts/screenshot-lut.sh).
+TEST_F(LutEditorTest, ScreenshotWithGammaCurveAndADraggedPoint) {
+    button(CLookUpTable::IDC_GAMMA_045)->click();
+    button(CLookUpTable::IDC_SHOW_G)->click();
+    press(at(128, 186));
+    move(at(128, 150));
+    ASSERT_EQ(editor->selectedIndex, 128);
+    ASSERT_EQ(editor->entries[0][128], 150);
+
+    const QImage window = editor->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // The larger marker of the dragged point, in client coordinates (178, 131).
+    EXPECT_EQ(window.pixel(178 + 3, 131), qRgb(0, 0, 255));
+    EXPECT_EQ(window.pixel(178 + 2, 131), qRgb(255, 255, 255));
+
+    if (const char* dir = std::getenv("ZR_SCREENSHOT_DIR")) {
+        ASSERT_TRUE(QDir().mkpath(dir));
+        EXPECT_TRUE(window.save(QDir(dir).filePath("lut.png")));
+    }
+    release(QPoint(178, 300));  // outside: nothing to apply
+}
+
+}  // namespace
