@@ -76,10 +76,6 @@ void CameraBehaviour::setRow(int row, int value) {
     regs_.set(rowDef(row).writeArea, rowDef(row).address, RegisterMap::pack(value, twoBytes(row)));
 }
 
-int CameraBehaviour::rowValue(int row) const {
-    return RegisterMap::unpack(rowData(row), twoBytes(row));
-}
-
 CameraBehaviour::Memory CameraBehaviour::defaultMemory() const {
     Memory memory{};
     for (int row = 0; row < kMemoryRows; ++row) {
@@ -225,8 +221,18 @@ void CameraBehaviour::setHeldSpots(int colour, const std::vector<Spot>& spots) {
 }
 
 void CameraBehaviour::setSettings(const BehaviourSettings& settings) {
+    // Only texts that changed are rewritten, so a serial number the host set
+    // survives a change of some other setting.
+    const BehaviourSettings old = settings_;
     settings_ = settings;
-    writeIdentity();
+    if (old.vendor != settings.vendor) writeText(kRowVendor, 8, settings.vendor);
+    if (old.model != settings.model) writeText(kRowModel, 8, settings.model);
+    if (old.serialNumber != settings.serialNumber) {
+        writeText(kRowSerialNumber, 4, settings.serialNumber);
+    }
+    if (old.cpuVersion != settings.cpuVersion) writeText(kRowCpuVersion, 2, settings.cpuVersion);
+    if (old.fpgaVersion != settings.fpgaVersion)
+        writeText(kRowFpgaVersion, 2, settings.fpgaVersion);
 }
 
 void CameraBehaviour::writeText(int firstRow, int rows, const std::string& text) {

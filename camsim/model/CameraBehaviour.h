@@ -32,7 +32,7 @@ class CameraBehaviour {
     void poke(uint8_t area, uint8_t address, uint32_t data) { regs_.set(area, address, data); }
 
     const BehaviourSettings& settings() const { return settings_; }
-    // Also rewrites the identity text registers from the new texts.
+    // Identity texts that changed are written to their registers.
     void setSettings(const BehaviourSettings& settings);
 
     void setHeldSpots(int colour, const std::vector<Spot>& spots);
@@ -49,7 +49,6 @@ class CameraBehaviour {
     int rowAt(uint8_t area, uint8_t address) const;
     uint32_t rowData(int row) const;
     void setRow(int row, int value);
-    int rowValue(int row) const;
     Memory defaultMemory() const;
     void loadMemory(const Memory& memory);
     Memory currentSettings() const;

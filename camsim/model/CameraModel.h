@@ -50,7 +50,8 @@ class CameraModel {
     std::vector<ReceivedFrame> frames() const;
     // Texts of the frames received with a good checksum, in order.
     std::vector<std::string> commandTexts() const;
-    // The ACK and NAK bytes the host sent back for answer frames, in order.
+    // The ACK and NAK bytes the host sent outside frames (its replies to
+    // answer frames), in order.
     std::vector<uint8_t> hostReplies() const;
     void clearLog();
     // Called (outside the model's lock) for every frame received.
@@ -61,7 +62,7 @@ class CameraModel {
     void updateFaults(const std::function<void(FaultSettings&)>& change);
 
     BehaviourSettings behaviour() const;
-    // Also rewrites the identity text registers from the new texts.
+    // Identity texts that changed are written to their registers.
     void setBehaviour(const BehaviourSettings& behaviour);
     void updateBehaviour(const std::function<void(BehaviourSettings&)>& change);
 

@@ -9,7 +9,8 @@ namespace zr::sim {
 
 // Camera Link serial functions over in-process camera models, so the link
 // worker drives the simulated camera exactly as it drives a grabber's library.
-// Serial index i serves the model attached at i (nullptr detaches).
+// Serial index i serves the model attached at i (nullptr detaches). Detach a
+// model before destroying it, and only once no link uses its port.
 // Reads return at once with what is due ("take what is there"); the time-outs
 // are not waited for, so an injected clock alone decides timing.
 const ClSerialFunctions& inProcessClFunctions();

@@ -199,3 +199,17 @@ TEST(Identity, TemperatureInTenthsInBothRegisters) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Identity, OtherSettingChangesKeepASerialNumberTheHostSet) {
+    ModelHarness h;
+    write(h, "1010414100");
+    h.model.updateBehaviour([](BehaviourSettings& b) { b.detectPolls = 9; });
+    EXPECT_EQ(h.readRegister("9010000000"), 0x414100);
+    h.model.updateBehaviour([](BehaviourSettings& b) { b.serialNumber = "ZZ"; });
+    EXPECT_EQ(h.readRegister("9010000000"), 0x5A5A00);
+    EXPECT_EQ(h.readRegister("9011000000"), 0x000000);
+}
+
+}  // namespace

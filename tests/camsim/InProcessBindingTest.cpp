@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "ModelHarness.h"
 #include "model/ClErrors.h"
 #include "model/SimClSerial.h"
@@ -115,6 +118,43 @@ TEST_F(InProcessBinding, ErrorTextsAndSmallBuffers) {
     size = 3;
     EXPECT_EQ(cl.getErrorText(nullptr, CL_ERR_TIMEOUT, text, &size), CL_ERR_BUFFER_TOO_SMALL);
     EXPECT_EQ(size, 9u);
+}
+
+}  // namespace
+
+namespace {
+
+// A host thread drives the port while another thread reconfigures the
+// camera and inspects it; run under ThreadSanitizer this finds unlocked state.
+TEST(InProcessBindingThreads, HostAndConfigurationRunConcurrently) {
+    ModelHarness h;
+    attachModel(5, &h.model);
+    const auto& cl = inProcessClFunctions();
+    void* ref = nullptr;
+    ASSERT_EQ(cl.serialInit(5, &ref), 0);
+    std::atomic<bool> done{false};
+    std::thread host([&] {
+        std::string frame = commandFrame("8117000000");
+        for (int i = 0; i < 300; ++i) {
+            uint32_t size = static_cast<uint32_t>(frame.size());
+            cl.serialWrite(ref, reinterpret_cast<int8_t*>(frame.data()), &size, 1000);
+            int8_t buffer[100];
+            size = 100;
+            cl.serialRead(ref, buffer, &size, 10);
+        }
+        done = true;
+    });
+    int changes = 0;
+    while (!done) {
+        h.model.updateFaults([&](FaultSettings& f) { f.mergeAckAndAnswer = (++changes % 2) != 0; });
+        h.model.updateBehaviour([](BehaviourSettings& b) { b.temperatureTenths++; });
+        h.model.frames();
+        h.model.reg(0x01, 0x17);
+    }
+    host.join();
+    cl.serialClose(ref);
+    attachModel(5, nullptr);
+    EXPECT_EQ(h.model.commandTexts().size(), 300u);
 }
 
 }  // namespace
