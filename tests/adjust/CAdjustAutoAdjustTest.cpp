@@ -137,3 +137,17 @@ TEST_F(AutoAdjustTest, LeavingTheGainStepDoesNotStopThePoll) {
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"Adjust is finished."});
     EXPECT_EQ(text(GAIN_EDIT_R + 1), "170");
 }
+
+TEST_F(AutoAdjustTest, ClosingWhileAPollShowsALinkMessageEndsThePoll) {
+    start(1000, 0);
+    ASSERT_TRUE(waitFor([&] { return countOf(camera->commandTexts(), kStatusRead) >= 1; }));
+    closeLink();
+    // The user closes the window while the link's message about the poll is up.
+    sink.onShow([this](const zr::test::RecordedMessage&) { window->reject(); });
+    ASSERT_TRUE(waitFor([&] { return sink.count() > 0; }));
+    EXPECT_FALSE(window->isTimerActive(CAdjust::AutoAdjustTimer));  // not started again
+    waitFor([] { return false; }, std::chrono::milliseconds(500));
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"PORT isn't open."});
+    EXPECT_FALSE(window->isTimerActive(CAdjust::AutoAdjustTimer));
+    EXPECT_FALSE(window->isVisible());
+}
