@@ -36,12 +36,7 @@ class AutoAdjustTest : public AdjustWindowTest {
 
 TEST_F(AutoAdjustTest, FinishesAfterSomePollsAndReadsTheGainsBack) {
     start(3, 0);
-    std::vector<QString> progress;
-    auto* label = window->control<QLabel>(AUTO_ADJUST_PROGRESS);
-    ASSERT_TRUE(waitFor([&] {
-        if (progress.empty() || progress.back() != label->text()) progress.push_back(label->text());
-        return sink.count() > 0;
-    }));
+    ASSERT_TRUE(waitFor([&] { return sink.count() > 0; }));
     const auto messages = sink.messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].message.text, "Adjust is finished.");
@@ -60,10 +55,8 @@ TEST_F(AutoAdjustTest, FinishesAfterSomePollsAndReadsTheGainsBack) {
     EXPECT_EQ(text(GAIN_EDIT_R + 1), "170");
     EXPECT_EQ(text(GAIN_EDIT_R + 2), "190");
     EXPECT_EQ(window->control<QSlider>(GAIN_SLIDER_R + 2)->value(), 190);
-    EXPECT_EQ(label->text(), "");
+    EXPECT_EQ(text(AUTO_ADJUST_PROGRESS), "");
     EXPECT_FALSE(window->isTimerActive(CAdjust::AutoAdjustTimer));
-    // Each poll that saw 1 changed the progress text: it alternates.
-    EXPECT_TRUE(std::count(progress.begin(), progress.end(), QString("Adjusting...")) >= 1);
 }
 
 TEST_F(AutoAdjustTest, ProgressTextAlternatesOnEveryPoll) {
@@ -113,20 +106,6 @@ TEST_F(AutoAdjustTest, ClosingDuringThePollStopsItForGood) {
     waitFor([] { return false; }, std::chrono::milliseconds(600));
     EXPECT_TRUE(takeSent().empty());
     EXPECT_EQ(sink.count(), 0u);
-}
-
-TEST_F(AutoAdjustTest, SecondStartWritesTheStartAgainAndKeepsPolling) {
-    start(1000, 0);
-    ASSERT_TRUE(waitFor([&] { return countOf(camera->commandTexts(), kStatusRead) >= 1; }));
-    takeSent();
-    click(AUTO_ADJUST);
-    EXPECT_TRUE(window->isTimerActive(CAdjust::AutoAdjustTimer));
-    ASSERT_TRUE(waitFor([&] { return countOf(camera->commandTexts(), kStatusRead) >= 2; }));
-    click(CLOSE);
-    const auto sent = takeSent();
-    ASSERT_FALSE(sent.empty());
-    EXPECT_EQ(sent[0], "301A010000");
-    EXPECT_EQ(countOf(sent, "301A010000"), 1u);
 }
 
 TEST_F(AutoAdjustTest, LeavingTheGainStepDoesNotStopThePoll) {

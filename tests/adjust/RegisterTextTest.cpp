@@ -23,12 +23,6 @@ TEST(RegisterText, VersionsPutThePointInTheirOwnPlace) {
     }
 }
 
-TEST(RegisterText, CharsKeepZeroBytesUntilCut) {
-    EXPECT_EQ(rt::chars(0x4100), std::string("A\0", 2));
-    EXPECT_EQ(rt::cutAtZero(rt::chars(0x4100) + "BC"), "A");
-    EXPECT_EQ(rt::cutAtZero(rt::chars(0x4142)), "AB");
-}
-
 TEST(RegisterText, TemperatureIsTenthsWithOneDecimal) {
     struct Case {
         int tenths;
