@@ -81,6 +81,7 @@ struct CZR_K880TM_ControlDlg::Impl {
     PanelMenu* menu = nullptr;
     ControlMap controls;
     QHash<int, QButtonGroup*> radioGroups;  // by table row
+    QHash<int, int> dragPosition;           // by scroll bar, while its thumb is held
 };
 
 CZR_K880TM_ControlDlg::CZR_K880TM_ControlDlg(QWidget* parent)
@@ -200,11 +201,18 @@ void CZR_K880TM_ControlDlg::bindControls() {
         // goes back first.
         connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar, id](int action) {
             const int position = bar->sliderPosition();
+            if (action == QAbstractSlider::SliderMove && bar->isSliderDown()) {
+                d->dragPosition[id] = position;
+            }
             bar->setSliderPosition(bar->value());
             OnHScroll(scrollCodeFor(action), position, id);
         });
+        // Releasing the thumb reports where it was let go, even when the
+        // writes of the drag were refused and the thumb went back.
         connect(bar, &QAbstractSlider::sliderReleased, this, [this, bar, id] {
-            OnHScroll(SB_THUMBPOSITION, bar->sliderPosition(), id);
+            const int position = d->dragPosition.value(id, bar->sliderPosition());
+            d->dragPosition.remove(id);
+            OnHScroll(SB_THUMBPOSITION, position, id);
             OnHScroll(SB_ENDSCROLL, 0, id);
         });
     }

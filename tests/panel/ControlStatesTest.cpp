@@ -1,0 +1,205 @@
+// The enabling rules, each with the controls it greys out.
+#include <QAbstractButton>
+#include <QScrollBar>
+
+#include "PanelFixture.h"
+#include "panel/PanelControlIds.h"
+
+using namespace zr::panel;
+
+namespace zr::test {
+namespace {
+
+class ControlStates : public PanelTest {
+  protected:
+    void expectEnabled(std::initializer_list<int> ids, bool state) {
+        for (int id : ids) EXPECT_EQ(enabled(id), state) << "control " << id;
+    }
+};
+
+const std::initializer_list<int> kTriggerDependents = {
+    IDC_TRIG_POLARITY_GROUP, IDC_TRIG_POSI, IDC_TRIG_NEGA, IDC_TRIG_SOURCE_GROUP, IDC_TRIG_CC1,
+    IDC_TRIG_7PIN,           IDC_TRIG_9PIN};
+const std::initializer_list<int> kGain = {IDC_GAIN_SCROLL, IDC_GAIN_VALUE, IDC_GAIN_LABEL};
+const std::initializer_list<int> kVideo = {IDC_VIDEO_SCROLL, IDC_VIDEO_VALUE, IDC_VIDEO_LABEL};
+const std::initializer_list<int> kVariable = {IDC_VSHUTTER_SCROLL, IDC_VSHUTTER_VALUE,
+                                              IDC_VSHUTTER_LABEL};
+const std::initializer_list<int> kKneeValues = {IDC_KNEE_POINT_SCROLL, IDC_KNEE_POINT_VALUE,
+                                                IDC_KNEE_POINT_LABEL,  IDC_KNEE_SLOPE_SCROLL,
+                                                IDC_KNEE_SLOPE_VALUE,  IDC_KNEE_SLOPE_LABEL};
+const std::initializer_list<int> kPaintBlack = {
+    IDC_PB_RED_SCROLL, IDC_PB_GREEN_SCROLL, IDC_PB_BLUE_SCROLL,
+    IDC_PB_RED_VALUE,  IDC_PB_GREEN_VALUE,  IDC_PB_BLUE_VALUE,
+    IDC_PB_RED_LABEL,  IDC_PB_GREEN_LABEL,  IDC_PB_BLUE_LABEL};
+
+TEST_F(ControlStates, TemplateStateHasEveryVisibleControlEnabled) {
+    for (int id = 1002; id <= 1277; ++id) {
+        if (QWidget* w = panel->control(id); w && id != IDC_MEMORY_SAVE) {
+            EXPECT_TRUE(w->isEnabled()) << id;
+        }
+    }
+    EXPECT_FALSE(enabled(IDC_MEMORY_SAVE));  // DEFAULT is selected
+}
+
+TEST_F(ControlStates, TriggerOffGreysPolarityAndSourceAndRunsTheAlcRule) {
+    button(IDC_TRIG_OFF)->click();
+    expectEnabled(kTriggerDependents, false);
+    // No ALC button is checked yet: the ALC rule treats that like AGC&AES.
+    expectEnabled(kGain, false);
+    expectEnabled(kVideo, true);
+    button(IDC_TRIG_VD_CONT)->click();
+    expectEnabled(kTriggerDependents, true);
+}
+
+TEST_F(ControlStates, FixedAndOneShotTriggerLeaveTheAlcControlsAlone) {
+    button(IDC_TRIG_FIXED)->click();
+    expectEnabled(kTriggerDependents, true);
+    expectEnabled(kGain, true);
+    button(IDC_TRIG_1TRIG)->click();
+    expectEnabled(kGain, true);
+}
+
+TEST_F(ControlStates, ShutterVariableEnablesTheVariableValue) {
+    button(IDC_SHUTTER_100)->click();
+    expectEnabled(kVariable, false);
+    button(IDC_SHUTTER_VARIABLE)->click();
+    expectEnabled(kVariable, true);
+}
+
+TEST_F(ControlStates, KneeOnEnablesPointAndSlope) {
+    button(IDC_KNEE_OFF)->click();
+    expectEnabled(kKneeValues, false);
+    button(IDC_KNEE_ON)->click();
+    expectEnabled(kKneeValues, true);
+}
+
+TEST_F(ControlStates, AlcModesDecideGainVideoLevelAndShutter) {
+    button(IDC_SHUTTER_VARIABLE)->click();
+    button(IDC_ALC_AES)->click();
+    expectEnabled(kGain, true);
+    expectEnabled(kVideo, true);
+    for (int id = IDC_SHUTTER_OFF; id <= IDC_SHUTTER_VARIABLE; ++id)
+        EXPECT_FALSE(enabled(id)) << id;
+    expectEnabled(kVariable, false);
+    EXPECT_FALSE(enabled(IDC_SHUTTER_GROUP));
+
+    button(IDC_ALC_AGC)->click();
+    expectEnabled(kGain, false);
+    expectEnabled(kVideo, true);
+    for (int id = IDC_SHUTTER_OFF; id <= IDC_SHUTTER_VARIABLE; ++id) EXPECT_TRUE(enabled(id)) << id;
+    expectEnabled(kVariable, true);  // VARIABLE is still checked
+
+    button(IDC_ALC_OFF)->click();
+    expectEnabled(kGain, true);
+    expectEnabled(kVideo, false);
+
+    button(IDC_ALC_AGC_AES)->click();
+    expectEnabled(kGain, false);
+    expectEnabled(kVideo, true);
+    EXPECT_FALSE(enabled(IDC_SHUTTER_GROUP));
+}
+
+TEST_F(ControlStates, GammaAndSharpnessLevels) {
+    button(IDC_GAMMA_OFF)->click();
+    expectEnabled({IDC_GAMMA_SCROLL, IDC_GAMMA_VALUE, IDC_GAMMA_LABEL}, false);
+    button(IDC_GAMMA_ON)->click();
+    expectEnabled({IDC_GAMMA_SCROLL, IDC_GAMMA_VALUE, IDC_GAMMA_LABEL}, true);
+    button(IDC_SHARP_OFF)->click();
+    expectEnabled({IDC_SHARP_SCROLL, IDC_SHARP_VALUE, IDC_SHARP_LABEL}, false);
+    button(IDC_SHARP_ON)->click();
+    expectEnabled({IDC_SHARP_SCROLL, IDC_SHARP_VALUE, IDC_SHARP_LABEL}, true);
+}
+
+TEST_F(ControlStates, LutOnGreysGammaAndKneeButtonsButNotKneeValues) {
+    button(IDC_KNEE_ON)->click();
+    button(IDC_LUT_ON)->click();
+    expectEnabled({IDC_GAMMA_OFF, IDC_GAMMA_ON, IDC_GAMMA_SCROLL, IDC_KNEE_OFF, IDC_KNEE_ON},
+                  false);
+    expectEnabled(kKneeValues, true);
+}
+
+TEST_F(ControlStates, LutRuleRunsAfterTheGammaRule) {
+    setCameraRow(14, 0);  // gamma off
+    setCameraRow(43, 0);  // look-up table off
+    readFromCamera();
+    // The look-up table rule re-enables the gamma level although gamma is off.
+    EXPECT_TRUE(enabled(IDC_GAMMA_SCROLL));
+    EXPECT_FALSE(enabled(IDC_GAMMA_VALUE));
+    EXPECT_FALSE(enabled(IDC_GAMMA_LABEL));
+    button(IDC_GAMMA_OFF)->click();
+    EXPECT_FALSE(enabled(IDC_GAMMA_SCROLL));
+}
+
+TEST_F(ControlStates, MaskingOnEnablesAllTwelveRows) {
+    button(IDC_MASK_OFF)->click();
+    const std::initializer_list<int> masking = {
+        IDC_SAT_R_SCROLL, IDC_SAT_CY_VALUE, IDC_SAT_G_LABEL,  IDC_SAT_MG_SCROLL,
+        IDC_SAT_B_VALUE,  IDC_SAT_YE_LABEL, IDC_HUE_R_LABEL,  IDC_HUE_CY_SCROLL,
+        IDC_HUE_G_VALUE,  IDC_HUE_MG_LABEL, IDC_HUE_B_SCROLL, IDC_HUE_YE_VALUE};
+    expectEnabled(masking, false);
+    button(IDC_MASK_ON)->click();
+    expectEnabled(masking, true);
+}
+
+TEST_F(ControlStates, AGainMoveBeforeTheFirstRefreshGreysPaintBlack) {
+    scrollBar(IDC_GAIN_SCROLL)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    expectEnabled(kPaintBlack, false);
+    EXPECT_EQ(sent(), std::vector<std::string>{"010C000100"});
+}
+
+TEST_F(ControlStates, AKneePointMoveChangesNoEnabledState) {
+    scrollBar(IDC_KNEE_POINT_SCROLL)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    for (int id = 1002; id <= 1277; ++id) {
+        if (QWidget* w = panel->control(id); w && id != IDC_MEMORY_SAVE) {
+            EXPECT_TRUE(w->isEnabled()) << id;
+        }
+    }
+}
+
+TEST_F(ControlStates, PaintBlackOnEnablesItsLevels) {
+    button(IDC_PB_ON)->click();
+    expectEnabled(kPaintBlack, true);
+    button(IDC_WSPOT_ON)->click();  // inside the paint black id range
+    expectEnabled(kPaintBlack, true);
+    button(IDC_PB_OFF)->click();
+    expectEnabled(kPaintBlack, false);
+}
+
+TEST_F(ControlStates, WhiteBalanceManualEnablesGainsAndAdjust) {
+    const std::initializer_list<int> wb = {
+        IDC_WB_RGAIN_SCROLL, IDC_WB_RGAIN_VALUE, IDC_WB_RGAIN_LABEL,  IDC_WB_BGAIN_SCROLL,
+        IDC_WB_BGAIN_VALUE,  IDC_WB_BGAIN_LABEL, IDC_WB_GGAIN_SCROLL, IDC_WB_GGAIN_VALUE,
+        IDC_WB_GGAIN_LABEL,  IDC_WB_ADJUST};
+    button(IDC_WB_ATW)->click();
+    expectEnabled(wb, false);
+    button(IDC_WB_MANUAL)->click();
+    expectEnabled(wb, true);
+    EXPECT_TRUE(panel->control(IDC_WB_GGAIN_SCROLL)->isHidden());  // enabled, still hidden
+}
+
+TEST_F(ControlStates, Row4Is255WithAlcOffEnablesTheVariableShutter) {
+    setCameraRow(5, 0);
+    setCameraRow(4, 255);
+    readFromCamera();
+    EXPECT_TRUE(checked(IDC_SHUTTER_VARIABLE));
+    expectEnabled(kVariable, true);
+    setCameraRow(4, 3);
+    readFromCamera();
+    EXPECT_TRUE(checked(IDC_SHUTTER_100));
+    expectEnabled(kVariable, false);
+}
+
+TEST_F(ControlStates, ARefusedClickLeavesTheButtonCheckedAndTheStatesAlone) {
+    panel->link().CloseLink();
+    button(IDC_KNEE_OFF)->click();
+    EXPECT_TRUE(checked(IDC_KNEE_OFF));
+    expectEnabled(kKneeValues, true);
+    EXPECT_EQ(panel->table()[40].value, 0);
+    button(IDC_KNEE_ON)->click();
+    EXPECT_EQ(panel->table()[40].value, 0);
+    EXPECT_EQ(sink.count(), 2u);
+    EXPECT_TRUE(sent().empty());
+}
+
+}  // namespace
+}  // namespace zr::test
