@@ -368,7 +368,8 @@ void CSelect::OnOK() {
         static constexpr int kRates[] = {9600, 19200, 38400, 115200};
         baudRate = kRates[std::clamp(baudIndex, 0, 3)];
         comNumber = radioChoice + 1;
-        saveChoice(radioChoice);
+        // With the port open no button is checked; keep the remembered port then.
+        if (radioChoice != ChoiceNone) saveChoice(radioChoice);
     }
     accept();
 }
