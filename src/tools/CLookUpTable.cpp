@@ -18,6 +18,7 @@
 
 #include "link/Message.h"
 #include "panel/CZR_K880TM_ControlDlg.h"
+#include "panel/DialogUnits.h"
 #include "panel/QtMessageSink.h"
 #include "params/LutFile.h"
 #include "tools/LutPlot.h"
@@ -76,21 +77,13 @@ constexpr ControlSpec kControls[] = {
 constexpr int kDialogWidthDlu = 230;
 constexpr int kDialogHeightDlu = 260;
 
-// Dialog units to pixels from the dialog font. The floor keeps the controls
-// below the plot, which is sized in pixels, when the font is small.
-struct DialogUnits {
-    explicit DialogUnits(const QFont& font) {
-        const QFontMetrics fm(font);
-        const int cx = fm.horizontalAdvance(
-            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-        baseX = std::max(6, (cx / 26 + 1) / 2);
-        baseY = std::max(13, fm.height());
-    }
-    int x(int dlu) const { return (dlu * baseX + 2) / 4; }
-    int y(int dlu) const { return (dlu * baseY + 4) / 8; }
-    int baseX;
-    int baseY;
-};
+// Dialog units from the dialog font, with a floor that keeps the controls
+// below the plot (sized in pixels) when the font is small.
+zr::panel::DialogUnits dialogUnits(const QFont& font) {
+    const zr::panel::DialogUnits measured(font);
+    return zr::panel::DialogUnits(std::max(6, measured.baseWidth()),
+                                  std::max(13, measured.baseHeight()));
+}
 
 int stepFromIndex(int index) {
     switch (index) {
@@ -132,7 +125,7 @@ CLookUpTable::CLookUpTable(QWidget* parent) : QDialog(parent) {
 CLookUpTable::~CLookUpTable() = default;
 
 void CLookUpTable::buildControls() {
-    const DialogUnits du(font());
+    const zr::panel::DialogUnits du = dialogUnits(font());
     stepGroup_ = new QButtonGroup(this);
     int radioIndex = 0;
     for (const ControlSpec& spec : kControls) {
@@ -163,7 +156,7 @@ void CLookUpTable::buildControls() {
                 widget = new QPushButton(caption, this);
                 break;
         }
-        QRect geometry(du.x(spec.x), du.y(spec.y), du.x(spec.w), du.y(spec.h));
+        QRect geometry = du.toPixels(QRect(spec.x, spec.y, spec.w, spec.h));
         // Indicator and caption must not be cut off where the style needs more room.
         if (spec.kind == Kind::Radio || spec.kind == Kind::Check) {
             geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
@@ -185,7 +178,7 @@ void CLookUpTable::buildControls() {
     connect(button(IDC_READ), &QPushButton::clicked, this, [this] { OnRead(); });
     connect(button(IDC_WRITE), &QPushButton::clicked, this, [this] { OnWrite(); });
 
-    setFixedSize(du.x(kDialogWidthDlu), du.y(kDialogHeightDlu));
+    setFixedSize(du.toPixelsX(kDialogWidthDlu), du.toPixelsY(kDialogHeightDlu));
 }
 
 QWidget* CLookUpTable::control(int id) const {

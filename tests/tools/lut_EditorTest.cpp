@@ -1,9 +1,11 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPaintEvent>
+#include <QPointer>
 #include <QRadioButton>
 
 #include "lut_EditorFixture.h"
+#include "panel/PanelControlIds.h"
 
 namespace {
 
@@ -163,6 +165,39 @@ TEST_F(LutEditorTest, ARedrawRepaintsOnlyThePlotRectangle) {
     editor->removeEventFilter(&spy);
     EXPECT_EQ(spy.painted, QRegion(QRect(10, 10, 310, 280)));
     EXPECT_EQ(editor->entries[0][32], 100);
+}
+
+}  // namespace
+
+namespace {
+
+// Through the panel's "TABLE" button: one editor, hidden by CLOSE and shown
+// again with its table, step and check boxes.
+TEST(LutEditorOpening, TableShowsTheSameEditorAgainWithItsState) {
+    zr::test::RecordingSink sink;
+    CZR_K880TM_ControlDlg panel;
+    panel.messages().setSink(sink);
+    panel.OnCommand(zr::panel::IDC_LUT_TABLE);
+    QPointer<CLookUpTable> editor = panel.lookUpTableWindow();
+    ASSERT_TRUE(editor);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->owner, &panel);
+
+    qobject_cast<QAbstractButton*>(editor->control(CLookUpTable::IDC_STEP_32))->click();
+    qobject_cast<QAbstractButton*>(editor->control(CLookUpTable::IDC_SHOW_B))->click();
+    qobject_cast<QAbstractButton*>(editor->control(CLookUpTable::IDC_GAMMA_045))->click();
+    qobject_cast<QAbstractButton*>(editor->control(CLookUpTable::IDC_CLOSE))->click();
+    EXPECT_FALSE(editor->isVisible());
+
+    panel.OnCommand(zr::panel::IDC_LUT_TABLE);
+    ASSERT_EQ(panel.lookUpTableWindow(), editor.data());
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->step, 8);
+    EXPECT_TRUE(
+        qobject_cast<QAbstractButton*>(editor->control(CLookUpTable::IDC_STEP_32))->isChecked());
+    EXPECT_FALSE(
+        qobject_cast<QAbstractButton*>(editor->control(CLookUpTable::IDC_SHOW_B))->isChecked());
+    EXPECT_EQ(editor->entries[2][1], 21);
 }
 
 }  // namespace
