@@ -34,6 +34,9 @@ namespace {
 // The template's font is 8 point; its dialog units follow that font.
 constexpr int kDialogFontPoints = 8;
 
+// Writing 1 starts the camera's white shading adjustment.
+constexpr int kRowWhiteShadingAdjust = 48;
+
 // The memory box's entries, in selection index order.
 const char* const kMemoryNames[] = {"DEFAULT", "FILE 1", "FILE 2", "FILE 3", "FILE 4"};
 

@@ -3,11 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 #include <QWindow>
+#include <chrono>
 
 // The toolkit's entry for a key from the window system, shortcuts included;
 // exported by QtGui for its test library, which this program does not link.
@@ -28,12 +30,16 @@ class PanelCommands : public PanelTest {
   protected:
     QComboBox* memoryBox() { return qobject_cast<QComboBox*>(panel->control(IDC_MEMORY_SELECT)); }
 
-    // Closes the next modal dialog as soon as it is up and returns its title.
-    QString titleOfNextModal(const std::function<void()>& open) {
+    // Closes the next modal dialog as soon as it is up and returns its title;
+    // `labels` gets the texts it showed.
+    QString titleOfNextModal(const std::function<void()>& open, QStringList* labels = nullptr) {
         QString title;
-        QTimer::singleShot(0, [&title] {
+        QTimer::singleShot(0, [&title, labels] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
                 title = modal->windowTitle();
+                if (labels) {
+                    for (QLabel* label : modal->findChildren<QLabel*>()) *labels << label->text();
+                }
                 modal->close();
             }
         });
@@ -148,8 +154,10 @@ TEST_F(PanelCommands, FactorySettingAsksFirstAndNoSendsNothing) {
 }
 
 TEST_F(PanelCommands, HelpAndSystemCommand16OpenTheSameAboutBox) {
-    EXPECT_EQ(titleOfNextModal([&] { panel->menuAction(ID_APP_ABOUT)->trigger(); }),
+    QStringList labels;
+    EXPECT_EQ(titleOfNextModal([&] { panel->menuAction(ID_APP_ABOUT)->trigger(); }, &labels),
               "About ZR_K880TM_Control");
+    EXPECT_TRUE(labels.contains("ZR_K880TM_Control Version 1.1.2.0"));
     EXPECT_EQ(titleOfNextModal([&] { panel->OnSysCommand(IDM_ABOUTBOX); }),
               "About ZR_K880TM_Control");
     EXPECT_EQ(titleOfNextModal([&] { panel->OnSysCommand(0x001F); }), "About ZR_K880TM_Control");
@@ -162,6 +170,20 @@ TEST_F(PanelCommands, UserMessage1025ClosesTheLinkOthersDoNothing) {
     EXPECT_TRUE(panel->link().isOpen());
     EXPECT_TRUE(panel->onUserMessage(1025));
     EXPECT_FALSE(panel->link().isOpen());
+}
+
+TEST_F(PanelCommands, AWorkerMessageIsShownWhileTheUserInterfaceIsIdle) {
+    camera->updateFaults([](sim::FaultSettings& f) { f.silent = true; });
+    button(IDC_GAMMA_ON)->click();  // accepted at once; the camera never answers
+    EXPECT_TRUE(checked(IDC_GAMMA_ON));
+    // The worker gives up after its resends and hands its message to the
+    // idle user interface, which serves it from the event loop.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (sink.count() == 0 && std::chrono::steady_clock::now() < giveUp) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    ASSERT_EQ(sink.count(), 1u);
+    EXPECT_EQ(sink.texts()[0], "There is no [ACK]");
 }
 
 TEST_F(PanelCommands, ConstructingThePanelSendsNothing) {
