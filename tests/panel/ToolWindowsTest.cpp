@@ -1,4 +1,5 @@
 // The four tool window slots: focus, show again, make anew, close order.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
@@ -108,6 +109,17 @@ TEST_F(ToolWindows, EscapeClosesTheToolWindowsInOrderThenEndsThePanel) {
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(panel->whiteSpotWindow(), nullptr);
     EXPECT_EQ(panel->adjustWindow(), nullptr);
+}
+
+TEST_F(ToolWindows, EnterDoesNotEndThePanel) {
+    panel->show();
+    button(IDC_MEMORY_LOAD)->setFocus();
+    for (QWidget* target : {static_cast<QWidget*>(panel.get()), panel->control(IDC_MEMORY_LOAD)}) {
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+    }
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(sent().empty());  // not even LOAD
 }
 
 }  // namespace
