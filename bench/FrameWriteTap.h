@@ -1,0 +1,32 @@
+#pragma once
+
+#include <mutex>
+#include <vector>
+
+#include "ExchangeTimes.h"
+#include "link/Clock.h"
+#include "link/SerialLink.h"
+
+namespace zr::bench {
+
+// The real clock, noting when the link's worker writes a frame. The worker
+// reads the tick for lastSendTick while its frame is still marked pending,
+// and at no other moment while one is pending, so those readings mark the
+// start of each exchange of an operation that runs many (a read walk) without
+// reaching into it.
+class FrameWriteTap : public Clock {
+  public:
+    uint32_t tickMs() override;
+    void sleepMs(uint32_t ms) override;
+
+    void watch(const SerialLink* link) { link_ = link; }
+    void clear();
+    std::vector<BenchClock::time_point> writes();
+
+  private:
+    const SerialLink* link_ = nullptr;
+    std::mutex mutex_;
+    std::vector<BenchClock::time_point> writes_;
+};
+
+}  // namespace zr::bench

@@ -1,0 +1,172 @@
+#include "LinkBench.h"
+
+#include <stdlib.h>
+
+#include <cstdio>
+
+#include "BenchSink.h"
+#include "FrameWriteTap.h"
+#include "SimProcess.h"
+#include "link/ComPort.h"
+#include "link/MessageRelay.h"
+#include "link/SerialLink.h"
+#include "params/BulkOperations.h"
+#include "params/ParamAccess.h"
+
+namespace zr::bench {
+
+namespace {
+
+// Bytes on the line: command frame 18, ACK 1; a read adds the answer frame
+// 10 and the host's ACK 1.
+constexpr int kWriteBytes = 18 + 1;
+constexpr int kReadBytes = 18 + 1 + 10 + 1;
+constexpr int kBenchRow = 4;  // shutter speed: one data byte, 0..255
+constexpr int kWarmUpReads = 5;
+constexpr double kTargetAt9600 = 1.03;
+constexpr double kTargetAt115200 = 1.15;
+
+double targetFor(int baud) {
+    if (baud == 9600) return kTargetAt9600;
+    if (baud == 115200) return kTargetAt115200;
+    return 0;
+}
+
+class Session {
+  public:
+    explicit Session(int baud) : baud_(baud), link_(relay_, tap_), params_(link_), bulk_(params_) {
+        tap_.watch(&link_);
+    }
+    ~Session() { link_.CloseLink(); }
+
+    bool open() {
+        const std::string text =
+            "COM" + std::to_string(SimProcess::kPort) + " " + std::to_string(baud_);
+        return OpenComPort(link_, text) == 0;
+    }
+
+    Measurement reads(int count) {
+        Measurement m = start("read (ReadRegister)", kReadBytes, targetFor(baud_));
+        const std::string text = ParamAccess::readText(params_.table()[kBenchRow]);
+        std::vector<BenchClock::time_point> ends = {BenchClock::now()};
+        for (int i = 0; i < count; ++i) {
+            AnswerBytes answer{};
+            if (params_.ReadRegister(text, answer) != 1) ++m.failures;
+            ends.push_back(BenchClock::now());
+        }
+        m.times = ExchangeTimes::fromBoundaries(ends);
+        return m;
+    }
+
+    // Each write is timed until the next one is queued: the next SendCommand
+    // waits for the ACK, so the whole exchange is inside the interval.
+    Measurement writes(int count) {
+        Measurement m = start("write (WriteParam)", kWriteBytes, targetFor(baud_));
+        std::vector<BenchClock::time_point> ends;
+        for (int i = 0; i <= count; ++i) {
+            if (params_.WriteParam(kBenchRow, 5 + i % 2) != 0) ++m.failures;
+            ends.push_back(BenchClock::now());
+        }
+        waitIdle();
+        m.times = ExchangeTimes::fromBoundaries(ends);
+        return m;
+    }
+
+    Measurement walks(int walks) {
+        Measurement m = start("ReadFromCamera walk", kReadBytes, 0);
+        for (int w = 0; w < walks; ++w) {
+            tap_.clear();
+            std::vector<BenchClock::time_point> cuts = {BenchClock::now()};
+            bulk_.ReadFromCamera();
+            const BenchClock::time_point end = BenchClock::now();
+            const auto writes = tap_.writes();
+            // The first exchange runs from the call; each later one from its
+            // frame write.
+            if (writes.size() != static_cast<size_t>(UserParamCount)) {
+                ++m.failures;
+                continue;
+            }
+            cuts.insert(cuts.end(), writes.begin() + 1, writes.end());
+            cuts.push_back(end);
+            m.times.add(ExchangeTimes::fromBoundaries(cuts));
+        }
+        return m;
+    }
+
+    // The look-up table editor's READ: 768 reads, channel by channel.
+    Measurement lutRead() {
+        Measurement m = start("LUT read (768 entries)", kReadBytes, 0);
+        std::vector<BenchClock::time_point> ends = {BenchClock::now()};
+        for (int c = 0; c < 3; ++c) {
+            for (int i = 0; i < 256; ++i) {
+                char text[16];
+                std::snprintf(text, sizeof text, "%02X%02X000000", 0xA0 + c, i);
+                AnswerBytes answer{};
+                if (params_.ReadRegister(text, answer) != 1) ++m.failures;
+                ends.push_back(BenchClock::now());
+            }
+        }
+        m.times = ExchangeTimes::fromBoundaries(ends);
+        return m;
+    }
+
+    void warmUp() {
+        const std::string text = ParamAccess::readText(params_.table()[kBenchRow]);
+        for (int i = 0; i < kWarmUpReads; ++i) {
+            AnswerBytes answer{};
+            params_.ReadRegister(text, answer);
+        }
+    }
+
+    size_t messagesShown() const { return sink_.shown().size(); }
+
+  private:
+    Measurement start(const char* operation, int bytes, double target) {
+        Measurement m;
+        m.operation = operation;
+        m.baud = baud_;
+        m.bytesPerExchange = bytes;
+        m.target = target;
+        return m;
+    }
+
+    void waitIdle() {
+        while (link_.framePending() || link_.awaitingAck() || link_.awaitingAnswer())
+            tap_.sleepMs(1);
+    }
+
+    int baud_;
+    BenchSink sink_;
+    MessageRelay relay_{sink_};
+    FrameWriteTap tap_;
+    SerialLink link_;
+    ParamAccess params_;
+    BulkOperations bulk_;
+};
+
+}  // namespace
+
+bool runAtBaud(const BenchOptions& options, int baud, std::vector<Measurement>& results,
+               std::string& error) {
+    SimProcess sim(options.simProgram, {"--pace", std::to_string(baud)});
+    if (!sim.start(error)) return false;
+    ::setenv("ZRK880_PORT_DIR", sim.portDir().c_str(), 1);
+
+    Session session(baud);
+    if (!session.open()) {
+        error = "the simulated camera's port did not open";
+        return false;
+    }
+    session.warmUp();
+    results.push_back(session.reads(options.count));
+    results.push_back(session.writes(options.count));
+    if (options.walks > 0) results.push_back(session.walks(options.walks));
+    if (options.lut) results.push_back(session.lutRead());
+    if (session.messagesShown() > 0) {
+        error = "message boxes were shown during the run";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace zr::bench

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ExchangeTimes.h"
+
+namespace zr::bench {
+
+// One measured operation at one line speed.
+struct Measurement {
+    std::string operation;
+    int baud = 0;
+    int bytesPerExchange = 0;  // on the line, both directions
+    double target = 0;         // highest ratio allowed, 0 = none
+    ExchangeTimes times;
+    int failures = 0;  // exchanges that did not end as they should
+
+    double lineMs() const { return lineTimeMs(bytesPerExchange, baud); }
+    double ratio() const { return times.meanMs() / lineMs(); }
+    bool missed() const { return failures > 0 || (target > 0 && ratio() > target); }
+};
+
+struct BenchOptions {
+    std::string simProgram;
+    std::vector<int> bauds = {9600, 115200};
+    int count = 200;  // read and write exchanges per line speed
+    int walks = 3;    // ReadFromCamera walks per line speed
+    bool lut = true;
+};
+
+// Runs every operation at one line speed against the simulated camera program.
+// Returns false with `error` when the camera or the port could not be set up.
+bool runAtBaud(const BenchOptions& options, int baud, std::vector<Measurement>& results,
+               std::string& error);
+
+}  // namespace zr::bench

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace zr::bench {
+
+// The simulated camera program serving a pseudo-terminal, linked as COM1 in
+// a port directory of its own. It ends with this object, or when the bench
+// dies (its standard input closes).
+class SimProcess {
+  public:
+    SimProcess(std::string program, std::vector<std::string> options);
+    ~SimProcess();
+    SimProcess(const SimProcess&) = delete;
+    SimProcess& operator=(const SimProcess&) = delete;
+
+    // Starts the program and waits until it has linked its port.
+    bool start(std::string& error);
+    void stop();
+
+    const std::string& portDir() const { return portDir_; }
+    static constexpr int kPort = 1;
+
+  private:
+    std::string program_;
+    std::vector<std::string> options_;
+    std::string portDir_;
+    pid_t pid_ = -1;
+    int stdinFd_ = -1;
+};
+
+}  // namespace zr::bench

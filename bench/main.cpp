@@ -1,0 +1,123 @@
+// zrk880_linkbench: how close the link comes to the line speed. Runs read and
+// write exchanges, a ReadFromCamera walk and a look-up table read against the
+// simulated camera program on a pseudo-terminal, paced at the line speed in
+// both directions, and compares the time per exchange with the line time of
+// its bytes.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "LinkBench.h"
+
+namespace {
+
+using zr::bench::BenchOptions;
+using zr::bench::Measurement;
+
+void usage(FILE* out) {
+    std::fprintf(out,
+                 "Usage: zrk880_linkbench [options]\n"
+                 "  --count N      read and write exchanges per line speed (200)\n"
+                 "  --walks N      ReadFromCamera walks per line speed (3)\n"
+                 "  --baud LIST    line speeds, comma-separated (9600,115200)\n"
+                 "  --no-lut       leave out the look-up table read\n"
+                 "  --markdown     print the table in Markdown\n"
+                 "  --sim PATH     the simulated camera program (%s)\n"
+                 "Exit status: 0 targets met, 1 a target missed or an exchange failed,\n"
+                 "2 the run could not be set up.\n",
+                 ZR_BENCH_SIM_PROGRAM);
+}
+
+bool parseInt(const char* text, int low, int high, int& value) {
+    char* end = nullptr;
+    const long v = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || v < low || v > high) return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
+bool parseBauds(const std::string& list, std::vector<int>& bauds) {
+    bauds.clear();
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t comma = list.find(',', start);
+        if (comma == std::string::npos) comma = list.size();
+        int baud = 0;
+        if (!parseInt(list.substr(start, comma - start).c_str(), 50, 4000000, baud)) return false;
+        bauds.push_back(baud);
+        start = comma + 1;
+    }
+    return !bauds.empty();
+}
+
+void print(const std::vector<Measurement>& results, bool markdown) {
+    const char* header[] = {"bit/s",  "operation", "exchanges", "mean ms",
+                            "p99 ms", "line ms",   "ratio",     "target"};
+    if (markdown) {
+        std::printf("| %s | %s | %s | %s | %s | %s | %s | %s |\n", header[0], header[1], header[2],
+                    header[3], header[4], header[5], header[6], header[7]);
+        std::printf("|---:|---|---:|---:|---:|---:|---:|---|\n");
+    } else {
+        std::printf("%7s  %-24s %9s %9s %9s %9s %7s  %s\n", header[0], header[1], header[2],
+                    header[3], header[4], header[5], header[6], header[7]);
+    }
+    for (const Measurement& m : results) {
+        char target[48] = "-";
+        if (m.target > 0)
+            std::snprintf(target, sizeof target, "<= %.2f %s", m.target,
+                          m.missed() ? "MISSED" : "met");
+        if (m.failures > 0) std::snprintf(target, sizeof target, "%d FAILED", m.failures);
+        const char* format = markdown ? "| %d | %s | %zu | %.3f | %.3f | %.3f | %.3f | %s |\n"
+                                      : "%7d  %-24s %9zu %9.3f %9.3f %9.3f %7.3f  %s\n";
+        std::printf(format, m.baud, m.operation.c_str(), m.times.count(), m.times.meanMs(),
+                    m.times.percentileMs(0.99), m.lineMs(), m.ratio(), target);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    BenchOptions options;
+    options.simProgram = ZR_BENCH_SIM_PROGRAM;
+    bool markdown = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--help" || arg == "-h") {
+            usage(stdout);
+            return 0;
+        } else if (arg == "--count" && hasValue &&
+                   parseInt(argv[i + 1], 1, 1000000, options.count)) {
+            ++i;
+        } else if (arg == "--walks" && hasValue && parseInt(argv[i + 1], 0, 10000, options.walks)) {
+            ++i;
+        } else if (arg == "--baud" && hasValue && parseBauds(argv[i + 1], options.bauds)) {
+            ++i;
+        } else if (arg == "--sim" && hasValue) {
+            options.simProgram = argv[++i];
+        } else if (arg == "--no-lut") {
+            options.lut = false;
+        } else if (arg == "--markdown") {
+            markdown = true;
+        } else {
+            std::fprintf(stderr, "zrk880_linkbench: bad argument %s\n", arg.c_str());
+            usage(stderr);
+            return 2;
+        }
+    }
+
+    std::vector<Measurement> results;
+    for (const int baud : options.bauds) {
+        std::string error;
+        if (!zr::bench::runAtBaud(options, baud, results, error)) {
+            std::fprintf(stderr, "zrk880_linkbench: at %d bit/s: %s\n", baud, error.c_str());
+            return 2;
+        }
+    }
+    print(results, markdown);
+    for (const Measurement& m : results) {
+        if (m.missed()) return 1;
+    }
+    return 0;
+}
