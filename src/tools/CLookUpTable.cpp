@@ -116,8 +116,6 @@ std::string readText(int channel, int index) {
 
 CLookUpTable::CLookUpTable(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral(" LOOK UP TABLE"));
-    // Picking happens on the dialog itself, where the plot is painted.
-    setMouseTracking(true);
     buildControls();
     exchangeToControls();
 }
@@ -280,6 +278,14 @@ void CLookUpTable::mouseReleaseEvent(QMouseEvent* event) {
     dragging = 0;
     selectedIndex = 256;
     RedrawPlot();
+}
+
+void CLookUpTable::hideEvent(QHideEvent* event) {
+    // Hidden mid-drag (Escape), the button-up never comes: drop the drag
+    // rather than let a later move change the table. Nothing is sent.
+    dragging = 0;
+    selectedIndex = 256;
+    QDialog::hideEvent(event);
 }
 
 void CLookUpTable::keyPressEvent(QKeyEvent* event) {

@@ -238,3 +238,20 @@ TEST_F(LutDragTest, ARefusedSendStopsThePointSilently) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LutDragTest, HidingTheWindowMidDragDropsTheDrag) {
+    press(at(32, 32));
+    move(at(32, 100));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(editor->dragging, 0);
+    EXPECT_EQ(editor->selectedIndex, 256);
+    editor->show();
+    move(at(32, 150));
+    EXPECT_EQ(editor->entries[0][32], 100);
+    EXPECT_TRUE(sent().empty());
+}
+
+}  // namespace

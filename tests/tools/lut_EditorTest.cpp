@@ -97,15 +97,6 @@ TEST_F(LutEditorTest, StepRadiosSetTheStep) {
     }
 }
 
-TEST_F(LutEditorTest, CheckBoxesShowAndHideChannels) {
-    button(CLookUpTable::IDC_SHOW_G)->click();
-    EXPECT_EQ(editor->showChannel[0], 1);
-    EXPECT_EQ(editor->showChannel[1], 0);
-    EXPECT_EQ(editor->showChannel[2], 1);
-    button(CLookUpTable::IDC_SHOW_G)->click();
-    EXPECT_EQ(editor->showChannel[1], 1);
-}
-
 TEST_F(LutEditorTest, GammaPresetFillsAllChannelsAndSendsNothing) {
     ASSERT_TRUE(openLink());
     button(CLookUpTable::IDC_SHOW_B)->click();  // hidden channels change too
