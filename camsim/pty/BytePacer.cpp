@@ -7,7 +7,7 @@ namespace zr::sim {
 BytePacer::BytePacer(uint32_t baud)
     : byteTime_(baud == 0 ? Clock::duration::zero()
                           : std::chrono::duration_cast<Clock::duration>(
-                                std::chrono::microseconds(10'000'000LL / baud))) {}
+                                std::chrono::nanoseconds(10'000'000'000LL / baud))) {}
 
 void BytePacer::push(const std::string& bytes, Clock::time_point now) {
     for (char byte : bytes) {
@@ -25,11 +25,9 @@ std::string BytePacer::takeDue(Clock::time_point now) {
     return due;
 }
 
-int BytePacer::msUntilNext(Clock::time_point now) const {
-    if (queue_.empty()) return -1;
-    if (queue_.front().due <= now) return 0;
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(queue_.front().due - now);
-    return static_cast<int>(wait.count());
+std::optional<BytePacer::Clock::time_point> BytePacer::nextDue() const {
+    if (queue_.empty()) return std::nullopt;
+    return queue_.front().due;
 }
 
 }  // namespace zr::sim

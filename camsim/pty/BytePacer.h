@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 
 namespace zr::sim {
@@ -19,8 +20,8 @@ class BytePacer {
     // The bytes whose time has come.
     std::string takeDue(Clock::time_point now);
     bool empty() const { return queue_.empty(); }
-    // Milliseconds until the next byte is due (rounded up), -1 when empty.
-    int msUntilNext(Clock::time_point now) const;
+    // When the next byte is due; nothing when empty.
+    std::optional<Clock::time_point> nextDue() const;
 
   private:
     struct Timed {

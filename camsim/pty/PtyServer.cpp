@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,7 +23,11 @@ std::string errnoText(const std::string& what) {
 }  // namespace
 
 PtyServer::PtyServer(CameraModel& model, uint32_t paceBaud)
-    : model_(model), inbound_(paceBaud), outbound_(paceBaud) {}
+    : model_(model), inbound_(paceBaud), outbound_(paceBaud) {
+    // Paced bytes are due microseconds apart; the default timer slack of
+    // 50 us would add up over a frame.
+    if (paceBaud != 0) ::prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
+}
 
 PtyServer::~PtyServer() {
     unlink();
@@ -129,17 +134,25 @@ void PtyServer::pump() {
     writeMaster();
 }
 
-int PtyServer::pollTimeout() const {
+// How long poll may sleep: until the next paced byte is due, to the
+// microsecond (a byte at 115200 bit/s takes 87 us), or until the model's next
+// delayed reply; nullopt waits for input alone.
+std::optional<timespec> PtyServer::pollTimeout() const {
     const auto now = BytePacer::Clock::now();
-    int timeout = -1;
-    auto consider = [&timeout](int ms) {
-        if (ms >= 0 && (timeout < 0 || ms < timeout)) timeout = ms;
+    std::optional<BytePacer::Clock::time_point> wake;
+    auto consider = [&wake](std::optional<BytePacer::Clock::time_point> due) {
+        if (due && (!wake || *due < *wake)) wake = due;
     };
-    consider(inbound_.msUntilNext(now));
-    consider(outbound_.msUntilNext(now));
-    if (model_.replyPending())
-        consider(std::max<int>(1, static_cast<int>(model_.msUntilReplyDue())));
-    return timeout;
+    consider(inbound_.nextDue());
+    consider(outbound_.nextDue());
+    if (model_.replyPending()) {
+        const auto ms = std::max<uint32_t>(1, model_.msUntilReplyDue());
+        consider(now + std::chrono::milliseconds(ms));
+    }
+    if (!wake) return std::nullopt;
+    const auto wait = std::max(*wake - now, BytePacer::Clock::duration::zero());
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
+    return timespec{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
 }
 
 void PtyServer::serve(int stopFd, bool watchStdin) {
@@ -148,7 +161,8 @@ void PtyServer::serve(int stopFd, bool watchStdin) {
         pollfd fds[3] = {{master_, POLLIN, 0}, {stopFd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
         if (!unwritten_.empty()) fds[0].events |= POLLOUT;
         const nfds_t count = watchStdin ? 3 : 2;
-        const int ready = ::poll(fds, count, pollTimeout());
+        const std::optional<timespec> timeout = pollTimeout();
+        const int ready = ::ppoll(fds, count, timeout ? &*timeout : nullptr, nullptr);
         if (ready < 0 && errno != EINTR) return;
         if (ready <= 0) continue;
         if (fds[1].revents != 0) return;

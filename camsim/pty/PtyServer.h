@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ctime>
+#include <optional>
 #include <string>
 
 #include "model/CameraModel.h"
@@ -35,7 +37,7 @@ class PtyServer {
     void readMaster();
     void writeMaster();
     void pump();
-    int pollTimeout() const;
+    std::optional<timespec> pollTimeout() const;
 
     CameraModel& model_;
     BytePacer inbound_;
