@@ -1,3 +1,6 @@
+#include <QFileDialog>
+#include <QTimer>
+
 #include "lut_EditorFixture.h"
 #include "lut_TempDir.h"
 #include "params/LutCsv.h"
@@ -88,6 +91,39 @@ TEST_F(LutCsvDataTest, OutOfRangeValuesNeverReachTheTable) {
     EXPECT_EQ(editor->entries[0][6], 6);
     EXPECT_EQ(editor->entries[0][7], pattern()[0][7]);
     EXPECT_EQ(editor->entries[1], pattern()[1]);
+}
+
+}  // namespace
+
+namespace {
+
+// The real file dialogs, looked at while they are up and then cancelled.
+TEST_F(LutEditorTest, FileDialogsCarryTheirTitlesAndFilter) {
+    for (bool save : {false, true}) {
+        QString title;
+        QStringList filters;
+        QString suffix;
+        QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+        QFileDialog::FileMode fileMode = QFileDialog::AnyFile;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = editor->findChild<QFileDialog*>();
+            if (dialog == nullptr || !dialog->isVisible()) return;
+            title = dialog->windowTitle();
+            filters = dialog->nameFilters();
+            suffix = dialog->defaultSuffix();
+            mode = dialog->acceptMode();
+            fileMode = dialog->fileMode();
+            dialog->reject();
+        });
+        poll.start(10);
+        EXPECT_TRUE(editor->ChooseLutFile(save).isEmpty());
+        EXPECT_EQ(title, save ? "SAVE LUT FILE" : "OPEN LUT FILE");
+        EXPECT_EQ(filters, QStringList{"csv file (*.csv)"});
+        EXPECT_EQ(suffix, "csv");
+        EXPECT_EQ(mode, save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        EXPECT_EQ(fileMode, save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    }
 }
 
 }  // namespace
