@@ -1,9 +1,105 @@
 #include "tools/CManualCommand.h"
 
-CManualCommand::CManualCommand(QWidget* parent) : QDialog(parent) {}
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <string>
+
+#include "panel/CZR_K880TM_ControlDlg.h"
+#include "panel/DialogUnits.h"
+#include "tools/ManualCommandForm.h"
+#include "ui_CManualCommand.h"
+
+namespace {
+
+constexpr int kDialogFontPoints = 8;
+
+// The text as the link takes it. UTF-8: the link counts a character of
+// several bytes as one bad character, so the user sees one "Character
+// error." for each such character typed, and nothing that is not a command
+// character can slip through as one.
+std::string linkText(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+}  // namespace
+
+CManualCommand::CManualCommand(QWidget* parent) : QDialog(parent) {
+    buildControls();
+}
+
+void CManualCommand::buildControls() {
+    QFont dialogFont = QApplication::font();
+    dialogFont.setPointSize(kDialogFontPoints);
+    setFont(dialogFont);
+
+    Ui::ManualCommandTemplate ui;
+    ui.setupUi(this);
+    zr::panel::DialogUnits(dialogFont).applyToTemplate(this);
+    // The label lines up with the field by its runs of blanks.
+    ui.fieldLabel->setTextFormat(Qt::PlainText);
+
+    connect(ui.writeButton, &QPushButton::clicked, this, [this] { OnWrite(); });
+    connect(ui.readButton, &QPushButton::clicked, this, [this] { OnRead(); });
+    connect(ui.closeButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QWidget* CManualCommand::control(int id) const {
+    const auto children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* child : children) {
+        const QVariant value = child->property("controlId");
+        if (value.isValid() && value.toInt() == id) return child;
+    }
+    return nullptr;
+}
 
 bool CManualCommand::CreateModeless(CZR_K880TM_ControlDlg* panel) {
-    panel_ = panel;
+    if (panel == nullptr) return false;
+    owner = panel;
+    if (parentWidget() == nullptr) setParent(panel, windowFlags());
     setModal(false);
     return true;
+}
+
+QString CManualCommand::commandText() const {
+    return static_cast<QLineEdit*>(control(IDC_COMMAND))->text();
+}
+
+QString CManualCommand::answerText() const {
+    return static_cast<QLineEdit*>(control(IDC_ANSWER))->text();
+}
+
+void CManualCommand::OnWrite() {
+    if (owner == nullptr) return;
+    // The link upper-cases, checks, cuts and pads the text and reports a
+    // refusal itself; nothing is shown here.
+    owner->link().SendCommand(linkText(commandText()));
+}
+
+void CManualCommand::OnRead() {
+    if (owner == nullptr) return;
+    const std::string form = zr::tools::readFormOf(linkText(commandText()));
+    const QPointer<CManualCommand> self(this);
+    zr::AnswerBytes answer{};
+    const int32_t result = owner->ReadRegister(form, answer);
+    if (!self) return;
+    // A failed read shows no bytes at all: the field never keeps an earlier
+    // answer that could be taken for this one. The link has said why.
+    auto* field = static_cast<QLineEdit*>(control(IDC_ANSWER));
+    field->setText(result == 1 ? QString::fromStdString(zr::tools::answerText(answer)) : QString());
+}
+
+void CManualCommand::keyPressEvent(QKeyEvent* event) {
+    // Enter away from a push button hides the window, as Escape and CLOSE
+    // do; Enter in the input field sends nothing.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const auto mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (enter && mods == Qt::NoModifier) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

@@ -1,17 +1,49 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 class CZR_K880TM_ControlDlg;
+class QKeyEvent;
 
-// Placeholder window until the real one is built.
+// The manual command window: a command text typed by hand is sent to the
+// camera unchanged (WRITE), or in its read form with the camera's three
+// answer bytes shown (READ). The link checks and reports the text itself.
+// Enter and Escape hide the window as CLOSE does; the panel makes a new one,
+// with empty fields, when it is opened again.
 class CManualCommand : public QDialog {
     Q_OBJECT
-public:
-    explicit CManualCommand(QWidget* parent = nullptr);
-    // Stores the owning panel and creates the modeless window.
-    bool CreateModeless(CZR_K880TM_ControlDlg* panel);
+  public:
+    enum { IDD = 131 };
+    enum ControlId {
+        IDC_CLOSE = 2,
+        IDC_WRITE = 1035,
+        IDC_COMMAND = 1036,
+        IDC_ANSWER = 1037,
+        IDC_READ = 1039,
+    };
 
-private:
-    CZR_K880TM_ControlDlg* panel_ = nullptr;
+    explicit CManualCommand(QWidget* parent = nullptr);
+
+    // Stores the owning panel and makes this a modeless window owned by it.
+    // Returns false without a panel.
+    virtual bool CreateModeless(CZR_K880TM_ControlDlg* panel);
+
+    // The control with a template id, or nullptr.
+    QWidget* control(int id) const;
+
+    CZR_K880TM_ControlDlg* owner = nullptr;
+
+    // Button handlers; the widgets call them, tests may too.
+    void OnWrite();
+    void OnRead();
+
+    QString commandText() const;
+    QString answerText() const;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void buildControls();
 };

@@ -1,9 +1,257 @@
 #include "tools/CWhiteSpot.h"
 
-CWhiteSpot::CWhiteSpot(QWidget* parent) : QDialog(parent) {}
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimerEvent>
+#include <string>
+
+#include "link/Message.h"
+#include "panel/CZR_K880TM_ControlDlg.h"
+#include "panel/DialogUnits.h"
+#include "params/CameraParamTable.h"
+#include "tools/ThresholdScroll.h"
+#include "tools/WhiteSpotFormat.h"
+#include "ui_CWhiteSpot.h"
+
+namespace {
+
+constexpr int kDialogFontPoints = 8;
+constexpr int kColours = 3;
+constexpr int kSpotsPerColour = 64;
+constexpr int kSpotListEnd = 0xFFFF;
+// A multi-line edit field's tab stops lie 32 dialog units apart.
+constexpr int kTabStopDlu = 32;
+
+// The wait cursor for as long as the guard lives.
+class WaitCursor {
+  public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
+
+CWhiteSpot::CWhiteSpot(QWidget* parent) : QDialog(parent) {
+    buildControls();
+}
+
+CWhiteSpot::~CWhiteSpot() {
+    detectTimer_.stop();
+    lowerWaitCursor();
+}
+
+void CWhiteSpot::buildControls() {
+    QFont dialogFont = QApplication::font();
+    dialogFont.setPointSize(kDialogFontPoints);
+    setFont(dialogFont);
+
+    Ui::WhiteSpotTemplate ui;
+    ui.setupUi(this);
+    const zr::panel::DialogUnits units(dialogFont);
+    units.applyToTemplate(this);
+    ui.spotList->setTabStopDistance(units.toPixelsX(kTabStopDlu));
+    ui.spotList->setTabChangesFocus(true);
+    // A frame only: clicks go to the controls inside it.
+    ui.addressGroup->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    QScrollBar* bar = ui.thresholdBar;
+    bar->setSingleStep(1);
+    bar->setPageStep(10);
+    // The toolkit has already moved the thumb by its own step when it reports
+    // the action; the handler decides the position, so the thumb goes back
+    // first and only an accepted write moves it.
+    connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar](int action) {
+        const int position = bar->sliderPosition();
+        if (action == QAbstractSlider::SliderMove && bar->isSliderDown()) {
+            dragPosition_ = position;
+        }
+        bar->setSliderPosition(bar->value());
+        OnHScroll(zr::tools::scrollCodeForSliderAction(action), position);
+    });
+    // Letting the thumb go reports where it was let go, then the end of the scroll.
+    connect(bar, &QAbstractSlider::sliderReleased, this, [this, bar] {
+        const int position = dragPosition_ >= 0 ? dragPosition_ : bar->sliderPosition();
+        dragPosition_ = -1;
+        OnHScroll(zr::tools::SB_THUMBPOSITION, position);
+        OnHScroll(zr::tools::SB_ENDSCROLL, 0);
+    });
+
+    connect(ui.detectButton, &QPushButton::clicked, this, [this] { OnDetect(); });
+    connect(ui.readButton, &QPushButton::clicked, this, [this] { OnRead(); });
+    connect(ui.closeButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QWidget* CWhiteSpot::control(int id) const {
+    const auto children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* child : children) {
+        const QVariant value = child->property("controlId");
+        if (value.isValid() && value.toInt() == id) return child;
+    }
+    return nullptr;
+}
 
 bool CWhiteSpot::CreateModeless(CZR_K880TM_ControlDlg* panel) {
-    panel_ = panel;
+    if (panel == nullptr) return false;
+    owner = panel;
+    if (parentWidget() == nullptr) setParent(panel, windowFlags());
     setModal(false);
+    OnInitDialog();
     return true;
+}
+
+void CWhiteSpot::OnInitDialog() {
+    // When the camera does not answer, the panel's last known threshold is
+    // shown: what it last read or wrote, or the default before any read.
+    int32_t value = owner->table()[zr::ROW_WHITE_SPOT_LEVEL].value;
+    owner->ReadParam(zr::ROW_WHITE_SPOT_LEVEL, value);
+
+    auto* bar = static_cast<QScrollBar*>(control(IDC_THRESHOLD));
+    bar->setRange(0, 255);
+    bar->setValue(value);
+    static_cast<QLabel*>(control(IDC_THRESHOLD_TEXT))
+        ->setText(QString::fromStdString(zr::tools::thresholdOpeningText(value)));
+}
+
+void CWhiteSpot::OnHScroll(int code, int position) {
+    auto* bar = static_cast<QScrollBar*>(control(IDC_THRESHOLD));
+    const std::optional<int> target =
+        zr::tools::scrollTarget(code, bar->value(), position, bar->minimum(), bar->maximum());
+    if (!target || owner == nullptr) return;
+    const QPointer<CWhiteSpot> self(this);
+    // A refused write leaves the thumb and the read-out where they were.
+    if (owner->WriteParam(zr::ROW_WHITE_SPOT_LEVEL, *target) != 0 || !self) return;
+    bar->setValue(*target);
+    static_cast<QLabel*>(control(IDC_THRESHOLD_TEXT))
+        ->setText(QString::fromStdString(zr::tools::thresholdMovedText(*target)));
+}
+
+void CWhiteSpot::OnDetect() {
+    if (owner == nullptr) return;
+    const QPointer<CWhiteSpot> self(this);
+    // A refused start is not reported here; the link has said why, and the
+    // polling finds out what the camera does.
+    owner->WriteParam(zr::ROW_WHITE_SPOT_DETECT, 1);
+    if (!self) return;
+    control(IDC_DETECT)->setEnabled(false);
+    detectTimer_.start(kDetectPeriodMs, this);
+}
+
+void CWhiteSpot::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == detectTimer_.timerId()) {
+        OnTimer(kDetectTimerId);
+        return;
+    }
+    QDialog::timerEvent(event);
+}
+
+void CWhiteSpot::OnTimer(int id) {
+    if (id != kDetectTimerId) return;
+    detectTimer_.stop();
+    if (owner == nullptr) return;
+    // Without an open link no poll can ever succeed: polling on would put up
+    // the link's refusal every 300 ms and never end.
+    if (!owner->link().isOpen()) {
+        endDetection();
+        return;
+    }
+    raiseWaitCursor();
+    const QPointer<CWhiteSpot> self(this);
+    int32_t status = 0;
+    const int32_t result = owner->ReadParam(zr::ROW_WHITE_SPOT_DETECT, status);
+    if (!self) return;
+    if (result != 0 || status == 1) {
+        detectTimer_.start(kDetectPeriodMs, this);
+        return;
+    }
+    lowerWaitCursor();
+    showResult(zr::tools::detectResultText(status));
+    if (!self) return;
+    // The list is read only once the user has closed the message.
+    if (status == 0) ListWhiteSpots();
+    if (!self) return;
+    control(IDC_DETECT)->setEnabled(true);
+}
+
+void CWhiteSpot::endDetection() {
+    detectTimer_.stop();
+    lowerWaitCursor();
+    control(IDC_DETECT)->setEnabled(true);
+}
+
+void CWhiteSpot::OnRead() {
+    ListWhiteSpots();
+}
+
+void CWhiteSpot::ListWhiteSpots() {
+    if (owner == nullptr) return;
+    const QPointer<CWhiteSpot> self(this);
+    // Up to 384 reads one after the other.
+    const WaitCursor wait;
+    std::string text;
+    for (int c = 0; c < kColours; ++c) {
+        for (int n = 0; n < kSpotsPerColour; ++n) {
+            const int x = ReadSpotCoordinate(c, n, 0);
+            if (!self || x < 0) return;
+            if (x == kSpotListEnd) break;
+            const int y = ReadSpotCoordinate(c, n, 1);
+            if (!self || y < 0) return;
+            text += zr::tools::spotLine(c, n + 1, x, y);
+        }
+    }
+    if (text.empty()) text = zr::tools::kNoWhiteSpotText;
+    setSpotList(QString::fromStdString(text));
+}
+
+int CWhiteSpot::ReadSpotCoordinate(int colour, int spot, int coordinate) {
+    if (owner == nullptr) return -1;
+    zr::AnswerBytes answer{};
+    const std::string text = zr::tools::spotCoordinateReadText(colour, spot, coordinate);
+    if (owner->ReadRegister(text, answer) != 1) return -1;
+    return answer[0] * 256 + answer[1];
+}
+
+void CWhiteSpot::setSpotList(const QString& text) {
+    spotListText_ = text;
+    static_cast<QPlainTextEdit*>(control(IDC_SPOT_LIST))->setPlainText(text);
+}
+
+void CWhiteSpot::keyPressEvent(QKeyEvent* event) {
+    // Enter away from a push button hides the window, as Escape and CLOSE do.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const auto mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (enter && mods == Qt::NoModifier) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CWhiteSpot::raiseWaitCursor() {
+    if (waitCursorUp_) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    waitCursorUp_ = true;
+}
+
+void CWhiteSpot::lowerWaitCursor() {
+    if (!waitCursorUp_) return;
+    QApplication::restoreOverrideCursor();
+    waitCursorUp_ = false;
+}
+
+void CWhiteSpot::showResult(const char* text) {
+    zr::Message message;
+    message.text = text;
+    message.caption = QCoreApplication::applicationName().toStdString();
+    message.icon = zr::MsgIcon::None;
+    message.buttons = zr::MsgButtons::Ok;
+    // Owned by the panel: the box also comes up while this window is hidden.
+    message.owner = static_cast<const QWidget*>(owner);
+    owner->messages().show(message);
 }

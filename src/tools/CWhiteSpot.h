@@ -1,17 +1,84 @@
 #pragma once
 
+#include <QBasicTimer>
 #include <QDialog>
+#include <QString>
 
 class CZR_K880TM_ControlDlg;
+class QKeyEvent;
+class QTimerEvent;
 
-// Placeholder window until the real one is built.
+// The white spot detection window: sets the camera's detection threshold,
+// starts a detection, polls the camera until it has ended, reports the
+// outcome and lists the spots the camera found per colour. Every camera
+// access goes through the owning panel's parameter operations.
+//
+// CLOSE, Enter and Escape only hide the window; a detection in progress is
+// still polled and reported. The panel deletes a hidden window before it
+// opens a new one, which ends the polling.
 class CWhiteSpot : public QDialog {
     Q_OBJECT
-public:
-    explicit CWhiteSpot(QWidget* parent = nullptr);
-    // Stores the owning panel and creates the modeless window.
-    bool CreateModeless(CZR_K880TM_ControlDlg* panel);
+  public:
+    enum { IDD = 129 };
+    enum ControlId {
+        IDC_CLOSE = 2,
+        IDC_DETECT = 1017,
+        IDC_THRESHOLD = 1018,
+        IDC_READ = 1019,
+        IDC_SPOT_LIST = 1020,
+        IDC_THRESHOLD_TEXT = 1021,
+    };
+    // The detection poll: a window timer with this id and period.
+    static constexpr int kDetectTimerId = 300;
+    static constexpr int kDetectPeriodMs = 300;
 
-private:
-    CZR_K880TM_ControlDlg* panel_ = nullptr;
+    explicit CWhiteSpot(QWidget* parent = nullptr);
+    ~CWhiteSpot() override;
+
+    // Stores the owning panel, makes this a modeless window owned by it and
+    // reads the threshold. Returns false without a panel.
+    virtual bool CreateModeless(CZR_K880TM_ControlDlg* panel);
+
+    // The control with a template id, or nullptr.
+    QWidget* control(int id) const;
+
+    CZR_K880TM_ControlDlg* owner = nullptr;
+
+    // Handlers; the widgets call them, tests may too.
+    // A scroll request (ScrollCode) on the threshold scroll bar; `position`
+    // is the thumb's position for the thumb requests.
+    void OnHScroll(int code, int position);
+    void OnDetect();
+    // One tick of a window timer; only kDetectTimerId is this window's own.
+    void OnTimer(int id);
+    void OnRead();
+
+    // Lists the spots the camera holds into the list field. A failed read
+    // ends the listing and leaves the field as it was.
+    void ListWhiteSpots();
+    // One coordinate (0 x, 1 y) of spot n of a colour, or -1 when the read
+    // failed.
+    int ReadSpotCoordinate(int colour, int spot, int coordinate);
+
+    // The list field's text exactly as set, with its CR LF line ends.
+    QString spotListText() const { return spotListText_; }
+    bool detectTimerActive() const { return detectTimer_.isActive(); }
+
+  protected:
+    void timerEvent(QTimerEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void buildControls();
+    void OnInitDialog();
+    void setSpotList(const QString& text);
+    void endDetection();
+    void raiseWaitCursor();
+    void lowerWaitCursor();
+    void showResult(const char* text);
+
+    QBasicTimer detectTimer_;
+    bool waitCursorUp_ = false;
+    int dragPosition_ = -1;  // where a dragged thumb is, -1 when not dragged
+    QString spotListText_;
 };

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/SystemClock.h"
+#include "model/CameraModel.h"
+#include "model/SimClSerial.h"
+#include "panel/CZR_K880TM_ControlDlg.h"
+#include "support/RecordingSink.h"
+
+// A real panel whose link runs to the simulated camera in-process, with every
+// message box recorded. The tool windows are opened the way the panel opens
+// them.
+class SimPanelTest : public ::testing::Test {
+  protected:
+    static constexpr uint32_t kSerialIndex = 0;
+
+    void SetUp() override {
+        panel.messages().setSink(sink);
+        zr::sim::attachModel(kSerialIndex, &camera);
+        const zr::ClSerialFunctions& fns = zr::sim::inProcessClFunctions();
+        void* ref = nullptr;
+        ASSERT_EQ(fns.serialInit(kSerialIndex, &ref), 0);
+        ASSERT_TRUE(panel.link().startOnBoardPort(fns, ref));
+        panel.link().clearWaitingFlags();
+        panel.portOpen = 1;
+    }
+
+    void TearDown() override {
+        panel.link().CloseLink();
+        zr::sim::attachModel(kSerialIndex, nullptr);
+    }
+
+    // Command texts the camera received, once every exchange has ended. The
+    // link's own messages are served meanwhile, as an idle window would.
+    std::vector<std::string> sent() {
+        zr::SerialLink& link = panel.link();
+        for (int i = 0; i < 10000; ++i) {
+            panel.messages().servePending();
+            if (!link.framePending() && !link.awaitingAck() && !link.awaitingAnswer()) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return camera.commandTexts();
+    }
+    void clearSent() {
+        sent();
+        camera.clearLog();
+    }
+
+    zr::test::RecordingSink sink;
+    zr::sim::CameraModel camera{zr::SystemClock::instance()};
+    CZR_K880TM_ControlDlg panel;
+};
