@@ -1,0 +1,34 @@
+#include "CountingSink.h"
+
+namespace zr::fuzz {
+
+MsgResult CountingSink::show(const Message& message) {
+    std::lock_guard lock(mutex_);
+    ++counts_[message.text];
+    return message.buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::Ok;
+}
+
+int CountingSink::total() {
+    std::lock_guard lock(mutex_);
+    int n = 0;
+    for (const auto& [text, count] : counts_) n += count;
+    return n;
+}
+
+int CountingSink::count(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    const auto found = counts_.find(text);
+    return found == counts_.end() ? 0 : found->second;
+}
+
+std::map<std::string, int> CountingSink::counts() {
+    std::lock_guard lock(mutex_);
+    return counts_;
+}
+
+void CountingSink::clear() {
+    std::lock_guard lock(mutex_);
+    counts_.clear();
+}
+
+}  // namespace zr::fuzz

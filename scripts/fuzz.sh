@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for a bounded time
+# (FUZZ_SECONDS, 30 by default), starting from the seeds in fuzz/corpus.
+# Fails on the first finding; the input that caused it is kept in
+# <build>/artifacts/ and belongs in a regression test under tests/faults/.
+# Usage: scripts/fuzz.sh [build-dir]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${1:-build-fuzz}
+seconds=${FUZZ_SECONDS:-30}
+targets=(parse_received send_command lut_csv camsim_frames)
+
+cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" -j "$(nproc)"
+
+mkdir -p "$build/artifacts"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+for t in "${targets[@]}"; do
+  # Grow a scratch corpus, never the seeds in the tree.
+  work="$build/corpus/$t"
+  mkdir -p "$work"
+  echo "== fuzz_$t for ${seconds}s"
+  if ! "$build/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+      -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" \
+      "$work" "fuzz/corpus/$t" >"$build/fuzz_$t.log" 2>&1; then
+    tail -n 60 "$build/fuzz_$t.log"
+    echo "fuzz_$t found a problem; input kept in $build/artifacts/" >&2
+    exit 1
+  fi
+  grep -E '^stat::number_of_executed_units' "$build/fuzz_$t.log" || true
+done
