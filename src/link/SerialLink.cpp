@@ -1,6 +1,7 @@
 #include "link/SerialLink.h"
 
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -195,7 +196,12 @@ void SerialLink::closeTransport() {
             if (clFns_.serialClose) clFns_.serialClose(clPort_);
             break;
         case Transport::Com:
-            if (comHandle_ >= 0) ::close(comHandle_);
+            if (comHandle_ >= 0) {
+                // Exclusive mode can outlive the close (a pseudo-terminal keeps
+                // it) and would lock out the next opener.
+                ::ioctl(comHandle_, TIOCNXCL);
+                ::close(comHandle_);
+            }
             break;
         case Transport::None:
             break;

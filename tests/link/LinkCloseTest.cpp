@@ -92,11 +92,18 @@ TEST_F(LinkClose, ReopeningStartsWithAFreshParser) {
     const size_t reads = port.readCount();
     ASSERT_TRUE(eventually([&] { return port.readCount() > reads + 2; }));
     link.CloseLink();
+    ASSERT_TRUE(link.inAnswerFrame());
+    ASSERT_EQ(link.answerPos(), 4);
 
     port.respond(ackingCamera(kGood));
+    const size_t before = port.writes().size();
     ASSERT_TRUE(open());
     EXPECT_EQ(sendAndWait("8108000000") & (LS_ANSWER_OK | LS_ANSWER_TIMEOUT), LS_ANSWER_OK);
     EXPECT_EQ(link.TakeAnswer(fallback), (AnswerBytes{0x12, 0xAB, 0x00}));
+    // One frame, one ACK back: no NAK for a mixed-up frame, no resend.
+    const auto writes = port.writes();
+    ASSERT_EQ(writes.size(), before + 2);
+    EXPECT_EQ(writes[before + 1].bytes, Bytes{0x06});
 }
 
 }  // namespace

@@ -80,40 +80,6 @@ TEST_F(LinkWorker, BadChecksumIsRefusedAndAGoodCopyAccepted) {
     EXPECT_EQ(writes[2].bytes, Bytes{0x06});
 }
 
-TEST_F(LinkWorker, BadChecksumAloneEndsInTheAnswerTimeout) {
-    port.respond(perFrame({{{0x06}, kBad}}));
-    ASSERT_TRUE(open());
-    const uint32_t seen = sendAndWait("8108000000");
-    EXPECT_EQ(seen & (LS_ANSWER_OK | LS_ANSWER_TIMEOUT), LS_ANSWER_TIMEOUT);
-    EXPECT_TRUE(seen & LS_ANSWER_DONE);
-    EXPECT_EQ(link.TakeAnswer(fallback), fallback);
-    // The waiting caller was released before the box; it is served next.
-    ASSERT_TRUE(eventually([&] {
-        relay.servePending();
-        return sink.count() == 1;
-    }));
-    EXPECT_EQ(sink.texts()[0], "There is no [ANSWER DATA]");
-}
-
-TEST_F(LinkWorker, AckAndAnswerInOneRead) {
-    Bytes merged{0x06};
-    merged.insert(merged.end(), kGood.begin(), kGood.end());
-    port.respond(perFrame({{merged}}));
-    ASSERT_TRUE(open());
-    EXPECT_EQ(sendAndWait("8108000000"), kAnswerDoneBits);
-    EXPECT_EQ(link.TakeAnswer(fallback), (AnswerBytes{0x12, 0xAB, 0x00}));
-}
-
-TEST_F(LinkWorker, AnswerSplitOverThreeReads) {
-    port.respond(perFrame({{{0x06},
-                            Bytes(kGood.begin(), kGood.begin() + 3),
-                            Bytes(kGood.begin() + 3, kGood.begin() + 7),
-                            Bytes(kGood.begin() + 7, kGood.end())}}));
-    ASSERT_TRUE(open());
-    EXPECT_EQ(sendAndWait("8108000000"), kAnswerDoneBits);
-    EXPECT_EQ(link.TakeAnswer(fallback), (AnswerBytes{0x12, 0xAB, 0x00}));
-}
-
 TEST_F(LinkWorker, MoreThanOneHundredBytesArriveOverTwoReads) {
     Bytes burst(95, 'x');
     burst.push_back(0x06);

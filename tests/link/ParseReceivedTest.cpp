@@ -35,6 +35,9 @@ TEST_F(ParseReceivedTest, GoodAnswerIsDecodedIntoTheRing) {
     EXPECT_EQ(link.peekStatus(), LS_ANSWER_DONE);
     EXPECT_EQ(link.answerCount(), 1);
     EXPECT_EQ(link.TakeAnswer(fallback), (AnswerBytes{0x12, 0xAB, 0x00}));
+    // The last unread answer taken: the read position stays.
+    EXPECT_EQ(link.answerCount(), 0);
+    EXPECT_EQ(link.ringIndex(), 0);
     EXPECT_EQ(link.TakeAnswer(fallback), fallback);
     EXPECT_FALSE(link.inAnswerFrame());
 }

@@ -41,6 +41,12 @@ void SimLinkFixture::close() {
 }
 
 uint32_t SimLinkFixture::sendAndWait(std::string_view text) {
+    // As ReadRegister does: clear only once an earlier exchange has ended, or
+    // its late time-out bit would be taken for this command's.
+    while (link.framePending() || link.awaitingAck() || link.awaitingAnswer()) {
+        relay.servePending();
+        clock.sleepMs(1);
+    }
     link.clearStatus();
     if (link.SendCommand(text) != 0) return 0;
     uint32_t seen = 0;

@@ -37,9 +37,10 @@ class SimLinkFixture {
     bool open();   // false when the port did not open or the link refused
     void close();  // CloseLink; the camera stays attached for a later open()
 
-    // clearStatus, SendCommand, then wait on the link event until the status
-    // holds LS_ANSWER_OK, LS_ACK_TIMEOUT or LS_ANSWER_TIMEOUT. Returns every
-    // status bit seen on the way; 0 when SendCommand refused the text.
+    // The waiting caller's steps: wait until no exchange runs (serving worker
+    // messages), clearStatus, SendCommand, then wait on the link event until
+    // the status holds LS_ANSWER_OK, LS_ACK_TIMEOUT or LS_ANSWER_TIMEOUT.
+    // Returns every status bit seen on the way; 0 when SendCommand refused.
     uint32_t sendAndWait(std::string_view text);
 
     ManualClock manualClock;  // used unless another clock was passed
