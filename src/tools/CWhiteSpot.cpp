@@ -157,8 +157,17 @@ void CWhiteSpot::OnTimer(int id) {
     if (owner == nullptr) return;
     // Without an open link no poll can ever succeed: polling on would put up
     // the link's refusal every 300 ms and never end.
-    if (!owner->link().isOpen()) {
+    zr::SerialLink& link = owner->link();
+    if (!link.isOpen()) {
         endDetection();
+        return;
+    }
+    // While an exchange is still running, a message of the link may be up
+    // in a local event loop that this tick came from; a read now would wait
+    // for an exchange that cannot end before that message is closed. The
+    // next tick polls instead.
+    if (link.framePending() || link.awaitingAck() || link.awaitingAnswer()) {
+        detectTimer_.start(kDetectPeriodMs, this);
         return;
     }
     raiseWaitCursor();

@@ -24,6 +24,7 @@ class WhiteSpotDetectTest : public SimPanelTest {
     bool pollUntilMessage() {
         for (int i = 0; i < 20 && sink.count() == 0; ++i) {
             EXPECT_TRUE(w->detectTimerActive());
+            sent();  // a period is long enough for the last exchange to end
             w->OnTimer(CWhiteSpot::kDetectTimerId);
         }
         return sink.count() > 0;
@@ -144,6 +145,7 @@ TEST_F(WhiteSpotDetectTest, CoordinateReadFailingHalfWayLeavesTheList) {
 TEST_F(WhiteSpotDetectTest, ReopeningAfterCloseMakesAFreshWindowAndEndsTheOldPoll) {
     camera.updateBehaviour([](zr::sim::BehaviourSettings& b) { b.detectPolls = 2; });
     click(CWhiteSpot::IDC_DETECT);
+    sent();
     w->OnTimer(CWhiteSpot::kDetectTimerId);
     click(CWhiteSpot::IDC_CLOSE);
     EXPECT_FALSE(w->isVisible());
@@ -177,5 +179,23 @@ TEST_F(WhiteSpotDetectTest, ClosedLinkEndsTheDetectionInsteadOfPollingForever) {
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"PORT isn't open."});
     EXPECT_FALSE(w->detectTimerActive());
     EXPECT_TRUE(detectEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(WhiteSpotDetectTest, TickDuringALinkMessageWaitsForTheNextTick) {
+    camera.updateFaults([](zr::sim::FaultSettings& f) { f.silent = true; });
+    bool polled = true;
+    // The tick arrives while the link's own message is up, as it would from
+    // the message box's event loop.
+    sink.onShow([&](const zr::test::RecordedMessage&) {
+        camera.clearLog();
+        w->OnTimer(CWhiteSpot::kDetectTimerId);
+        polled = !camera.commandTexts().empty();
+    });
+    click(CWhiteSpot::IDC_DETECT);
+    sent();
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"There is no [ACK]"});
+    EXPECT_FALSE(polled);
+    EXPECT_TRUE(w->detectTimerActive());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
