@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <system_error>
 
 #include "link/FrameCodec.h"
 #include "link/LinkStatus.h"
@@ -164,7 +165,18 @@ bool SerialLink::startWorker(Transport transport) {
     linkEvent_.reset();
     workerExited_.reset();
     isOpen_.store(1);
-    worker_ = std::thread([this] { LinkWorker(); });
+    try {
+        worker_ = std::thread([this] { LinkWorker(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: the link stays closed and the caller keeps
+        // its transport.
+        isOpen_.store(0);
+        transport_ = Transport::None;
+        comHandle_ = -1;
+        boardPort_ = nullptr;
+        clPort_ = nullptr;
+        return false;
+    }
     return true;
 }
 

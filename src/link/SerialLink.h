@@ -44,9 +44,11 @@ class SerialLink {
     bool isOpen() const { return isOpen_.load(); }
 
     // --- transports ------------------------------------------------------
-    // Start the worker over one transport. Refused (false) while the link is
-    // open, so one link never runs two workers. The transport stays owned by
-    // the caller until CloseLink, which closes the fd or calls clSerialClose.
+    // Start the worker over one transport (linkEvent reset, isOpen 1). Refused
+    // (false) while the link is open, so one link never runs two workers, and
+    // for a negative fd or a table without read or write; the transport then
+    // stays the caller's. Once started the link owns it: CloseLink closes the
+    // fd or calls clSerialClose. A null serial reference is a valid port.
     bool startOnComDevice(int fd);
     bool startOnBoardPort(const ClSerialFunctions& functions, void* serialRef);
     bool startOnClPort(const ClSerialFunctions& functions, void* serialRef);
