@@ -2,9 +2,12 @@
 
 namespace zr {
 
-MessageRelay::MessageRelay(MessageSink& sink) : sink_(&sink), uiThread_(std::this_thread::get_id()) {}
+MessageRelay::MessageRelay(MessageSink& sink)
+    : sink_(&sink), uiThread_(std::this_thread::get_id()) {}
 
-void MessageRelay::setSink(MessageSink& sink) { sink_ = &sink; }
+void MessageRelay::setSink(MessageSink& sink) {
+    sink_ = &sink;
+}
 
 void MessageRelay::setWakeup(std::function<void()> wakeup) {
     std::lock_guard lock(mutex_);
@@ -30,6 +33,12 @@ MsgResult MessageRelay::show(const Message& message) {
 bool MessageRelay::hasPending() {
     std::lock_guard lock(mutex_);
     return !queue_.empty();
+}
+
+bool MessageRelay::servingWorkerMessage() {
+    if (!onUiThread()) return false;
+    std::lock_guard lock(mutex_);
+    return serving_;
 }
 
 bool MessageRelay::servePending() {

@@ -18,7 +18,7 @@ namespace zr {
 // closed. Every wait of the UI thread inside the link calls servePending(), so
 // a worker message never deadlocks against a UI thread blocked in the link.
 class MessageRelay {
-public:
+  public:
     // The constructing thread is taken as the UI thread.
     explicit MessageRelay(MessageSink& sink);
 
@@ -28,6 +28,10 @@ public:
     // Returns true if at least one was shown.
     bool servePending();
     bool hasPending();
+    // True on the UI thread while it shows a worker message: the worker is
+    // blocked until that box closes, so nothing may wait for the link here
+    // (a tool window's timer firing inside the box's event loop, say).
+    bool servingWorkerMessage();
 
     // Called on the queuing thread right after a worker message was queued.
     void setWakeup(std::function<void()> wakeup);
@@ -36,7 +40,7 @@ public:
     MessageSink& sink() { return *sink_; }
     bool onUiThread() const { return std::this_thread::get_id() == uiThread_; }
 
-private:
+  private:
     struct Pending {
         Message message;
         MsgResult result = MsgResult::Ok;

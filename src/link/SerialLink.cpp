@@ -48,6 +48,10 @@ int SerialLink::SendCommand(std::string_view text) {
     // the worker raises awaitingAck before it drops framePending, so the
     // three reads never see an exchange in flight as idle.
     while (framePending_.load() != 0 || awaitingAck_.load() != 0 || awaitingAnswer_.load() != 0) {
+        // Called from inside a worker message's box (a timer firing in its
+        // event loop): the exchange cannot end before that box closes, so
+        // waiting here would never return. Refuse instead.
+        if (messages_.servingWorkerMessage()) return 1;
         messages_.servePending();
         clock_.sleepMs(1);
     }

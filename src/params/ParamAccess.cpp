@@ -73,11 +73,14 @@ int32_t ParamAccess::ReadParam(int row, int32_t& value) {
     return 0;
 }
 
-void ParamAccess::waitUntilLinkIdle() {
+bool ParamAccess::waitUntilLinkIdle() {
     while (link_.framePending() || link_.awaitingAck() || link_.awaitingAnswer()) {
+        // Inside a worker message's box the exchange cannot end: give up.
+        if (link_.messages().servingWorkerMessage()) return false;
         link_.messages().servePending();
         link_.clock().sleepMs(1);
     }
+    return true;
 }
 
 int32_t ParamAccess::ReadRegister(std::string_view text, AnswerBytes& answer) {
@@ -85,7 +88,7 @@ int32_t ParamAccess::ReadRegister(std::string_view text, AnswerBytes& answer) {
     // exchange ends; cleared before that, the bit would end this read as
     // failed while its own frame is still on the way. So clear only once the
     // link is idle (SendCommand would wait for that anyway).
-    waitUntilLinkIdle();
+    if (!waitUntilLinkIdle()) return 0;
     link_.clearStatus();
     if (link_.SendCommand(text) != 0) return 0;
 

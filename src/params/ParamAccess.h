@@ -40,7 +40,7 @@ class ParamAccess {
 
   private:
     // Waits, serving worker messages, until the previous exchange has ended.
-    void waitUntilLinkIdle();
+    bool waitUntilLinkIdle();
 
     SerialLink& link_;
     CameraParamTable table_;
