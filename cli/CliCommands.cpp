@@ -1,13 +1,15 @@
 #include "CliCommands.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,25 +40,63 @@ bool parseValue(const std::string& text, int32_t& out) {
     return true;
 }
 
+// A snapshot is a few kilobytes; anything much larger, or a device, a pipe or
+// a folder named by mistake, is refused before it is read (a device such as
+// /dev/zero would never end).
+constexpr off_t kMaxSnapshotBytes = 1 << 20;
+
 bool readFile(const std::string& path, std::string& out, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
         error = path + ": " + std::strerror(errno);
         return false;
     }
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    out = ss.str();
-    return true;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0;
+    if (!ok) {
+        error = path + ": " + std::strerror(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        error = path + ": not a regular file";
+        ok = false;
+    } else if (st.st_size > kMaxSnapshotBytes) {
+        error = path + ": too large for a snapshot (over 1 MiB)";
+        ok = false;
+    }
+    out.clear();
+    char buffer[4096];
+    while (ok) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            error = path + ": " + std::strerror(errno);
+            ok = false;
+        } else if (n == 0) {
+            break;
+        } else if (out.size() + static_cast<size_t>(n) > static_cast<size_t>(kMaxSnapshotBytes)) {
+            error = path + ": too large for a snapshot (over 1 MiB)";  // grew while read
+            ok = false;
+        } else {
+            out.append(buffer, static_cast<size_t>(n));
+        }
+    }
+    ::close(fd);
+    return ok;
 }
 
 // Writes a new file beside the old one and renames it into place, so a failed
 // write never destroys what was there.
 bool writeFileAtomically(const std::string& path, const std::string& text, std::string& error) {
-    std::string tmp = path + ".tmp";
-    std::FILE* f = std::fopen(tmp.c_str(), "wb");
+    // A name of our own, created fresh: an existing file or link of that name
+    // (a stale one, or one planted in a shared folder) is never written through.
+    const std::string tmp = path + "." + std::to_string(::getpid()) + ".tmp";
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    std::FILE* f = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
     if (!f) {
         error = tmp + ": " + std::strerror(errno);
+        if (fd >= 0) {
+            ::close(fd);
+            std::remove(tmp.c_str());
+        }
         return false;
     }
     bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();

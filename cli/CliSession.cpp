@@ -21,7 +21,29 @@ CliSession::~CliSession() {
     link_.CloseLink();
 }
 
+// --verbose: every chunk of bytes on the line, with milliseconds since start.
+void CliSession::traceBytes(bool sent, const uint8_t* data, size_t count) {
+    const uint32_t ms = ticksSince(SystemClock::instance().tickMs(), startTick_);
+    std::string hex, text;
+    hex.reserve(count * 3);
+    char b[4];
+    for (size_t i = 0; i < count; ++i) {
+        std::snprintf(b, sizeof b, "%02X ", data[i]);
+        hex += b;
+        text += data[i] >= 0x20 && data[i] < 0x7F ? static_cast<char>(data[i]) : '.';
+    }
+    if (!hex.empty()) hex.pop_back();
+    std::fprintf(stderr, "[%7u.%03u] %s %s |%s|\n", ms / 1000, ms % 1000, sent ? "->" : "<-",
+                 hex.c_str(), text.c_str());
+}
+
 bool CliSession::open() {
+    if (options_.verbose) {
+        startTick_ = SystemClock::instance().tickMs();
+        link_.setTrace([this](bool sent, const uint8_t* data, size_t count) {
+            traceBytes(sent, data, count);
+        });
+    }
     const std::string baud = std::to_string(options_.baud);
     switch (options_.route) {
         case Route::None:
@@ -39,7 +61,7 @@ bool CliSession::open() {
             OpenBoardLibrary(link_, options_.library);
             break;
         case Route::ClAll:
-            OpenClAllSerial(link_, clBaudBitFor(options_.baud));
+            OpenClAllSerial(link_, clBaudBitFor(options_.baud), options_.clIndex);
             break;
     }
     return link_.isOpen();

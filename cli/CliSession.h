@@ -31,7 +31,10 @@ class CliSession {
     BulkOperations& bulk() { return bulk_; }
 
   private:
+    void traceBytes(bool sent, const uint8_t* data, size_t count);
+
     const CliOptions& options_;
+    uint32_t startTick_ = 0;
     StderrSink sink_;
     MessageRelay relay_;
     SerialLink link_;

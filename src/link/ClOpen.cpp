@@ -87,7 +87,7 @@ int OpenBoardLibrary(SerialLink& link, const std::string& file) {
     return link.isOpen() ? 0 : 1;
 }
 
-int OpenClAllSerial(SerialLink& link, uint32_t baudBit) {
+int OpenClAllSerial(SerialLink& link, uint32_t baudBit, uint32_t serialIndex) {
     if (refuseWhenOpen(link)) return 0;
 
     const ClLibrary* library = ClLibrary::load(kClAllSerialName);
@@ -102,7 +102,7 @@ int OpenClAllSerial(SerialLink& link, uint32_t baudBit) {
         link.messages().show(OpenMessages::functionMissing(kClAllSerialName, missing));
     } else {
         void* port = nullptr;
-        const int32_t result = fns.serialInit(0, &port);
+        const int32_t result = fns.serialInit(serialIndex, &port);
         if (result != 0) {
             if (result > 0) releaseWarnedPort(fns, port);
             link.messages().show(OpenMessages::clBoardConnectError());

@@ -26,9 +26,10 @@ struct ClPortEntry {
 // it. 0 when the link is open, 1 otherwise (messages shown).
 int OpenBoardLibrary(SerialLink& link, const std::string& file);
 
-// Opens serial index 0 of the common library and starts the link's worker on
-// it. 1 when the wanted baud rate was set, 0 otherwise; see link.isOpen().
-int OpenClAllSerial(SerialLink& link, uint32_t baudBit);
+// Opens a serial index of the common library (the panel always uses 0) and
+// starts the link's worker on it. 1 when the wanted baud rate was set, 0
+// otherwise; see link.isOpen().
+int OpenClAllSerial(SerialLink& link, uint32_t baudBit, uint32_t serialIndex = 0);
 
 // Whether the common library loads (and offers the port listing).
 bool commonLibraryLoads();

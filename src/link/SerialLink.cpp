@@ -384,6 +384,7 @@ void SerialLink::readTransport(uint8_t* buffer, uint32_t& count) {
         fns->serialRead(ref, reinterpret_cast<int8_t*>(buffer), &size, kClReadTimeoutMs);
         // A library that claims more than the buffer holds is not believed.
         count = size <= kClReadSize ? size : kClReadSize;
+        if (trace_ && count > 0) trace_(false, buffer, count);
         return;
     }
     if (transport_ == Transport::Com && comHandle_ >= 0) {
@@ -392,10 +393,12 @@ void SerialLink::readTransport(uint8_t* buffer, uint32_t& count) {
         // the exchange ends in its time-out.
         const ssize_t n = ::read(comHandle_, buffer, kReadBufferSize);
         count = n > 0 ? static_cast<uint32_t>(n) : 0;
+        if (trace_ && count > 0) trace_(false, buffer, count);
     }
 }
 
 void SerialLink::writeTransport(const uint8_t* data, uint32_t count, uint32_t timeoutMs) {
+    if (trace_) trace_(true, data, count);
     const ClSerialFunctions* fns = nullptr;
     void* ref = nullptr;
     if (transport_ == Transport::Board) {

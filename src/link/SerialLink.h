@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string_view>
 #include <thread>
@@ -56,6 +57,11 @@ class SerialLink {
     // Clear the two waiting flags, as every open operation ends by doing.
     void clearWaitingFlags();
 
+    // Sees every byte the worker writes (sent = true) or reads, on the worker
+    // thread. Set it while the link is closed.
+    using TraceHook = std::function<void(bool sent, const uint8_t* data, size_t count)>;
+    void setTrace(TraceHook hook) { trace_ = std::move(hook); }
+
     std::array<int, 255>& comPorts() { return comPorts_; }
     MessageRelay& messages() { return messages_; }
     Clock& clock() { return clock_; }
@@ -95,6 +101,7 @@ class SerialLink {
     void closeTransport();
 
     MessageRelay& messages_;
+    TraceHook trace_;
     Clock& clock_;
 
     std::atomic<int> isOpen_{0};

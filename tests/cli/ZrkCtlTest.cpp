@@ -185,6 +185,14 @@ TEST_F(ZrkCtl, BadSnapshotFilesAreRefusedWithNothingSent) {
     auto missing = ctl({"restore", path("missing.json")});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_NE(missing.err.find("No such file"), std::string::npos) << missing.err;
+    // A folder, or a file far too big to be a snapshot, is refused unread.
+    auto folder = ctl({"restore", dir_.string()});
+    EXPECT_EQ(folder.exitCode, 2);
+    EXPECT_NE(folder.err.find("not a regular file"), std::string::npos) << folder.err;
+    writeText(path("big.json"), std::string(2 << 20, ' '));
+    auto big = ctl({"restore", path("big.json")});
+    EXPECT_EQ(big.exitCode, 2);
+    EXPECT_NE(big.err.find("too large"), std::string::npos) << big.err;
     EXPECT_TRUE(sent().empty());
 }
 
@@ -307,6 +315,40 @@ TEST_F(ZrkCtl, LutWriteRefusesABadFileBeforeSending) {
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_NE(missing.err.find("missing.csv"), std::string::npos) << missing.err;
     EXPECT_TRUE(sent().empty());
+}
+
+}  // namespace
+}  // namespace zr::test
+
+namespace zr::test {
+namespace {
+
+TEST_F(ZrkCtl, VerbosePrintsEveryFrameWithATimestamp) {
+    startCamera();
+    auto r = ctl({"--verbose", "set", "shutter_speed", "5"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    // The frame of 0108050000 going out, then the camera's ACK coming back.
+    EXPECT_NE(r.err.find("] -> 02 30 30 46 46 30 31 30 38 30 35 30 30 30 30 03 "),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("|.00FF0108050000."), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("] <- 06 |.|"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.substr(0, 1), "[");
+    auto quiet = ctl({"set", "shutter_speed", "5"});
+    EXPECT_EQ(quiet.err, "");
+}
+
+TEST_F(ZrkCtl, ClAllOpensTheChosenSerialIndexOfTheCommonLibrary) {
+    std::string clLog = path("cl.log");
+    std::vector<std::string> env = {"ZR_SIM_CL_LOG=" + clLog, "ZR_SIM_CL_PORTS=2",
+                                    "ZRK880_CL_PATH=" + simDir() + "/cl"};
+    auto r = runProcess(cliPath(), {"--cl-all", "1", "--baud", "115200", "get", "6"}, env);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "gain_level = 0\n");
+    EXPECT_EQ(readText(clLog), "810C000000\n");
+    auto beyond = runProcess(cliPath(), {"--cl-all", "2", "get", "6"}, env);
+    EXPECT_EQ(beyond.exitCode, 1);
+    EXPECT_NE(beyond.err.find("CL Board Connect Error"), std::string::npos) << beyond.err;
 }
 
 }  // namespace
