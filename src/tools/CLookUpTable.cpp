@@ -126,10 +126,10 @@ void CLookUpTable::buildControls() {
     const zr::panel::DialogUnits du = dialogUnits(font());
     stepGroup_ = new QButtonGroup(this);
     int radioIndex = 0;
-    for (const ControlSpec& spec : kControls) {
-        const QString caption = QString::fromUtf8(spec.caption);
+    for (const ControlSpec& entry : kControls) {
+        const QString caption = QString::fromUtf8(entry.caption);
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (entry.kind) {
             case Kind::Group: {
                 auto* box = new QGroupBox(caption, this);
                 // Like a dialog's group box: a frame, no target for the mouse.
@@ -145,7 +145,7 @@ void CLookUpTable::buildControls() {
             }
             case Kind::Check: {
                 auto* check = new QCheckBox(caption, this);
-                channelBoxes_[spec.id - IDC_SHOW_R] = check;
+                channelBoxes_[entry.id - IDC_SHOW_R] = check;
                 connect(check, &QCheckBox::clicked, this, [this] { OnStepOrChannel(); });
                 widget = check;
                 break;
@@ -154,15 +154,15 @@ void CLookUpTable::buildControls() {
                 widget = new QPushButton(caption, this);
                 break;
         }
-        QRect geometry = du.toPixels(QRect(spec.x, spec.y, spec.w, spec.h));
+        QRect geometry = du.toPixels(QRect(entry.x, entry.y, entry.w, entry.h));
         // Indicator and caption must not be cut off where the style needs more room.
-        if (spec.kind == Kind::Radio || spec.kind == Kind::Check) {
+        if (entry.kind == Kind::Radio || entry.kind == Kind::Check) {
             geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
         }
         widget->setGeometry(geometry);
-        if (spec.id != 0) {
-            widget->setObjectName(QStringLiteral("control%1").arg(spec.id));
-            widget->setProperty("controlId", spec.id);
+        if (entry.id != 0) {
+            widget->setObjectName(QStringLiteral("control%1").arg(entry.id));
+            widget->setProperty("controlId", entry.id);
         }
     }
     connect(stepGroup_, &QButtonGroup::idClicked, this, [this] { OnStepOrChannel(); });
