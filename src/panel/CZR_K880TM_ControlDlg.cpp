@@ -40,28 +40,6 @@ constexpr int kRowWhiteShadingAdjust = 48;
 // The memory box's entries, in selection index order.
 const char* const kMemoryNames[] = {"DEFAULT", "FILE 1", "FILE 2", "FILE 3", "FILE 4"};
 
-int scrollCodeFor(int action) {
-    using Dlg = CZR_K880TM_ControlDlg;
-    switch (action) {
-        case QAbstractSlider::SliderSingleStepSub:
-            return Dlg::SB_LINELEFT;
-        case QAbstractSlider::SliderSingleStepAdd:
-            return Dlg::SB_LINERIGHT;
-        case QAbstractSlider::SliderPageStepSub:
-            return Dlg::SB_PAGELEFT;
-        case QAbstractSlider::SliderPageStepAdd:
-            return Dlg::SB_PAGERIGHT;
-        case QAbstractSlider::SliderToMinimum:
-            return Dlg::SB_LEFT;
-        case QAbstractSlider::SliderToMaximum:
-            return Dlg::SB_RIGHT;
-        case QAbstractSlider::SliderMove:
-            return Dlg::SB_THUMBTRACK;
-        default:
-            return Dlg::SB_ENDSCROLL;
-    }
-}
-
 }  // namespace
 
 struct CZR_K880TM_ControlDlg::Impl {
@@ -208,7 +186,7 @@ void CZR_K880TM_ControlDlg::bindControls() {
                 d->dragPosition[id] = position;
             }
             bar->setSliderPosition(bar->value());
-            OnHScroll(scrollCodeFor(action), position, id);
+            OnHScroll(zr::panel::scrollCodeForSliderAction(action), position, id);
         });
         // Releasing the thumb reports where it was let go, even when the
         // writes of the drag were refused and the thumb went back.
@@ -274,30 +252,10 @@ void CZR_K880TM_ControlDlg::OnHScroll(int code, int position, int scrollId) {
     QScrollBar* bar = d->controls.scrollBar(scrollId);
     if (binding == nullptr || bar == nullptr) return;
 
-    const int current = bar->value();
-    const int lo = bar->minimum();
-    const int hi = bar->maximum();
-    int next = current;
-    switch (code) {
-        case SB_LINELEFT:
-            next = std::clamp(current - 1, lo, hi);
-            break;
-        case SB_LINERIGHT:
-            next = std::clamp(current + 1, lo, hi);
-            break;
-        case SB_PAGELEFT:
-            next = std::clamp(current - 10, lo, hi);
-            break;
-        case SB_PAGERIGHT:
-            next = std::clamp(current + 10, lo, hi);
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK:
-            next = position;
-            break;
-        default:
-            return;
-    }
+    const std::optional<int> target =
+        zr::panel::scrollTarget(code, bar->value(), position, bar->minimum(), bar->maximum());
+    if (!target) return;
+    const int next = *target;
     // A refused write leaves the thumb and the read-out where they were.
     if (WriteParam(binding->row, next) == 0) ShowScrollValue(scrollId, binding->readoutId, next);
 }

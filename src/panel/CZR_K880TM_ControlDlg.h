@@ -7,6 +7,7 @@
 
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
+#include "panel/ScrollRequest.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
 
@@ -31,17 +32,7 @@ class CZR_K880TM_ControlDlg : public QDialog {
     Q_OBJECT
   public:
     // Scroll notification codes, as the scroll bar handler understands them.
-    enum ScrollCode : int {
-        SB_LINELEFT = 0,
-        SB_LINERIGHT = 1,
-        SB_PAGELEFT = 2,
-        SB_PAGERIGHT = 3,
-        SB_THUMBPOSITION = 4,
-        SB_THUMBTRACK = 5,
-        SB_LEFT = 6,
-        SB_RIGHT = 7,
-        SB_ENDSCROLL = 8,
-    };
+    using enum zr::panel::ScrollCode;
 
     explicit CZR_K880TM_ControlDlg(QWidget* parent = nullptr);
     ~CZR_K880TM_ControlDlg() override;

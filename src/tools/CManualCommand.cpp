@@ -38,6 +38,7 @@ void CManualCommand::buildControls() {
 
     Ui::ManualCommandTemplate ui;
     ui.setupUi(this);
+    controls_.addTemplate(this);
     zr::panel::DialogUnits(dialogFont).applyToTemplate(this);
     // The label lines up with the field by its runs of blanks.
     ui.fieldLabel->setTextFormat(Qt::PlainText);
@@ -48,12 +49,7 @@ void CManualCommand::buildControls() {
 }
 
 QWidget* CManualCommand::control(int id) const {
-    const auto children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    for (QWidget* child : children) {
-        const QVariant value = child->property("controlId");
-        if (value.isValid() && value.toInt() == id) return child;
-    }
-    return nullptr;
+    return controls_.widget(id);
 }
 
 bool CManualCommand::CreateModeless(CZR_K880TM_ControlDlg* panel) {

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "panel/ControlMap.h"
+
 class CZR_K880TM_ControlDlg;
 class QKeyEvent;
 
@@ -45,5 +47,6 @@ class CManualCommand : public QDialog {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    zr::panel::ControlMap controls_;  // id -> widget of the template
     void buildControls();
 };

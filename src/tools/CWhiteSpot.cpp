@@ -1,5 +1,4 @@
 #include "tools/CWhiteSpot.h"
-
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,8 +12,8 @@
 #include "link/Message.h"
 #include "panel/CZR_K880TM_ControlDlg.h"
 #include "panel/DialogUnits.h"
+#include "panel/ScrollRequest.h"
 #include "params/CameraParamTable.h"
-#include "tools/ThresholdScroll.h"
 #include "tools/WhiteSpotFormat.h"
 #include "ui_CWhiteSpot.h"
 
@@ -54,6 +53,7 @@ void CWhiteSpot::buildControls() {
 
     Ui::WhiteSpotTemplate ui;
     ui.setupUi(this);
+    controls_.addTemplate(this);
     const zr::panel::DialogUnits units(dialogFont);
     units.applyToTemplate(this);
     ui.spotList->setTabStopDistance(units.toPixelsX(kTabStopDlu));
@@ -73,14 +73,14 @@ void CWhiteSpot::buildControls() {
             dragPosition_ = position;
         }
         bar->setSliderPosition(bar->value());
-        OnHScroll(zr::tools::scrollCodeForSliderAction(action), position);
+        OnHScroll(zr::panel::scrollCodeForSliderAction(action), position);
     });
     // Letting the thumb go reports where it was let go, then the end of the scroll.
     connect(bar, &QAbstractSlider::sliderReleased, this, [this, bar] {
         const int position = dragPosition_ >= 0 ? dragPosition_ : bar->sliderPosition();
         dragPosition_ = -1;
-        OnHScroll(zr::tools::SB_THUMBPOSITION, position);
-        OnHScroll(zr::tools::SB_ENDSCROLL, 0);
+        OnHScroll(zr::panel::SB_THUMBPOSITION, position);
+        OnHScroll(zr::panel::SB_ENDSCROLL, 0);
     });
 
     connect(ui.detectButton, &QPushButton::clicked, this, [this] { OnDetect(); });
@@ -89,12 +89,7 @@ void CWhiteSpot::buildControls() {
 }
 
 QWidget* CWhiteSpot::control(int id) const {
-    const auto children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    for (QWidget* child : children) {
-        const QVariant value = child->property("controlId");
-        if (value.isValid() && value.toInt() == id) return child;
-    }
-    return nullptr;
+    return controls_.widget(id);
 }
 
 bool CWhiteSpot::CreateModeless(CZR_K880TM_ControlDlg* panel) {
@@ -122,7 +117,7 @@ void CWhiteSpot::OnInitDialog() {
 void CWhiteSpot::OnHScroll(int code, int position) {
     auto* bar = static_cast<QScrollBar*>(control(IDC_THRESHOLD));
     const std::optional<int> target =
-        zr::tools::scrollTarget(code, bar->value(), position, bar->minimum(), bar->maximum());
+        zr::panel::scrollTarget(code, bar->value(), position, bar->minimum(), bar->maximum());
     if (!target || owner == nullptr) return;
     const QPointer<CWhiteSpot> self(this);
     // A refused write leaves the thumb and the read-out where they were.

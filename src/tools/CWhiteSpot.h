@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "panel/ControlMap.h"
+
 class CZR_K880TM_ControlDlg;
 class QKeyEvent;
 class QTimerEvent;
@@ -69,6 +71,7 @@ class CWhiteSpot : public QDialog {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    zr::panel::ControlMap controls_;  // id -> widget of the template
     void buildControls();
     void OnInitDialog();
     void setSpotList(const QString& text);

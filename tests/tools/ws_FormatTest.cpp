@@ -2,10 +2,11 @@
 
 #include <QAbstractSlider>
 
-#include "tools/ThresholdScroll.h"
+#include "panel/ScrollRequest.h"
 #include "tools/WhiteSpotFormat.h"
 
 using namespace zr::tools;
+using namespace zr::panel;
 
 TEST(WhiteSpotFormat, ResultMessagesKeepTheCameraWording) {
     EXPECT_STREQ(detectResultText(0), "Detect is finished.");

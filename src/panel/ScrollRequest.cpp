@@ -1,9 +1,9 @@
-#include "tools/ThresholdScroll.h"
+#include "panel/ScrollRequest.h"
 
 #include <QAbstractSlider>
 #include <algorithm>
 
-namespace zr::tools {
+namespace zr::panel {
 
 int scrollCodeForSliderAction(int action) {
     switch (action) {
@@ -44,4 +44,4 @@ std::optional<int> scrollTarget(int code, int current, int thumb, int lo, int hi
     }
 }
 
-}  // namespace zr::tools
+}  // namespace zr::panel
