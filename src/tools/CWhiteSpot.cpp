@@ -1,4 +1,5 @@
 #include "tools/CWhiteSpot.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
