@@ -1,5 +1,5 @@
 // The window as it looks in adjust mode after a read; saved as a picture when
-// ZR_ADJUST_SCREENSHOT names a file (scripts/screenshot-adjust.sh).
+// ZR_ADJUST_SCREENSHOT names a file (scripts/screenshot.sh adjust).
 #include <QImage>
 #include <QPixmap>
 #include <cstdlib>

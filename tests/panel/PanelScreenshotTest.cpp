@@ -1,6 +1,6 @@
 // Not a check: when ZR_PANEL_SCREENSHOT names a file, shows the panel after a
 // read from the simulated camera and saves a picture of it there
-// (scripts/screenshot-panel.sh runs it under Xvfb).
+// (scripts/screenshot.sh panel runs it under Xvfb).
 #include <QApplication>
 #include <QPixmap>
 #include <cstdlib>

@@ -7,7 +7,7 @@ namespace {
 
 // The editor with the gamma 0.45 curve, green hidden and the point 128 being
 // dragged down. Saved as lut.png into $ZR_SCREENSHOT_DIR when that is set
-// (scripts/screenshot-lut.sh).
+// (scripts/screenshot.sh lut).
 TEST_F(LutEditorTest, ScreenshotWithGammaCurveAndADraggedPoint) {
     button(CLookUpTable::IDC_GAMMA_045)->click();
     button(CLookUpTable::IDC_SHOW_G)->click();
