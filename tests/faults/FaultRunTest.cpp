@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -10,6 +12,7 @@
 #include "ExchangeReview.h"
 #include "FaultSchedule.h"
 #include "PassClock.h"
+#include "link/LinkStatus.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
 #include "support/SimLinkFixture.h"
@@ -44,7 +47,27 @@ std::string lutText(int channel, int index, int value) {
 class FaultRun : public ::testing::TestWithParam<uint32_t> {
   protected:
     FaultRun() : f(&clock), params(f.link), bulk(params), schedule(f.camera, GetParam()) {
-        clock.setAdvancing([this] { return draining.load() || busy(); });
+        clock.setStep([this] { return step(); });
+    }
+
+    // Time moves only during an exchange (or a drain), one tick a pass while
+    // a reply is due, else straight on to the next moment something can
+    // happen: a delayed reply falls due, or a time-out of the last frame
+    // expires. So a 3 s time-out costs a few passes, not 3000.
+    uint32_t step() {
+        if (!draining.load() && !busy()) return 0;
+        if (f.link.framePending()) return 1;  // written in the next pass
+        const uint32_t now = clock.tickMs();
+        uint32_t next = UINT32_MAX;
+        if (f.camera.replyPending()) next = f.camera.msUntilReplyDue();
+        if (f.link.awaitingAck() || f.link.awaitingAnswer()) {
+            const uint32_t sent = schedule.lastFrameTick();
+            for (const uint32_t expiry : {sent + kAckTimeoutMs + 1, sent + kAnswerTimeoutMs + 1}) {
+                const uint32_t wait = expiry - now;
+                if (static_cast<int32_t>(wait) > 0) next = std::min(next, wait);
+            }
+        }
+        return next == UINT32_MAX ? 1 : std::max<uint32_t>(next, 1);
     }
 
     bool busy() { return f.link.framePending() || f.link.awaitingAck() || f.link.awaitingAnswer(); }

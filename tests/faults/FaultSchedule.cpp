@@ -73,8 +73,14 @@ std::vector<FrameRecord> FaultSchedule::takeRecords() {
     return taken;
 }
 
+uint32_t FaultSchedule::lastFrameTick() {
+    std::lock_guard lock(mutex_);
+    return lastFrameTick_;
+}
+
 void FaultSchedule::onFrame(const sim::ReceivedFrame& frame) {
     std::lock_guard lock(mutex_);
+    lastFrameTick_ = frame.tick;
     records_.push_back({frame.tick, frame.text, armed_});
     arm(armed_ == Fault::AckDelayOver ? Fault::None : pick());
 }

@@ -52,6 +52,8 @@ class FaultSchedule {
     void setRate(int percent);
     // The frames received since the last call, in order.
     std::vector<FrameRecord> takeRecords();
+    // Tick of the last frame received (0 before the first).
+    uint32_t lastFrameTick();
 
   private:
     void onFrame(const sim::ReceivedFrame& frame);
@@ -64,6 +66,7 @@ class FaultSchedule {
     int rate_ = 0;
     Fault armed_ = Fault::None;
     std::vector<FrameRecord> records_;
+    uint32_t lastFrameTick_ = 0;
 };
 
 }  // namespace zr::test

@@ -38,7 +38,7 @@ class PortVanish : public ::testing::Test {
         // pass takes a real millisecond besides, since bytes in a
         // pseudo-terminal are handed on by the kernel a moment later: a slow
         // machine never makes a reply late.
-        clock.setAdvancing([this] { return !line || line->quiet(); });
+        clock.setStep([this] { return !line || line->quiet() ? 1u : 0u; });
         clock.setRealSleep(std::chrono::milliseconds(1));
         fs::create_directories(portDir);
         ::setenv("ZRK880_PORT_DIR", portDir.c_str(), 1);
