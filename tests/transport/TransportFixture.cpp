@@ -54,7 +54,9 @@ std::string simDir() {
 }
 
 std::string makerLibraryDir() {
-    static const std::string dir = [] {
+    // Never destroyed: the exit handler below is registered before this
+    // string's destructor would be, so it runs after it and still reads it.
+    static const std::string& dir = *new std::string([] {
         char pattern[] = "/tmp/zrk880-maker-XXXXXX";
         if (!mkdtemp(pattern)) return std::string("/nonexistent");
         const std::string made = pattern;
@@ -68,7 +70,7 @@ std::string makerLibraryDir() {
             std::filesystem::remove_all(makerLibraryDir(), ignored);
         });
         return made;
-    }();
+    }());
     return dir;
 }
 
