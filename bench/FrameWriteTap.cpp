@@ -16,6 +16,10 @@ void FrameWriteTap::sleepMs(uint32_t ms) {
     SystemClock::instance().sleepMs(ms);
 }
 
+void FrameWriteTap::sleepUnlessReadable(uint32_t ms, const int* fds, size_t count) {
+    SystemClock::instance().sleepUnlessReadable(ms, fds, count);
+}
+
 void FrameWriteTap::clear() {
     std::lock_guard lock(mutex_);
     writes_.clear();

@@ -18,6 +18,7 @@ class FrameWriteTap : public Clock {
   public:
     uint32_t tickMs() override;
     void sleepMs(uint32_t ms) override;
+    void sleepUnlessReadable(uint32_t ms, const int* fds, size_t count) override;
 
     void watch(const SerialLink* link) { link_ = link; }
     void clear();

@@ -16,6 +16,7 @@ namespace zr {
 namespace {
 
 constexpr size_t kReadBufferSize = 100;
+constexpr size_t kReadBufferSlack = 412;
 // Real-time slice of the GUI-side waits: between slices pending worker
 // messages are served, so a worker blocked in a message box never deadlocks a
 // GUI thread that waits for it.
@@ -53,7 +54,10 @@ int SerialLink::SendCommand(std::string_view text) {
         // waiting here would never return. Refuse instead.
         if (messages_.servingWorkerMessage()) return 1;
         messages_.servePending();
-        clock_.sleepMs(1);
+        // Up to 1 ms, ended early by the worker when the exchange is over.
+        const int fds[] = {exchangeEnded_.fd()};
+        clock_.sleepUnlessReadable(1, fds, 1);
+        exchangeEnded_.drain();
     }
 
     std::lock_guard lock(linkMutex_);
@@ -78,6 +82,7 @@ int SerialLink::SendCommand(std::string_view text) {
 
     commandFrame_ = buildCommandFrame(check.upper);
     framePending_.store(1);
+    frameQueued_.signal();
     return 0;
 }
 
@@ -257,8 +262,10 @@ void SerialLink::LinkWorker() {
         workerExited_.signal();
         return;
     }
-    uint8_t buffer[kReadBufferSize];
+    // Room behind the 100 bytes offered, for a library that writes past them.
+    uint8_t buffer[kReadBufferSize + kReadBufferSlack];
     for (;;) {
+        const bool busyBefore = exchangeRunning();
         uint32_t count = 0;
         readTransport(buffer, count);
 
@@ -305,7 +312,13 @@ void SerialLink::LinkWorker() {
             eventPending_ = 0;
             linkEvent_.signal();
         }
-        clock_.sleepMs(1);
+        if (busyBefore && !exchangeRunning()) exchangeEnded_.signal();
+        // The pass's 1 ms sleep, cut short by input on the COM device or a
+        // newly queued frame: the rules above all go by the tick, so only
+        // the delay before a reply or a frame is handled gets shorter.
+        const int fds[] = {transport_ == Transport::Com ? comHandle_ : -1, frameQueued_.fd()};
+        clock_.sleepUnlessReadable(1, fds, 2);
+        frameQueued_.drain();
         if (isOpen_.load() == 0) break;
     }
     workerExited_.signal();

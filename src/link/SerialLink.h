@@ -13,6 +13,7 @@
 #include "link/ClSerialApi.h"
 #include "link/Clock.h"
 #include "link/MessageRelay.h"
+#include "link/WakeSignal.h"
 
 namespace zr {
 
@@ -99,6 +100,9 @@ class SerialLink {
     void writeCom(const uint8_t* data, uint32_t count);
     void showWorkerMessage(const char* text);
     void closeTransport();
+    bool exchangeRunning() const {
+        return framePending_.load() != 0 || awaitingAck_.load() != 0 || awaitingAnswer_.load() != 0;
+    }
 
     MessageRelay& messages_;
     TraceHook trace_;
@@ -143,6 +147,10 @@ class SerialLink {
     uint32_t status_ = 0;  // under linkMutex
     mutable std::recursive_mutex linkMutex_;
     AutoResetEvent linkEvent_;
+    // Wake the worker when a frame is queued, and a waiting SendCommand when
+    // an exchange has ended, instead of letting each sleep out its 1 ms.
+    WakeSignal frameQueued_;
+    WakeSignal exchangeEnded_;
 };
 
 }  // namespace zr

@@ -1,5 +1,7 @@
 #include "link/SystemClock.h"
 
+#include <poll.h>
+
 #include <chrono>
 #include <thread>
 
@@ -11,7 +13,30 @@ uint32_t SystemClock::tickMs() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-void SystemClock::sleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void SystemClock::sleepMs(uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void SystemClock::sleepUnlessReadable(uint32_t ms, const int* fds, size_t count) {
+    constexpr size_t kMaxFds = 4;
+    pollfd polled[kMaxFds];
+    nfds_t used = 0;
+    for (size_t i = 0; i < count && used < kMaxFds; ++i) {
+        if (fds[i] >= 0) polled[used++] = {fds[i], POLLIN, 0};
+    }
+    if (used == 0) {
+        sleepMs(ms);
+        return;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    if (::poll(polled, used, static_cast<int>(ms)) <= 0) return;
+    for (nfds_t i = 0; i < used; ++i) {
+        if (polled[i].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+            std::this_thread::sleep_until(deadline);
+            return;
+        }
+    }
+}
 
 SystemClock& SystemClock::instance() {
     static SystemClock clock;
