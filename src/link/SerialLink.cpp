@@ -394,7 +394,13 @@ void SerialLink::readTransport(uint8_t* buffer, uint32_t& count) {
     }
     if (fns) {
         uint32_t size = kClReadSize;
-        fns->serialRead(ref, reinterpret_cast<int8_t*>(buffer), &size, kClReadTimeoutMs);
+        const int32_t result =
+            fns->serialRead(ref, reinterpret_cast<int8_t*>(buffer), &size, kClReadTimeoutMs);
+        // Some libraries fail a read that found nothing (a time-out) and leave
+        // the size as it was passed in. Those 100 bytes would be an earlier
+        // pass's bytes, parsed again, and a pass with bytes never writes or
+        // times out, so the link would stall for good: nothing was read.
+        if (result != 0 && size == kClReadSize) size = 0;
         // A library that claims more than the buffer holds is not believed.
         count = size <= kClReadSize ? size : kClReadSize;
         if (trace_ && count > 0) trace_(false, buffer, count);
