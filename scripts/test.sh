@@ -1,17 +1,42 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the normal build, then the link and
-# transport tests again under ThreadSanitizer.
+# Builds everything and runs every test:
+#   1. the normal build and the whole suite;
+#   2. the whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer;
+#   3. the link, transport and fault-run tests under ThreadSanitizer;
+#   4. each fuzz target for a bounded time (FUZZ_SECONDS, 30 by default).
+# Any failure, sanitizer report or fuzzer finding fails the run.
+# Build folders: build, build-asan, build-tsan, build-fuzz (another prefix
+# than "build" with ZR_BUILD_PREFIX).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+start=$SECONDS
 bash scripts/install-deps.sh
 
 jobs=$(nproc)
+b=${ZR_BUILD_PREFIX:-build}
+step() { echo "== $1 (at $(((SECONDS - start) / 60)) min)"; }
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs"
+step "build and test"
+cmake -S . -B "$b" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$b" -j "$jobs"
+ctest --test-dir "$b" --output-on-failure -j "$jobs"
 
-cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR_SANITIZE=thread -DZR_BUILD_GUI=OFF
-cmake --build build-tsan -j "$jobs"
+step "AddressSanitizer + UndefinedBehaviorSanitizer: every test"
+cmake -S . -B "$b-asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR_SANITIZE=address
+cmake --build "$b-asan" -j "$jobs"
+# fontconfig (under Qt's offscreen platform) keeps a few allocations to the end.
+ASAN_OPTIONS="detect_leaks=1" \
+  LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
+  UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+  ctest --test-dir "$b-asan" --output-on-failure -j "$jobs"
+
+step "ThreadSanitizer: link, transport and fault runs"
+cmake -S . -B "$b-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR_SANITIZE=thread -DZR_BUILD_GUI=OFF
+cmake --build "$b-tsan" -j "$jobs" --target test_link test_transport test_faults camsim_targets
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-  ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L 'link|transport'
+  ctest --test-dir "$b-tsan" --output-on-failure -j "$jobs" -L 'link|transport|faults'
+
+step "fuzz targets"
+bash scripts/fuzz.sh "$b-fuzz"
+
+step "all passed in $(((SECONDS - start) / 60)) min $(((SECONDS - start) % 60)) s"
