@@ -380,18 +380,23 @@ void SerialLink::DecodeAnswer() {
 }
 
 // Transport of a pass: the maker's library port, else the common library's
-// port, else the COM device.
+// port, else the COM device (nullptr here).
+const ClSerialFunctions* SerialLink::libraryTransport(void*& ref) const {
+    if (transport_ == Transport::Board) {
+        ref = boardPort_;
+        return &boardFns_;
+    }
+    if (transport_ == Transport::ClAll) {
+        ref = clPort_;
+        return &clFns_;
+    }
+    return nullptr;
+}
+
 void SerialLink::readTransport(uint8_t* buffer, uint32_t& count) {
     count = 0;
-    const ClSerialFunctions* fns = nullptr;
     void* ref = nullptr;
-    if (transport_ == Transport::Board) {
-        fns = &boardFns_;
-        ref = boardPort_;
-    } else if (transport_ == Transport::ClAll) {
-        fns = &clFns_;
-        ref = clPort_;
-    }
+    const ClSerialFunctions* fns = libraryTransport(ref);
     if (fns) {
         uint32_t size = kClReadSize;
         const int32_t result =
@@ -418,15 +423,8 @@ void SerialLink::readTransport(uint8_t* buffer, uint32_t& count) {
 
 void SerialLink::writeTransport(const uint8_t* data, uint32_t count, uint32_t timeoutMs) {
     if (trace_) trace_(true, data, count);
-    const ClSerialFunctions* fns = nullptr;
     void* ref = nullptr;
-    if (transport_ == Transport::Board) {
-        fns = &boardFns_;
-        ref = boardPort_;
-    } else if (transport_ == Transport::ClAll) {
-        fns = &clFns_;
-        ref = clPort_;
-    }
+    const ClSerialFunctions* fns = libraryTransport(ref);
     if (fns) {
         // The library gets a copy: its buffer parameter is not const.
         int8_t copy[kCommandFrameSize];

@@ -95,6 +95,7 @@ class SerialLink {
     void DecodeAnswer();
     bool startWorker(Transport transport);
     void setStatusBits(uint32_t bits);  // under the lock, also eventPending
+    const ClSerialFunctions* libraryTransport(void*& ref) const;
     void readTransport(uint8_t* buffer, uint32_t& count);
     void writeTransport(const uint8_t* data, uint32_t count, uint32_t timeoutMs);
     void writeCom(const uint8_t* data, uint32_t count);
