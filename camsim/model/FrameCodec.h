@@ -6,6 +6,9 @@
 
 namespace zr::sim {
 
+// The camera's side of the framing, written apart from the link's codec on
+// purpose: the simulated camera is the oracle the link is tested against, so
+// a fault in the link's checksum or framing must not be copied into it.
 inline constexpr uint8_t STX = 0x02;
 inline constexpr uint8_t ETX = 0x03;
 inline constexpr uint8_t ACK = 0x06;
