@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 #include "CliProcess.h"
 
@@ -47,9 +49,19 @@ class ZrkCtl : public ::testing::Test {
     }
 
     // The command texts the camera received, one per line.
+    // The camera logs a frame after it has answered it, and the last frames of
+    // a run may still be on their way when the tool has ended: read the log
+    // once it has stopped growing.
     std::vector<std::string> sent() const {
+        std::string text = readText(log_);
+        for (int i = 0; i < 30; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            std::string again = readText(log_);
+            if (again == text) break;
+            text = std::move(again);
+        }
         std::vector<std::string> lines;
-        std::istringstream in(readText(log_));
+        std::istringstream in(text);
         for (std::string l; std::getline(in, l);)
             if (!l.empty()) lines.push_back(l);
         return lines;
