@@ -235,6 +235,9 @@ void CLookUpTable::mousePressEvent(QMouseEvent* event) {
     const int x = pos.x();
     const int u = 281 - pos.y();
     dragging = 1;
+    // A press starts from no pick: a release swallowed by a modal box elsewhere
+    // must not leave an old point for this press to drag.
+    selectedIndex = 256;
     int best = 0x20000;
     // The nearest editing point within a squared distance below 15, on any
     // curve, shown or not; equally near points: the first found wins. An end
