@@ -92,7 +92,7 @@ LutFileResult loadLutFile(const std::string& path, LutTable& table) {
         return result;
     }
 
-    // Read into a copy so that a read error leaves the table as it was.
+    // Read into a copy so that a refused file leaves the table as it was.
     LutTable work = table;
     LutCsvReader reader(work);
     char buffer[4096];
@@ -109,7 +109,7 @@ LutFileResult loadLutFile(const std::string& path, LutTable& table) {
     ::close(fd);
     if (result.err != 0) return result;
     result.csv = reader.finish();
-    table = work;
+    if (result.csv.ok()) table = work;
     return result;
 }
 

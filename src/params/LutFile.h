@@ -18,9 +18,10 @@ struct LutFileResult {
     FileErrorCause cause() const { return fileErrorCause(err); }
 };
 
-// Reads a table file into `table`. When the file cannot be opened or read the
-// table is unchanged; when its content is faulty the table holds what the
-// reader took before the fault (LutCsvReader). Only regular files are read.
+// Reads a table file into `table`. The table changes only when the whole file
+// is accepted: a file that cannot be opened or read, or whose content the
+// reader refuses (LutCsvReader), leaves it as it was. Only regular files are
+// read.
 LutFileResult loadLutFile(const std::string& path, LutTable& table);
 
 // Writes the table file. The new content goes to a temporary file beside the

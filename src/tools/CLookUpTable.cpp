@@ -390,9 +390,13 @@ void CLookUpTable::OnOpen() {
         showMessage(zr::fileErrorMessage(result.cause(), path.toStdString()), true);
         return;
     }
-    // Rows read before a fault in the file are kept, so redraw in any case.
+    // A refused file leaves the table as it was, so a later WRITE cannot send
+    // half of it.
+    if (!result.csv.ok()) {
+        showMessage(result.csv.message(), false);
+        return;
+    }
     RedrawPlot();
-    if (!result.csv.ok()) showMessage(result.csv.message(), false);
 }
 
 void CLookUpTable::OnSave() {
