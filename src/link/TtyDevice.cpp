@@ -72,9 +72,15 @@ void addHeldBy(const std::string& pid, TtyDevice::DeviceNumbers& held) {
     bool servesUnknown = false;
     while (const dirent* entry = ::readdir(dir)) {
         if (entry->d_name[0] == '.') continue;
-        struct stat st {};
-        if (::fstatat(::dirfd(dir), entry->d_name, &st, 0) != 0 || !S_ISCHR(st.st_mode)) continue;
-        if (st.st_rdev == kPtmx) {
+        // Cached attributes only: a descriptor on a network file whose server
+        // is gone must not hang the listing.
+        struct statx st {};
+        if (::statx(::dirfd(dir), entry->d_name, AT_STATX_DONT_SYNC, STATX_TYPE, &st) != 0 ||
+            !S_ISCHR(st.stx_mode)) {
+            continue;
+        }
+        const dev_t device = makedev(st.stx_rdev_major, st.stx_rdev_minor);
+        if (device == kPtmx) {
             const int index = masterIndex("/proc/" + pid + "/fdinfo/" + entry->d_name);
             if (index < 0) {
                 servesUnknown = true;  // then any of its slaves may be the one it serves
@@ -82,7 +88,7 @@ void addHeldBy(const std::string& pid, TtyDevice::DeviceNumbers& held) {
                 served.push_back(index);
             }
         } else {
-            devices.push_back(st.st_rdev);
+            devices.push_back(device);
         }
     }
     ::closedir(dir);
