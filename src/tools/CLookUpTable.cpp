@@ -348,8 +348,9 @@ void CLookUpTable::OnRead() {
     if (owner == nullptr) return;
     zr::ParamAccess& params = owner->params();
     WaitCursor wait;
+    const int count = std::clamp(walkEntries, 0, zr::kLutEntries);
     for (int c = 0; c < 3; ++c) {
-        for (int i = 0; i < 256; ++i) {
+        for (int i = 0; i < count; ++i) {
             zr::AnswerBytes answer{};
             if (params.ReadRegister(readText(c, i), answer) != 1) {
                 wait.release();
@@ -368,10 +369,11 @@ void CLookUpTable::OnRead() {
 void CLookUpTable::OnWrite() {
     if (owner == nullptr) return;
     zr::ParamAccess& params = owner->params();
+    const int count = std::clamp(walkEntries, 0, zr::kLutEntries);
     for (int c = 0; c < 3; ++c) {
         if (!showChannel[c]) continue;
         WaitCursor wait;
-        for (int i = 0; i < 256; ++i) {
+        for (int i = 0; i < count; ++i) {
             if (params.WriteCommandText(writeText(c, i, entries[c][i])) != 0) {
                 wait.release();
                 showMessage("Failed to write LUT", false);
