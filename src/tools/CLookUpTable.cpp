@@ -259,6 +259,13 @@ void CLookUpTable::mousePressEvent(QMouseEvent* event) {
 }
 
 void CLookUpTable::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging && !(event->buttons() & Qt::LeftButton)) {
+        // The button-up went to a modal box: the drag is over, nothing was sent.
+        dragging = 0;
+        selectedIndex = 256;
+        RedrawPlot();
+        return;
+    }
     const int y = event->position().toPoint().y();
     if (!dragging || selectedIndex < 0 || selectedIndex > 255 || y < 26 || y > 281) return;
     const int v = 281 - y;
