@@ -63,6 +63,7 @@ struct CZR_K880TM_ControlDlg::Impl {
     ControlMap controls;
     QHash<int, QButtonGroup*> radioGroups;  // by table row
     QHash<int, int> dragPosition;           // by scroll bar, while its thumb is held
+    QHash<int, int> shownRadio;             // by table row: the button the panel checked, 0 none
 };
 
 CZR_K880TM_ControlDlg::CZR_K880TM_ControlDlg(QWidget* parent)
@@ -242,9 +243,14 @@ void CZR_K880TM_ControlDlg::OnRadioClicked(int id) {
     const RadioBinding* binding = findRadio(id);
     QAbstractButton* button = d->controls.button(id);
     if (binding == nullptr || button == nullptr || !button->isChecked()) return;
-    // A refused write leaves the button checked: the camera was not changed,
-    // and the table keeps the old value.
-    if (WriteParam(binding->row, binding->value) == 0) UpdateControlStates(id);
+    if (WriteParam(binding->row, binding->value) == 0) {
+        d->shownRadio[binding->row] = id;
+        UpdateControlStates(id);
+        return;
+    }
+    // Neither the camera nor the table changed: the group goes back to what
+    // it showed before the click.
+    showRadio(binding->row, d->shownRadio.value(binding->row, 0));
 }
 
 void CZR_K880TM_ControlDlg::OnHScroll(int code, int position, int scrollId) {
@@ -362,25 +368,16 @@ void CZR_K880TM_ControlDlg::RefreshPanel() {
 }
 
 void CZR_K880TM_ControlDlg::refreshRadioGroup(int row) {
-    QButtonGroup* group = d->radioGroups.value(row, nullptr);
-    if (group == nullptr) return;
     const int value = table()[row].value;
-    // An exclusive group cannot be emptied; a value without a button must
-    // leave every button unchecked.
-    group->setExclusive(false);
+    int checkedId = 0;  // a value without a button leaves every button unchecked
     for (const RadioBinding& binding : radioBindings()) {
-        if (binding.row == row) d->controls.button(binding.id)->setChecked(binding.value == value);
+        if (binding.row == row && binding.value == value) checkedId = binding.id;
     }
-    group->setExclusive(true);
+    showRadio(row, checkedId);
 }
 
 void CZR_K880TM_ControlDlg::refreshShutter() {
-    QButtonGroup* group = d->radioGroups.value(zr::ROW_SHUTTER_SPEED);
     const int value = table()[zr::ROW_SHUTTER_SPEED].value;
-    group->setExclusive(false);
-    for (int id = IDC_SHUTTER_OFF; id <= IDC_SHUTTER_VARIABLE; ++id) {
-        d->controls.button(id)->setChecked(false);
-    }
     // 0..8 are the fixed speeds in id order; 9 lands on VARIABLE, the id after
     // them. Other values have no button and leave the group unchecked.
     int checkedId = 0;
@@ -389,8 +386,19 @@ void CZR_K880TM_ControlDlg::refreshShutter() {
     } else if (value >= 0 && value <= 9) {
         checkedId = IDC_SHUTTER_OFF + value;
     }
-    if (checkedId != 0) d->controls.button(checkedId)->setChecked(true);
+    showRadio(zr::ROW_SHUTTER_SPEED, checkedId);
+}
+
+void CZR_K880TM_ControlDlg::showRadio(int row, int checkedId) {
+    QButtonGroup* group = d->radioGroups.value(row, nullptr);
+    if (group == nullptr) return;
+    // An exclusive group cannot be emptied by unchecking its button.
+    group->setExclusive(false);
+    for (QAbstractButton* button : group->buttons()) {
+        button->setChecked(group->id(button) == checkedId);
+    }
     group->setExclusive(true);
+    d->shownRadio[row] = checkedId;
 }
 
 void CZR_K880TM_ControlDlg::ShowScrollValue(int scrollId, int readoutId, int position) {

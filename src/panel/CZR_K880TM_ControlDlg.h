@@ -108,6 +108,8 @@ class CZR_K880TM_ControlDlg : public QDialog {
     void initialiseControls();
     void refreshRadioGroup(int row);
     void refreshShutter();
+    // Checks button `checkedId` of a row's group (0: none) and unchecks the rest.
+    void showRadio(int row, int checkedId);
     void destroyToolWindows();
     void showAbout();
 
