@@ -18,6 +18,7 @@
 #include "adjust/AdjustTemplate.h"
 #include "adjust/RegisterText.h"
 #include "panel/CZR_K880TM_ControlDlg.h"
+#include "panel/SliderRelease.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
 
@@ -172,8 +173,10 @@ void CAdjust::connectControls() {
             // one notification; the position is taken from the control.
             connect(slider, &QAbstractSlider::actionTriggered, this,
                     [this, id] { onSliderNotify(id); });
-            connect(slider, &QAbstractSlider::sliderReleased, this,
-                    [this, id] { onSliderNotify(id); });
+            connect(slider, &QAbstractSlider::sliderReleased, this, [this, id] {
+                // A thumb dropped because a message came up was not let go there.
+                if (!zr::panel::releasingHeldSliders()) onSliderNotify(id);
+            });
         }
     }
     auto clicked = [this](int id, void (CAdjust::*handler)()) {

@@ -23,7 +23,9 @@
 #include "panel/PanelMenu.h"
 #include "panel/QtMessageSink.h"
 #include "panel/ReadoutText.h"
+#include "panel/ScrollInputFilter.h"
 #include "panel/SerialPortCommand.h"
+#include "panel/SliderRelease.h"
 #include "panel/ToolWindowSlots.h"
 #include "ui_CZR_K880TM_ControlDlg.h"
 
@@ -177,7 +179,11 @@ void CZR_K880TM_ControlDlg::bindControls() {
         QScrollBar* bar = d->controls.scrollBar(binding.id);
         bar->setSingleStep(1);
         bar->setPageStep(10);
+        // A click gives the bar the focus, so the keys act on what was touched.
+        bar->setFocusPolicy(Qt::StrongFocus);
         const int id = binding.id;
+        new ScrollInputFilter(
+            bar, [this, id](int position) { OnHScroll(SB_THUMBPOSITION, position, id); });
         // The toolkit has already moved the thumb by its own step when it
         // reports the action; the handler decides the position, so the thumb
         // goes back first.
@@ -194,6 +200,8 @@ void CZR_K880TM_ControlDlg::bindControls() {
         connect(bar, &QAbstractSlider::sliderReleased, this, [this, bar, id] {
             const int position = d->dragPosition.value(id, bar->sliderPosition());
             d->dragPosition.remove(id);
+            // A thumb dropped because a message came up was not let go there.
+            if (releasingHeldSliders()) return;
             OnHScroll(SB_THUMBPOSITION, position, id);
             OnHScroll(SB_ENDSCROLL, 0, id);
         });
