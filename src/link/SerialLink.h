@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "link/AutoResetEvent.h"
 #include "link/ClSerialApi.h"
@@ -92,6 +93,9 @@ class SerialLink {
     enum class Transport { None, Board, ClAll, Com };
 
     void LinkWorker();
+    // SendCommand's checks and frame build under linkMutex; the messages of a
+    // refusal are collected, not shown.
+    int queueFrame(std::string_view text, std::vector<Message>& refusals);
     void DecodeAnswer();
     bool startWorker(Transport transport);
     void setStatusBits(uint32_t bits);  // under the lock, also eventPending
