@@ -179,8 +179,7 @@ bool SerialLink::startWorker(Transport transport) {
     transport_ = transport;
     // A half-received answer from an earlier opening must not be continued
     // with the first bytes of this one.
-    inAnswerFrame_ = 0;
-    answerPos_ = 0;
+    dropPartialAnswer();
     eventPending_ = 0;
     linkEvent_.reset();
     workerExited_.reset();
@@ -305,12 +304,17 @@ void SerialLink::LinkWorker() {
                     std::lock_guard lock(linkMutex_);
                     status_ |= LS_ANSWER_TIMEOUT;
                 }
+                // A frame cut off by the camera (a reset, say) never
+                // completes; its bytes would swallow later replies.
+                dropPartialAnswer();
                 // The waiting caller goes on while the box is still up.
                 linkEvent_.signal();
                 showWorkerMessage("There is no [ANSWER DATA]");
                 awaitingAnswer_.store(0);
             }
         } else if (framePending_.load() != 0) {
+            // Whatever came before belongs to an exchange that is over.
+            dropPartialAnswer();
             writeTransport(commandFrame_.data(), kCommandFrameSize, kClFirstWriteTimeoutMs);
             lastSendTick_ = clock_.tickMs();
             resendsLeft_ = kResends;
@@ -333,6 +337,11 @@ void SerialLink::LinkWorker() {
         if (isOpen_.load() == 0) break;
     }
     workerExited_.signal();
+}
+
+void SerialLink::dropPartialAnswer() {
+    inAnswerFrame_ = 0;
+    answerPos_ = 0;
 }
 
 int SerialLink::ParseReceived(const uint8_t* data, size_t count) {

@@ -97,6 +97,7 @@ class SerialLink {
     // refusal are collected, not shown.
     int queueFrame(std::string_view text, std::vector<Message>& refusals);
     void DecodeAnswer();
+    void dropPartialAnswer();  // worker only, or while no worker runs
     bool startWorker(Transport transport);
     void setStatusBits(uint32_t bits);  // under the lock, also eventPending
     const ClSerialFunctions* libraryTransport(void*& ref) const;
