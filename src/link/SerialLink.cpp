@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <system_error>
+#include <vector>
 
 #include "link/FrameCodec.h"
 #include "link/LinkStatus.h"
@@ -21,6 +22,17 @@ constexpr size_t kReadBufferSlack = 412;
 // messages are served, so a worker blocked in a message box never deadlocks a
 // GUI thread that waits for it.
 constexpr auto kServeSlice = std::chrono::milliseconds(2);
+// How long a thread that hands over to the other watches for its answer
+// before it goes to sleep (a busy wait that yields the processor): being woken
+// from sleep costs more than the hand-over itself. The worker watches for the
+// next frame after an exchange; a caller that waits on the link event for the
+// bytes of an answer, which follow each other closely at high speeds; and a
+// SendCommand for the end of the previous exchange, which at 115200 bit/s is
+// one frame's line time (under 2 ms) away. Each wait watches once, so a long
+// wait still sleeps nearly all of its time.
+constexpr uint32_t kWorkerSpinUs = 300;
+constexpr auto kEventSpin = std::chrono::microseconds(300);
+constexpr uint32_t kSendWaitSpinUs = 2000;
 // Upper bound for one frame write to a COM device whose output is full.
 constexpr int kComWriteLimitMs = 1000;
 
@@ -44,38 +56,59 @@ SerialLink::~SerialLink() {
 
 // --- callers' side -----------------------------------------------------------
 
-int SerialLink::SendCommand(std::string_view text) {
-    // Only after the previous exchange has ended. framePending is read first:
-    // the worker raises awaitingAck before it drops framePending, so the
-    // three reads never see an exchange in flight as idle.
+bool SerialLink::waitUntilIdle() {
+    // framePending is read first: the worker raises awaitingAck before it
+    // drops framePending, so the three reads never see an exchange in flight
+    // as idle. The ends of exchanges nobody waited for are of no interest.
+    exchangeEnded_.drain();
+    bool watched = false;
     while (framePending_.load() != 0 || awaitingAck_.load() != 0 || awaitingAnswer_.load() != 0) {
         // Called from inside a worker message's box (a timer firing in its
         // event loop): the exchange cannot end before that box closes, so
-        // waiting here would never return. Refuse instead.
-        if (messages_.servingWorkerMessage()) return 1;
+        // waiting here would never return. Give up instead.
+        if (messages_.servingWorkerMessage()) return false;
         messages_.servePending();
         // Up to 1 ms, ended early by the worker when the exchange is over.
         const int fds[] = {exchangeEnded_.fd()};
-        clock_.sleepUnlessReadable(1, fds, 1);
+        if (watched || !clock_.spinUntilReadable(kSendWaitSpinUs, fds, 1))
+            clock_.sleepUnlessReadable(1, fds, 1);
+        watched = true;
         exchangeEnded_.drain();
     }
+    return true;
+}
 
+int SerialLink::SendCommand(std::string_view text) {
+    // Only after the previous exchange has ended; refused where that wait
+    // could never end.
+    if (!waitUntilIdle()) return 1;
+
+    // Refusals are shown only once linkMutex is released: a box runs an event
+    // loop, and a timer firing in it may issue a command whose exchange needs
+    // the lock on the worker side.
+    std::vector<Message> refusals;
+    const int result = queueFrame(text, refusals);
+    for (const Message& m : refusals) messages_.show(m);
+    return result;
+}
+
+int SerialLink::queueFrame(std::string_view text, std::vector<Message>& refusals) {
     std::lock_guard lock(linkMutex_);
     if (isOpen_.load() == 0) {
-        messages_.show(errorBox("PORT isn't open.", "Port ERROR"));
+        refusals.push_back(errorBox("PORT isn't open.", "Port ERROR"));
         return 1;
     }
     if (text.empty()) return 1;
 
     const CommandTextCheck check = checkCommandText(text);
     for (int i = 0; i < check.badCharacters; ++i) {
-        messages_.show(errorBox("Character error.", "Command ERROR"));
+        refusals.push_back(errorBox("Character error.", "Command ERROR"));
     }
     if (check.badCharacters > 0) return 1;
 
     answerExpected_ = expectsAnswer(check.upper[0]) ? 1 : 0;
     if (check.length < 4) {
-        messages_.show(errorBox("Command Length error.", "Command ERROR"));
+        refusals.push_back(errorBox("Command Length error.", "Command ERROR"));
         return 1;
     }
     if (awaitingAck_.load() != 0) return 1;
@@ -123,6 +156,8 @@ int SerialLink::ringIndex() const {
 }
 
 void SerialLink::waitLinkEvent() {
+    messages_.servePending();
+    if (linkEvent_.waitFor(kServeSlice, kEventSpin)) return;
     for (;;) {
         messages_.servePending();
         if (linkEvent_.waitFor(kServeSlice)) return;
@@ -168,8 +203,7 @@ bool SerialLink::startWorker(Transport transport) {
     transport_ = transport;
     // A half-received answer from an earlier opening must not be continued
     // with the first bytes of this one.
-    inAnswerFrame_ = 0;
-    answerPos_ = 0;
+    dropPartialAnswer();
     eventPending_ = 0;
     linkEvent_.reset();
     workerExited_.reset();
@@ -294,12 +328,17 @@ void SerialLink::LinkWorker() {
                     std::lock_guard lock(linkMutex_);
                     status_ |= LS_ANSWER_TIMEOUT;
                 }
+                // A frame cut off by the camera (a reset, say) never
+                // completes; its bytes would swallow later replies.
+                dropPartialAnswer();
                 // The waiting caller goes on while the box is still up.
                 linkEvent_.signal();
                 showWorkerMessage("There is no [ANSWER DATA]");
                 awaitingAnswer_.store(0);
             }
         } else if (framePending_.load() != 0) {
+            // Whatever came before belongs to an exchange that is over.
+            dropPartialAnswer();
             writeTransport(commandFrame_.data(), kCommandFrameSize, kClFirstWriteTimeoutMs);
             lastSendTick_ = clock_.tickMs();
             resendsLeft_ = kResends;
@@ -312,16 +351,25 @@ void SerialLink::LinkWorker() {
             eventPending_ = 0;
             linkEvent_.signal();
         }
-        if (busyBefore && !exchangeRunning()) exchangeEnded_.signal();
+        const bool ended = busyBefore && !exchangeRunning();
+        if (ended) exchangeEnded_.signal();
         // The pass's 1 ms sleep, cut short by input on the COM device or a
         // newly queued frame: the rules above all go by the tick, so only
-        // the delay before a reply or a frame is handled gets shorter.
+        // the delay before a reply or a frame is handled gets shorter. Right
+        // after an exchange the caller usually queues the next frame within
+        // microseconds: watch for it before going to sleep.
         const int fds[] = {transport_ == Transport::Com ? comHandle_ : -1, frameQueued_.fd()};
-        clock_.sleepUnlessReadable(1, fds, 2);
+        if (!ended || !clock_.spinUntilReadable(kWorkerSpinUs, fds, 2))
+            clock_.sleepUnlessReadable(1, fds, 2);
         frameQueued_.drain();
         if (isOpen_.load() == 0) break;
     }
     workerExited_.signal();
+}
+
+void SerialLink::dropPartialAnswer() {
+    inAnswerFrame_ = 0;
+    answerPos_ = 0;
 }
 
 int SerialLink::ParseReceived(const uint8_t* data, size_t count) {

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "link/AutoResetEvent.h"
 #include "link/ClSerialApi.h"
@@ -40,6 +41,10 @@ class SerialLink {
     AnswerBytes TakeAnswer(const AnswerBytes& fallback);
     void clearStatus();              // under linkMutex: status = 0
     uint32_t fetchAndClearStatus();  // under linkMutex: copy status, set it to 0
+    // Waits until no exchange runs, serving worker messages meanwhile, and is
+    // woken by the worker when one ends. False, at once, when called inside a
+    // worker message's box, where the exchange cannot end.
+    bool waitUntilIdle();
     // Waits on linkEvent without a time-out, serving worker messages meanwhile.
     void waitLinkEvent();
     std::recursive_mutex& linkMutex() { return linkMutex_; }
@@ -92,7 +97,11 @@ class SerialLink {
     enum class Transport { None, Board, ClAll, Com };
 
     void LinkWorker();
+    // SendCommand's checks and frame build under linkMutex; the messages of a
+    // refusal are collected, not shown.
+    int queueFrame(std::string_view text, std::vector<Message>& refusals);
     void DecodeAnswer();
+    void dropPartialAnswer();  // worker only, or while no worker runs
     bool startWorker(Transport transport);
     void setStatusBits(uint32_t bits);  // under the lock, also eventPending
     const ClSerialFunctions* libraryTransport(void*& ref) const;
