@@ -1,0 +1,55 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "link/SerialLink.h"
+#include "model/CameraModel.h"
+
+namespace zr::test {
+
+// Follows the link's bytes (its trace hook, on the worker thread) to learn,
+// per camera register, whether the last exchange on it was acknowledged: a
+// write the camera ACKed, a read whose answer the link accepted (it sent ACK
+// back). For such a register it keeps what the camera held at that moment;
+// the panel's table must show that, unless the camera changed the register on
+// its own since (a memory load, an automatic adjustment).
+class ExchangeTracker {
+  public:
+    explicit ExchangeTracker(sim::CameraModel& camera) : camera_(camera) {}
+
+    // Hooks the link; call while it is closed.
+    void attach(SerialLink& link);
+    // Frames sent while set (raw commands the table does not follow) leave
+    // their registers unknown.
+    void setUntracked(bool untracked) { untracked_.store(untracked); }
+
+    struct Known {
+        uint32_t data = 0;  // the register when the exchange was acknowledged
+        bool acked = false;
+    };
+    // The state of a register (area without bit 7, address).
+    Known known(uint8_t area, uint8_t address);
+    void forgetAll();
+    // The last command text sent and what became of it, for reports.
+    std::string lastExchange();
+
+  private:
+    void onBytes(bool sent, const uint8_t* data, size_t count);
+    void begin(const std::string& text);
+    void acknowledge();
+
+    sim::CameraModel& camera_;
+    std::atomic<bool> untracked_{false};
+    std::mutex mutex_;
+    std::map<uint16_t, Known> registers_;
+    std::string text_;  // the exchange in progress
+    int frames_ = 0;
+    bool replied_ = false;
+    bool tracked_ = false;
+};
+
+}  // namespace zr::test
