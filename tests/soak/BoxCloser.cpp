@@ -13,7 +13,7 @@ namespace zr::test {
 namespace {
 constexpr int kPollMs = 3;
 constexpr int kMinDelayMs = 5;
-constexpr int kMaxDelayMs = 60;
+constexpr int kMaxDelayMs = 50;
 }  // namespace
 
 BoxCloser::BoxCloser(uint32_t seed) : random_(seed) {
@@ -45,9 +45,11 @@ void BoxCloser::poll() {
     }
     if (window != target_) {
         target_ = window;
-        due_ = clock_.elapsed() + kMinDelayMs + random_() % (kMaxDelayMs - kMinDelayMs);
+        const int spread = quick_ ? 3 : kMaxDelayMs - kMinDelayMs;
+        due_ = clock_.elapsed() + (quick_ ? 1 : kMinDelayMs) + random_() % spread;
         if (auto* box = qobject_cast<QMessageBox*>(window)) {
             texts_.push_back(box->windowTitle().toStdString() + ": " + box->text().toStdString());
+            if (onBox_) onBox_(box->text().toStdString());
         }
         return;
     }

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -25,9 +26,12 @@ class BoxCloser : public QObject {
 
     void start();
     void stop();
+    // Quick: answers within a few milliseconds.
+    void setQuick(bool quick) { quick_ = quick; }
     // Message box texts ("caption: text") since the last call.
     std::vector<std::string> takeTexts();
-    int shownSinceTake() const { return static_cast<int>(texts_.size()); }
+    // Called with each message box's text when it comes up.
+    void setOnBox(std::function<void(const std::string& text)> onBox) { onBox_ = std::move(onBox); }
 
   private:
     void poll();
@@ -38,7 +42,9 @@ class BoxCloser : public QObject {
     std::mt19937 random_;
     QPointer<QWidget> target_;
     qint64 due_ = 0;
+    bool quick_ = false;
     std::vector<std::string> texts_;
+    std::function<void(const std::string&)> onBox_;
 };
 
 }  // namespace zr::test

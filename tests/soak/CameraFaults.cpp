@@ -50,11 +50,6 @@ void CameraFaults::setRate(int perMille) {
     arm(pick());
 }
 
-uint32_t CameraFaults::lastFrameTick() {
-    std::lock_guard lock(mutex_);
-    return lastFrameTick_;
-}
-
 std::string CameraFaults::takeSummary() {
     std::lock_guard lock(mutex_);
     std::string summary;
@@ -67,9 +62,8 @@ std::string CameraFaults::takeSummary() {
     return summary;
 }
 
-void CameraFaults::onFrame(const sim::ReceivedFrame& frame) {
+void CameraFaults::onFrame(const sim::ReceivedFrame&) {
     std::lock_guard lock(mutex_);
-    lastFrameTick_ = frame.tick;
     ++met_[static_cast<int>(armed_)];
     // The resend of a frame answered late gets a plain reply, so no late
     // reply overtakes a later exchange's.

@@ -38,7 +38,6 @@ class CameraFaults {
     // Chance in per mille that a frame meets a fault; timing faults (which
     // cost virtual seconds) come at a tenth of the others' weight.
     void setRate(int perMille);
-    uint32_t lastFrameTick();
     // Faults met since the last call, as "name:count" pairs.
     std::string takeSummary();
 
@@ -52,7 +51,6 @@ class CameraFaults {
     std::mt19937 random_;
     int rate_ = 0;
     CameraFault armed_ = CameraFault::None;
-    uint32_t lastFrameTick_ = 0;
     int met_[12] = {};
 };
 

@@ -48,6 +48,11 @@ void ExchangeTracker::forgetAll() {
     text_.clear();
 }
 
+bool ExchangeTracker::replied() {
+    std::lock_guard lock(mutex_);
+    return replied_;
+}
+
 std::string ExchangeTracker::lastExchange() {
     std::lock_guard lock(mutex_);
     return text_ + (replied_ ? " replied" : " unanswered") + " frames=" + std::to_string(frames_);
@@ -56,6 +61,7 @@ std::string ExchangeTracker::lastExchange() {
 void ExchangeTracker::onBytes(bool sent, const uint8_t* data, size_t count) {
     std::lock_guard lock(mutex_);
     if (sent && count == kFrameSize) {
+        lastFrameTick_.store(clock_.tickMs());
         begin(std::string(reinterpret_cast<const char*>(data) + 5, 10));
         return;
     }

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 
+#include "link/Clock.h"
 #include "link/SerialLink.h"
 #include "model/CameraModel.h"
 
@@ -19,7 +20,7 @@ namespace zr::test {
 // its own since (a memory load, an automatic adjustment).
 class ExchangeTracker {
   public:
-    explicit ExchangeTracker(sim::CameraModel& camera) : camera_(camera) {}
+    ExchangeTracker(sim::CameraModel& camera, Clock& clock) : camera_(camera), clock_(clock) {}
 
     // Hooks the link; call while it is closed.
     void attach(SerialLink& link);
@@ -34,6 +35,11 @@ class ExchangeTracker {
     // The state of a register (area without bit 7, address).
     Known known(uint8_t area, uint8_t address);
     void forgetAll();
+    // Whether the camera's ACK or NAK to the exchange in progress (or the
+    // last one) came over the line.
+    bool replied();
+    // Tick of the last frame the link wrote (first send or resend).
+    uint32_t lastFrameTick() const { return lastFrameTick_.load(); }
     // The last command text sent and what became of it, for reports.
     std::string lastExchange();
 
@@ -43,7 +49,9 @@ class ExchangeTracker {
     void acknowledge();
 
     sim::CameraModel& camera_;
+    Clock& clock_;
     std::atomic<bool> untracked_{false};
+    std::atomic<uint32_t> lastFrameTick_{0};
     std::mutex mutex_;
     std::map<uint16_t, Known> registers_;
     std::string text_;  // the exchange in progress

@@ -88,7 +88,7 @@ OperatorActions::OperatorActions(SoakSession& session) : s_(session) {
         {"select memory", 3, [this] { selectMemory(); }},
         {"menu command", 5, [this] { menuCommand(); }},
         {"accelerator", 5, [this] { accelerator(); }},
-        {"reopen port", 4, [this] { reopenPort(); }},
+        {"reopen port", 8, [this] { reopenPort(); }},
         {"port vanishes", 1, [this] { vanishPort(); }},
         {"look-up table", 9, [this] { lookUpTable(); }},
         {"look-up table drag", 4, [this] { lookUpTableDrag(); }},

@@ -76,12 +76,14 @@ void Watchdog::watch() {
 }
 
 void Watchdog::report(const std::string& why, bool stacks) {
+    // A second failure (the user interface thread going on while gdb looks
+    // at a slow action) waits here for the abort of the first.
+    reporting_.lock();
     std::string text;
     {
         std::lock_guard lock(mutex_);
         text = "\n=== soak failure: " + why + "\n--- last actions:\n";
         for (const std::string& line : notes_) text += "  " + line + "\n";
-        text += "--- replay: " + replayLine_ + "\n";
     }
     std::fputs(text.c_str(), stderr);
     std::fflush(stderr);

@@ -35,6 +35,7 @@ class Watchdog {
     void report(const std::string& why, bool stacks);
 
     std::mutex mutex_;
+    std::mutex reporting_;  // one report, then the abort
     std::condition_variable changed_;
     std::string replayLine_;
     std::deque<std::string> notes_;
