@@ -104,13 +104,17 @@ void EnumerateComPorts(SerialLink& link) {
     std::array<int, 255>& ports = link.comPorts();
     ports.fill(-1);
     const ComPortResolver resolver = ComPortResolver::fromEnvironment();
+    // Looked up once for the whole listing.
+    const TtyDevice::DeviceNumbers held = TtyDevice::heldByOtherProcesses();
     size_t found = 0;
     for (int n = 1; n <= kMaxComPort; ++n) {
         const std::string path = resolver.devicePath(n);
         if (path.empty()) continue;
         TtyDevice device;
-        if (device.open(path) != TtyDevice::OpenResult::Opened) continue;
-        if (device.setRawLine(9600)) ports[found++] = n;
+        if (device.open(path, held) != TtyDevice::OpenResult::Opened) continue;
+        // Only a look: a port nobody holds may still have a program's settings
+        // and unread input on it.
+        if (device.acceptsRawLine(9600)) ports[found++] = n;
     }
 }
 

@@ -26,7 +26,9 @@ int OpenComPort(SerialLink& link, std::string_view portText);
 int OpenComDevice(SerialLink& link, const std::string& devicePath, std::string_view baudText);
 
 // Fills the link's comPorts with the ports COM1..COM255 that exist, are free
-// and take 9600 8-N-1, ascending; the remaining entries are -1.
+// and take 9600 8-N-1, ascending; the remaining entries are -1. Free: not
+// locked, not exclusive and not open in another process (as far as /proc
+// shows). A probed port keeps its line settings and buffered bytes.
 void EnumerateComPorts(SerialLink& link);
 
 }  // namespace zr

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <system_error>
+#include <vector>
 
 #include "link/FrameCodec.h"
 #include "link/LinkStatus.h"
@@ -60,22 +61,32 @@ int SerialLink::SendCommand(std::string_view text) {
         exchangeEnded_.drain();
     }
 
+    // Refusals are shown only once linkMutex is released: a box runs an event
+    // loop, and a timer firing in it may issue a command whose exchange needs
+    // the lock on the worker side.
+    std::vector<Message> refusals;
+    const int result = queueFrame(text, refusals);
+    for (const Message& m : refusals) messages_.show(m);
+    return result;
+}
+
+int SerialLink::queueFrame(std::string_view text, std::vector<Message>& refusals) {
     std::lock_guard lock(linkMutex_);
     if (isOpen_.load() == 0) {
-        messages_.show(errorBox("PORT isn't open.", "Port ERROR"));
+        refusals.push_back(errorBox("PORT isn't open.", "Port ERROR"));
         return 1;
     }
     if (text.empty()) return 1;
 
     const CommandTextCheck check = checkCommandText(text);
     for (int i = 0; i < check.badCharacters; ++i) {
-        messages_.show(errorBox("Character error.", "Command ERROR"));
+        refusals.push_back(errorBox("Character error.", "Command ERROR"));
     }
     if (check.badCharacters > 0) return 1;
 
     answerExpected_ = expectsAnswer(check.upper[0]) ? 1 : 0;
     if (check.length < 4) {
-        messages_.show(errorBox("Command Length error.", "Command ERROR"));
+        refusals.push_back(errorBox("Command Length error.", "Command ERROR"));
         return 1;
     }
     if (awaitingAck_.load() != 0) return 1;
@@ -168,8 +179,7 @@ bool SerialLink::startWorker(Transport transport) {
     transport_ = transport;
     // A half-received answer from an earlier opening must not be continued
     // with the first bytes of this one.
-    inAnswerFrame_ = 0;
-    answerPos_ = 0;
+    dropPartialAnswer();
     eventPending_ = 0;
     linkEvent_.reset();
     workerExited_.reset();
@@ -294,12 +304,17 @@ void SerialLink::LinkWorker() {
                     std::lock_guard lock(linkMutex_);
                     status_ |= LS_ANSWER_TIMEOUT;
                 }
+                // A frame cut off by the camera (a reset, say) never
+                // completes; its bytes would swallow later replies.
+                dropPartialAnswer();
                 // The waiting caller goes on while the box is still up.
                 linkEvent_.signal();
                 showWorkerMessage("There is no [ANSWER DATA]");
                 awaitingAnswer_.store(0);
             }
         } else if (framePending_.load() != 0) {
+            // Whatever came before belongs to an exchange that is over.
+            dropPartialAnswer();
             writeTransport(commandFrame_.data(), kCommandFrameSize, kClFirstWriteTimeoutMs);
             lastSendTick_ = clock_.tickMs();
             resendsLeft_ = kResends;
@@ -322,6 +337,11 @@ void SerialLink::LinkWorker() {
         if (isOpen_.load() == 0) break;
     }
     workerExited_.signal();
+}
+
+void SerialLink::dropPartialAnswer() {
+    inAnswerFrame_ = 0;
+    answerPos_ = 0;
 }
 
 int SerialLink::ParseReceived(const uint8_t* data, size_t count) {

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "link/AutoResetEvent.h"
 #include "link/ClSerialApi.h"
@@ -92,7 +93,11 @@ class SerialLink {
     enum class Transport { None, Board, ClAll, Com };
 
     void LinkWorker();
+    // SendCommand's checks and frame build under linkMutex; the messages of a
+    // refusal are collected, not shown.
+    int queueFrame(std::string_view text, std::vector<Message>& refusals);
     void DecodeAnswer();
+    void dropPartialAnswer();  // worker only, or while no worker runs
     bool startWorker(Transport transport);
     void setStatusBits(uint32_t bits);  // under the lock, also eventPending
     const ClSerialFunctions* libraryTransport(void*& ref) const;

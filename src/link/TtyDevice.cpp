@@ -1,11 +1,19 @@
 #include "link/TtyDevice.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace zr {
 
@@ -27,7 +35,88 @@ constexpr RateSpeed kRates[] = {
     {3500000, B3500000}, {4000000, B4000000},
 };
 
+// Pseudo-terminal slaves (/dev/pts/N) and their master multiplexer.
+constexpr unsigned kPtySlaveMajorFirst = 136;
+constexpr unsigned kPtySlaveMajorLast = 143;
+const dev_t kPtmx = makedev(5, 2);
+
+// N of /dev/pts/N; -1 for any other device.
+int ptyIndex(dev_t device) {
+    const unsigned maj = major(device);
+    if (maj < kPtySlaveMajorFirst || maj > kPtySlaveMajorLast) return -1;
+    return static_cast<int>((maj - kPtySlaveMajorFirst) * 256 + minor(device));
+}
+
+// The terminal index of a pseudo-terminal master descriptor of another
+// process; -1 when the kernel does not say (before Linux 6.2).
+int masterIndex(const std::string& fdinfoPath) {
+    FILE* file = std::fopen(fdinfoPath.c_str(), "re");
+    if (file == nullptr) return -1;
+    int index = -1;
+    char line[128];
+    while (std::fgets(line, sizeof line, file) != nullptr) {
+        if (std::strncmp(line, "tty-index:", 10) == 0) index = std::atoi(line + 10);
+    }
+    std::fclose(file);
+    return index;
+}
+
+// Adds the devices one process holds to `held`; none when its descriptors
+// cannot be seen.
+void addHeldBy(const std::string& pid, TtyDevice::DeviceNumbers& held) {
+    const std::string fdDir = "/proc/" + pid + "/fd";
+    DIR* dir = ::opendir(fdDir.c_str());
+    if (dir == nullptr) return;
+    TtyDevice::DeviceNumbers devices;
+    std::vector<int> served;  // pty indices whose master this process holds
+    bool servesUnknown = false;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.') continue;
+        // Cached attributes only: a descriptor on a network file whose server
+        // is gone must not hang the listing.
+        struct statx st {};
+        if (::statx(::dirfd(dir), entry->d_name, AT_STATX_DONT_SYNC, STATX_TYPE, &st) != 0 ||
+            !S_ISCHR(st.stx_mode)) {
+            continue;
+        }
+        const dev_t device = makedev(st.stx_rdev_major, st.stx_rdev_minor);
+        if (device == kPtmx) {
+            const int index = masterIndex("/proc/" + pid + "/fdinfo/" + entry->d_name);
+            if (index < 0) {
+                servesUnknown = true;  // then any of its slaves may be the one it serves
+            } else {
+                served.push_back(index);
+            }
+        } else {
+            devices.push_back(device);
+        }
+    }
+    ::closedir(dir);
+    for (dev_t device : devices) {
+        const int index = ptyIndex(device);
+        const bool serving = index >= 0 && (servesUnknown || std::find(served.begin(), served.end(),
+                                                                       index) != served.end());
+        if (!serving) held.push_back(device);
+    }
+}
+
 }  // namespace
+
+TtyDevice::DeviceNumbers TtyDevice::heldByOtherProcesses() {
+    DeviceNumbers held;
+    DIR* proc = ::opendir("/proc");
+    if (proc == nullptr) return held;
+    const std::string self = std::to_string(::getpid());
+    while (const dirent* entry = ::readdir(proc)) {
+        const char* name = entry->d_name;
+        if (name[0] < '0' || name[0] > '9' || self == name) continue;
+        addHeldBy(name, held);
+    }
+    ::closedir(proc);
+    std::sort(held.begin(), held.end());
+    held.erase(std::unique(held.begin(), held.end()), held.end());
+    return held;
+}
 
 bool TtyDevice::speedFor(int baudRate, unsigned& speed) {
     for (const RateSpeed& entry : kRates) {
@@ -39,9 +128,17 @@ bool TtyDevice::speedFor(int baudRate, unsigned& speed) {
     return false;
 }
 
-TtyDevice::OpenResult TtyDevice::open(const std::string& path) {
+TtyDevice::OpenResult TtyDevice::open(const std::string& path, const DeviceNumbers& held) {
     close();
     error_ = 0;
+    // Another program's port, even one it holds without a lock: opening it
+    // could already change its modem lines.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISCHR(st.st_mode) &&
+        std::binary_search(held.begin(), held.end(), st.st_rdev)) {
+        error_ = EBUSY;
+        return OpenResult::Unavailable;
+    }
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         error_ = errno;
@@ -67,6 +164,21 @@ TtyDevice::OpenResult TtyDevice::open(const std::string& path) {
 }
 
 bool TtyDevice::setRawLine(int baudRate) {
+    if (!applyRawLine(baudRate)) return false;
+    tcflush(fd_, TCIOFLUSH);
+    return true;
+}
+
+bool TtyDevice::acceptsRawLine(int baudRate) {
+    termios saved{};
+    if (fd_ < 0 || tcgetattr(fd_, &saved) != 0) return false;
+    const bool accepted = applyRawLine(baudRate);
+    // TCSANOW: no drain, no flush; what is queued stays queued.
+    tcsetattr(fd_, TCSANOW, &saved);
+    return accepted;
+}
+
+bool TtyDevice::applyRawLine(int baudRate) {
     unsigned speedValue = 0;
     if (fd_ < 0 || !speedFor(baudRate, speedValue)) return false;
     const auto speed = static_cast<speed_t>(speedValue);
@@ -90,10 +202,7 @@ bool TtyDevice::setRawLine(int baudRate) {
     termios applied{};
     if (tcgetattr(fd_, &applied) != 0) return false;
     if ((applied.c_cflag & (CSIZE | PARENB | CSTOPB)) != CS8) return false;
-    if (cfgetospeed(&applied) != speed) return false;
-
-    tcflush(fd_, TCIOFLUSH);
-    return true;
+    return cfgetospeed(&applied) == speed;
 }
 
 int TtyDevice::release() {

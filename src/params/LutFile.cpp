@@ -36,6 +36,14 @@ int refineMissing(int err, const std::string& path) {
     return err;
 }
 
+// Larger files are no table files; overwriting one in place keeps no copy.
+constexpr off_t kMaxBackup = 1 << 20;
+
+// The folder, not the file or the disk, stopped the replace.
+bool refusedByFolder(int err) {
+    return err == EACCES || err == EPERM || err == ENAMETOOLONG;
+}
+
 int writeAll(int fd, std::string_view data) {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
@@ -47,6 +55,34 @@ int writeAll(int fd, std::string_view data) {
         data.remove_prefix(static_cast<size_t>(n));
     }
     return 0;
+}
+
+int writeAllAt(int fd, std::string_view data) {
+    for (off_t offset = 0; !data.empty();) {
+        const ssize_t n = ::pwrite(fd, data.data(), data.size(), offset);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) return EIO;
+        data.remove_prefix(static_cast<size_t>(n));
+        offset += n;
+    }
+    return 0;
+}
+
+// Up to `size` bytes from the start; fewer when reading fails.
+std::string readAllAt(int fd, size_t size) {
+    std::string data(size, '\0');
+    size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(fd, data.data() + got, size - got, static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<size_t>(n);
+    }
+    data.resize(got);
+    return data;
 }
 
 // Creates a new file beside the target that no one else uses.
@@ -67,6 +103,62 @@ void syncDirectory(const std::string& dir) {
     if (fd < 0) return;
     ::fsync(fd);  // best effort: the rename is already done
     ::close(fd);
+}
+
+// Writes the content to a temporary file beside the target and renames it
+// over the target. `folderRefused` tells that the folder did not allow the
+// temporary file or the rename; the target is untouched then.
+int replaceFile(const std::string& target, std::string_view content, const mode_t* keepMode,
+                bool& folderRefused) {
+    folderRefused = false;
+    std::string tempPath;
+    const int fd = createTemporary(target, tempPath);
+    if (fd < 0) {
+        folderRefused = refusedByFolder(-fd);
+        return refineMissing(-fd, tempPath);
+    }
+    if (keepMode != nullptr) ::fchmod(fd, *keepMode);  // harmless if refused
+    int err = writeAll(fd, content);
+    if (err == 0 && ::fsync(fd) != 0) err = errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err == 0 && ::rename(tempPath.c_str(), target.c_str()) != 0) {
+        err = errno;
+        folderRefused = refusedByFolder(err);
+    }
+    if (err != 0) {
+        ::unlink(tempPath.c_str());
+        return err;
+    }
+    syncDirectory(parentDirectory(target));
+    return 0;
+}
+
+// Writes the content over the file itself: no truncation first, so a new
+// content that fits needs no more room; on a failure the old bytes are put
+// back as far as they can be. Only regular files; never blocks on a FIFO.
+int overwriteInPlace(const std::string& target, std::string_view content) {
+    const int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    int fd = ::open(target.c_str(), O_RDWR | flags);
+    const bool readable = fd >= 0;
+    if (!readable && errno == EACCES) fd = ::open(target.c_str(), O_WRONLY | flags);
+    if (fd < 0) return errno;
+    struct stat st {};
+    int err = ::fstat(fd, &st) != 0 ? errno : 0;
+    if (err == 0 && !S_ISREG(st.st_mode)) err = EACCES;  // devices and pipes are no table files
+    if (err != 0) {
+        ::close(fd);
+        return err;
+    }
+    std::string old;
+    if (readable && st.st_size <= kMaxBackup) old = readAllAt(fd, static_cast<size_t>(st.st_size));
+    err = writeAllAt(fd, content);
+    if (err == 0 && ::ftruncate(fd, static_cast<off_t>(content.size())) != 0) err = errno;
+    if (err == 0 && ::fsync(fd) != 0) err = errno;
+    if (err != 0 && old.size() == static_cast<size_t>(st.st_size)) {
+        if (writeAllAt(fd, old) == 0) ::ftruncate(fd, st.st_size);  // best effort
+    }
+    if (::close(fd) != 0 && err == 0) err = errno;
+    return err;
 }
 
 }  // namespace
@@ -92,7 +184,7 @@ LutFileResult loadLutFile(const std::string& path, LutTable& table) {
         return result;
     }
 
-    // Read into a copy so that a read error leaves the table as it was.
+    // Read into a copy so that a refused file leaves the table as it was.
     LutTable work = table;
     LutCsvReader reader(work);
     char buffer[4096];
@@ -109,7 +201,7 @@ LutFileResult loadLutFile(const std::string& path, LutTable& table) {
     ::close(fd);
     if (result.err != 0) return result;
     result.csv = reader.finish();
-    table = work;
+    if (result.csv.ok()) table = work;
     return result;
 }
 
@@ -139,24 +231,13 @@ LutFileResult saveLutFile(const std::string& path, const LutTable& table) {
         mode = st.st_mode & 07777;
     }
 
-    std::string tempPath;
-    const int fd = createTemporary(target, tempPath);
-    if (fd < 0) {
-        result.err = refineMissing(-fd, tempPath);
-        return result;
-    }
-    int err = 0;
-    if (exists) ::fchmod(fd, mode);  // keeps the old file's permissions; harmless if refused
-    err = writeAll(fd, formatLutCsv(table));
-    if (err == 0 && ::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && err == 0) err = errno;
-    if (err == 0 && ::rename(tempPath.c_str(), target.c_str()) != 0) err = errno;
-    if (err != 0) {
-        ::unlink(tempPath.c_str());
-        result.err = err;
-        return result;
-    }
-    syncDirectory(parentDirectory(target));
+    const std::string content = formatLutCsv(table);
+    bool folderRefused = false;
+    int err = replaceFile(target, content, exists ? &mode : nullptr, folderRefused);
+    // A folder the user may not write (or a sticky one that keeps another
+    // user's file in place) still lets a writable file be overwritten.
+    if (folderRefused && exists) err = overwriteInPlace(target, content);
+    result.err = err;
     return result;
 }
 

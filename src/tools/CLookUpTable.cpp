@@ -235,6 +235,9 @@ void CLookUpTable::mousePressEvent(QMouseEvent* event) {
     const int x = pos.x();
     const int u = 281 - pos.y();
     dragging = 1;
+    // A press starts from no pick: a release swallowed by a modal box elsewhere
+    // must not leave an old point for this press to drag.
+    selectedIndex = 256;
     int best = 0x20000;
     // The nearest editing point within a squared distance below 15, on any
     // curve, shown or not; equally near points: the first found wins. An end
@@ -256,6 +259,13 @@ void CLookUpTable::mousePressEvent(QMouseEvent* event) {
 }
 
 void CLookUpTable::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging && !(event->buttons() & Qt::LeftButton)) {
+        // The button-up went to a modal box: the drag is over, nothing was sent.
+        dragging = 0;
+        selectedIndex = 256;
+        RedrawPlot();
+        return;
+    }
     const int y = event->position().toPoint().y();
     if (!dragging || selectedIndex < 0 || selectedIndex > 255 || y < 26 || y > 281) return;
     const int v = 281 - y;
@@ -345,8 +355,9 @@ void CLookUpTable::OnRead() {
     if (owner == nullptr) return;
     zr::ParamAccess& params = owner->params();
     WaitCursor wait;
+    const int count = std::clamp(walkEntries, 0, zr::kLutEntries);
     for (int c = 0; c < 3; ++c) {
-        for (int i = 0; i < 256; ++i) {
+        for (int i = 0; i < count; ++i) {
             zr::AnswerBytes answer{};
             if (params.ReadRegister(readText(c, i), answer) != 1) {
                 wait.release();
@@ -365,10 +376,11 @@ void CLookUpTable::OnRead() {
 void CLookUpTable::OnWrite() {
     if (owner == nullptr) return;
     zr::ParamAccess& params = owner->params();
+    const int count = std::clamp(walkEntries, 0, zr::kLutEntries);
     for (int c = 0; c < 3; ++c) {
         if (!showChannel[c]) continue;
         WaitCursor wait;
-        for (int i = 0; i < 256; ++i) {
+        for (int i = 0; i < count; ++i) {
             if (params.WriteCommandText(writeText(c, i, entries[c][i])) != 0) {
                 wait.release();
                 showMessage("Failed to write LUT", false);
@@ -387,9 +399,13 @@ void CLookUpTable::OnOpen() {
         showMessage(zr::fileErrorMessage(result.cause(), path.toStdString()), true);
         return;
     }
-    // Rows read before a fault in the file are kept, so redraw in any case.
+    // A refused file leaves the table as it was, so a later WRITE cannot send
+    // half of it.
+    if (!result.csv.ok()) {
+        showMessage(result.csv.message(), false);
+        return;
+    }
     RedrawPlot();
-    if (!result.csv.ok()) showMessage(result.csv.message(), false);
 }
 
 void CLookUpTable::OnSave() {

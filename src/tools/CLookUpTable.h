@@ -57,6 +57,9 @@ class CLookUpTable : public QDialog {
     int step = 16;
     int selectedIndex = 256;  // 256: no point picked
     int dragging = 0;
+    // Entries per channel that READ and WRITE walk, from entry 0; the camera's
+    // table has 256. Tests shorten it to keep long runs quick.
+    int walkEntries = zr::kLutEntries;
 
     // Invalidates the plot rectangle (no background erase).
     void RedrawPlot();

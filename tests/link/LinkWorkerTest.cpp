@@ -104,6 +104,71 @@ TEST_F(LinkWorker, BytesWhileIdleSetOnlyRxAndAreNotParsed) {
     EXPECT_EQ(link.TakeAnswer(fallback), (AnswerBytes{0x12, 0xAB, 0x00}));
 }
 
+// A camera that resets in the middle of an answer frame leaves an STX and a
+// few bytes of it. Whether its exchange ends in the answer time-out (a read)
+// or has already ended with the ACK (a write with a stray frame start behind
+// it), those bytes must not swallow the replies to the next frames.
+TEST_F(LinkWorker, ACutOffAnswerIsDroppedAtEveryCut) {
+    for (size_t cut = 1; cut < kGood.size(); ++cut) {
+        for (const bool read : {true, false}) {
+            SCOPED_TRACE(std::to_string(cut) +
+                         (read ? " bytes of a read's answer" : " bytes behind a write's ACK"));
+            port.reset(&clock);
+            sink.clear();
+            const Bytes partial(kGood.begin(), kGood.begin() + static_cast<long>(cut));
+            Bytes ackThenPartial{0x06};
+            ackThenPartial.insert(ackThenPartial.end(), partial.begin(), partial.end());
+            const std::vector<Bytes> first =
+                read ? std::vector<Bytes>{{0x06}, partial} : std::vector<Bytes>{ackThenPartial};
+            port.respond(perFrame({first, {{0x06}}, {{0x06}}, {{0x06}}, {{0x06}, kGood}}));
+            ASSERT_TRUE(open());
+            if (read) {
+                EXPECT_EQ(sendAndWait("8108000000") & (LS_ANSWER_OK | LS_ANSWER_TIMEOUT),
+                          LS_ANSWER_TIMEOUT);
+                ASSERT_TRUE(eventually([&] {
+                    relay.servePending();
+                    return idle();
+                }));
+                EXPECT_EQ(sink.texts(), std::vector<std::string>{"There is no [ANSWER DATA]"});
+                // The time-out has ended the half-received frame.
+                link.CloseLink();
+                EXPECT_FALSE(link.inAnswerFrame());
+                EXPECT_EQ(link.answerPos(), 0);
+                ASSERT_TRUE(open());
+            } else {
+                link.clearStatus();
+                ASSERT_EQ(link.SendCommand("0108050000"), 0);
+                EXPECT_EQ(waitFor(LS_ACK | LS_ACK_TIMEOUT) & LS_ACK, LS_ACK);
+                ASSERT_TRUE(eventually([&] {
+                    relay.servePending();
+                    return idle();
+                }));
+            }
+            sink.clear();
+            // Three writes, each acknowledged once, then a read.
+            for (const char* text : {"0109000000", "010A000000", "010B000000"}) {
+                link.clearStatus();
+                ASSERT_EQ(link.SendCommand(text), 0);
+                EXPECT_EQ(waitFor(LS_ACK | LS_ACK_TIMEOUT), LS_ACK | LS_RX) << text;
+                ASSERT_TRUE(eventually([&] {
+                    relay.servePending();
+                    return idle();
+                }));
+            }
+            EXPECT_EQ(sendAndWait("8108000000"), kAnswerDoneBits);
+            EXPECT_EQ(link.TakeAnswer(fallback), (AnswerBytes{0x12, 0xAB, 0x00}));
+            EXPECT_EQ(sink.count(), 0u);
+            EXPECT_EQ(port.frameWrites().size(), 5u);
+            // Exactly one reply went back to the camera: the good answer's ACK.
+            std::vector<Bytes> replies;
+            for (const auto& w : port.writes())
+                if (w.bytes.size() == 1) replies.push_back(w.bytes);
+            EXPECT_EQ(replies, std::vector<Bytes>{{0x06}});
+            link.CloseLink();
+        }
+    }
+}
+
 TEST_F(LinkWorker, NakEndsAWriteCommandWithoutAStatusBit) {
     port.respond(perFrame({{{0x15}}, {{0x06}}}));
     ASSERT_TRUE(open());

@@ -66,31 +66,30 @@ TEST_F(LutCsvDataTest, MissingFileIsReportedWithTheApplicationsName) {
     EXPECT_EQ(editor->entries, zr::identityLut());
 }
 
-TEST_F(LutCsvDataTest, FaultyFilesKeepWhatWasReadBeforeTheFault) {
-    const std::string two = dir.file("two.csv");
-    const std::string full = zr::formatLutCsv(pattern());
-    writeAll(two, full.substr(0, full.find("\r\n", full.find("\r\n") + 2) + 2));  // two lines
-    chosen = QString::fromStdString(two);
-    button(CLookUpTable::IDC_OPEN)->click();
-    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Invalid Data file"});
-    EXPECT_EQ(sink.messages()[0].message.icon, zr::MsgIcon::None);
-    EXPECT_EQ(editor->entries[0], pattern()[0]);
-    EXPECT_EQ(editor->entries[1], pattern()[1]);
-    EXPECT_EQ(editor->entries[2], zr::identityLut()[2]);
-}
-
-TEST_F(LutCsvDataTest, OutOfRangeValuesNeverReachTheTable) {
-    std::string text = zr::formatLutCsv(zr::identityLut());
-    text.replace(text.find(",7,"), 3, ",700,");
-    writeAll(dir.file("big.csv"), text);
-    chosen = QString::fromStdString(dir.file("big.csv"));
-    editor->entries = pattern();
-    button(CLookUpTable::IDC_OPEN)->click();
-    EXPECT_EQ(sink.texts(), std::vector<std::string>{
-                                "Invalid data value: entry 7 of line 1 is outside 0 to 255"});
-    EXPECT_EQ(editor->entries[0][6], 6);
-    EXPECT_EQ(editor->entries[0][7], pattern()[0][7]);
-    EXPECT_EQ(editor->entries[1], pattern()[1]);
+TEST_F(LutCsvDataTest, RefusedFilesLeaveTheTableAsItWas) {
+    const std::string good = zr::formatLutCsv(zr::identityLut());
+    const size_t firstLineEnd = good.find("\r\n") + 2;
+    const size_t secondLineEnd = good.find("\r\n", firstLineEnd) + 2;
+    std::string big = good;
+    big.replace(big.find(",7,"), 3, ",700,");
+    const std::pair<std::string, std::string> cases[] = {
+        {good.substr(0, secondLineEnd), "Invalid Data file"},
+        // Green stops after 254: 255 values.
+        {good.substr(0, firstLineEnd) + good.substr(0, firstLineEnd - 6) + "\r\n",
+         "Invalid data format"},
+        {big, "Invalid data value: entry 7 of line 1 is outside 0 to 255"},
+    };
+    for (const auto& [text, message] : cases) {
+        SCOPED_TRACE(message);
+        writeAll(dir.file("bad.csv"), text);
+        chosen = QString::fromStdString(dir.file("bad.csv"));
+        editor->entries = pattern();
+        sink.clear();
+        button(CLookUpTable::IDC_OPEN)->click();
+        EXPECT_EQ(sink.texts(), std::vector<std::string>{message});
+        EXPECT_EQ(sink.messages()[0].message.icon, zr::MsgIcon::None);
+        EXPECT_EQ(editor->entries, pattern());
+    }
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <QCursor>
+#include <QMouseEvent>
 
 #include "lut_EditorFixture.h"
 
@@ -44,13 +45,26 @@ TEST_F(LutDragTest, PressPicksTheNearestPointAndMoveChangesOnlyIt) {
 }
 
 TEST_F(LutDragTest, PressAwayFromEveryPointPicksNothing) {
-    press(at(40, 40));  // between the points 32 and 48
-    EXPECT_EQ(editor->dragging, 1);
-    EXPECT_EQ(editor->selectedIndex, 256);
-    move(at(40, 200));
-    release(at(40, 200));
-    EXPECT_EQ(editor->entries, zr::identityLut());
-    EXPECT_TRUE(sent().empty());
+    // Also after a press on point 32 whose release a modal box swallowed; a
+    // move with only another button down then ends that drag.
+    for (bool releaseLost : {false, true}) {
+        SCOPED_TRACE(releaseLost ? "after a lost release" : "fresh");
+        if (releaseLost) {
+            press(at(32, 32));
+            QMouseEvent rightDrag(QEvent::MouseMove, at(32, 200), editor->mapToGlobal(at(32, 200)),
+                                  Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+            QApplication::sendEvent(editor, &rightDrag);
+            EXPECT_EQ(editor->dragging, 0);
+            EXPECT_EQ(editor->entries, zr::identityLut());
+        }
+        press(at(40, 40));  // between the points 32 and 48
+        EXPECT_EQ(editor->dragging, 1);
+        EXPECT_EQ(editor->selectedIndex, 256);
+        move(at(40, 200));
+        release(at(40, 200));
+        EXPECT_EQ(editor->entries, zr::identityLut());
+        EXPECT_TRUE(sent().empty());
+    }
 }
 
 TEST_F(LutDragTest, ReleaseAppliesThePointInterpolatingOutward) {

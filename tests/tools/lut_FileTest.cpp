@@ -1,6 +1,8 @@
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -82,6 +84,86 @@ TEST(LutFile, FailedSaveLeavesThePreviousFileWhole) {
     EXPECT_EQ(result.cause(), FileErrorCause::DiskFull);
     EXPECT_EQ(readAll(path), previous);
     EXPECT_EQ(dir.entries(), 1u) << "the half-written temporary file is removed";
+}
+
+// Runs a save in a child process as an ordinary user, so that permission
+// bits stop it even when the tests run as root: root drops to "nobody"
+// first. The child may also limit the file size. The save's errno, or -1
+// when the child could not run it.
+constexpr uid_t kNobody = 65534;
+
+int saveAsUser(const std::string& path, const zr::LutTable& table, rlim_t sizeLimit) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+            _exit(255);
+        }
+        std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit {
+            sizeLimit, sizeLimit
+        };
+        if (sizeLimit != RLIM_INFINITY && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(255);
+        _exit(zr::saveLutFile(path, table).err & 0xff);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status) == 255 ? -1 : WEXITSTATUS(status);
+}
+
+// Where the folder refuses the temporary file or the rename, a file the user
+// may write is overwritten in place; anything else is still refused.
+TEST(LutFile, SaveIntoAFolderTheUserMayNotWrite) {
+    const bool root = ::geteuid() == 0;
+    const uid_t user = root ? kNobody : ::getuid();
+    const std::string previous = "previous,table,\r\n";
+    struct Case {
+        const char* name;
+        mode_t folderMode;
+        bool fileExists;
+        mode_t fileMode;
+        bool fileOfAnotherUser;  // needs root to arrange
+        rlim_t sizeLimit;
+        int err;
+    } cases[] = {
+        {"WritableFileInReadOnlyFolder", 0555, true, 0644, false, RLIM_INFINITY, 0},
+        {"OthersWritableFileInStickyFolder", 01777, true, 0666, true, RLIM_INFINITY, 0},
+        {"ReadOnlyFileInReadOnlyFolder", 0555, true, 0444, false, RLIM_INFINITY, EACCES},
+        {"NewFileInReadOnlyFolder", 0555, false, 0, false, RLIM_INFINITY, EACCES},
+        {"FailedInPlaceWriteKeepsTheOldContent", 0555, true, 0644, false, 100, EFBIG},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.fileOfAnotherUser && !root) continue;
+        LutTempDir dir;
+        ASSERT_EQ(::chmod(dir.file("").c_str(), 0755), 0);  // the user may pass through
+        const std::string folder = dir.file("folder");
+        const std::string path = folder + "/table.csv";
+        ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+        if (c.fileExists) {
+            writeAll(path, previous);
+            ASSERT_EQ(::chmod(path.c_str(), c.fileMode), 0);
+            if (!c.fileOfAnotherUser) {
+                ASSERT_EQ(::chown(path.c_str(), user, user), 0);
+            }
+        }
+        ASSERT_EQ(::chmod(folder.c_str(), c.folderMode), 0);
+        struct stat before {};
+        ::stat(path.c_str(), &before);
+
+        EXPECT_EQ(saveAsUser(path, sampleTable(), c.sizeLimit), c.err);
+        struct stat after {};
+        EXPECT_EQ(::stat(path.c_str(), &after) == 0, c.fileExists);
+        if (c.fileExists) {
+            EXPECT_EQ(readAll(path), c.err == 0 ? zr::formatLutCsv(sampleTable()) : previous);
+            EXPECT_EQ(after.st_ino, before.st_ino);
+            EXPECT_EQ(after.st_mode, before.st_mode);
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()),
+                  c.fileExists ? 1 : 0)
+            << "no temporary file is left behind";
+        ::chmod(folder.c_str(), 0755);
+    }
 }
 
 TEST(LutFile, SaveIntoAMissingFolderIsAnInvalidPath) {

@@ -59,6 +59,24 @@ TEST_F(LutTransferTest, WriteSkipsHiddenChannelsAndReadTakesThemAll) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+// Long runs shorten the walk: READ and WRITE then take entries 0..n-1 only.
+TEST_F(LutTransferTest, AShortenedWalkTakesTheFirstEntriesOfEachChannel) {
+    cameraHolds(pattern());
+    editor->walkEntries = 2;
+    button(CLookUpTable::IDC_READ)->click();
+    EXPECT_EQ(sent(), (std::vector<std::string>{"A000000000", "A001000000", "A100000000",
+                                                "A101000000", "A200000000", "A201000000"}));
+    EXPECT_EQ(editor->entries[1][1], pattern()[1][1]);
+    EXPECT_EQ(editor->entries[1][2], 2);
+
+    camera.clearLog();
+    button(CLookUpTable::IDC_WRITE)->click();
+    EXPECT_EQ(sent(), (std::vector<std::string>{lutWrite(0, 0, 0), lutWrite(0, 1, 7),
+                                                lutWrite(1, 0, 50), lutWrite(1, 1, 57),
+                                                lutWrite(2, 0, 100), lutWrite(2, 1, 107)}));
+    EXPECT_TRUE(sink.texts().empty());
+}
+
 TEST_F(LutTransferTest, WriteWithEveryChannelHiddenSendsNothing) {
     for (int id : {CLookUpTable::IDC_SHOW_R, CLookUpTable::IDC_SHOW_G, CLookUpTable::IDC_SHOW_B}) {
         button(id)->click();
