@@ -30,7 +30,8 @@ const char* cameraFaultName(CameraFault fault);
 
 class CameraFaults {
   public:
-    CameraFaults(sim::CameraModel& camera, uint32_t seed);
+    // lateAnswers: also answers that come after the answer time-out.
+    CameraFaults(sim::CameraModel& camera, uint32_t seed, bool lateAnswers);
     ~CameraFaults();
     CameraFaults(const CameraFaults&) = delete;
     CameraFaults& operator=(const CameraFaults&) = delete;
@@ -50,6 +51,7 @@ class CameraFaults {
     std::mutex mutex_;
     std::mt19937 random_;
     int rate_ = 0;
+    bool lateAnswers_;
     CameraFault armed_ = CameraFault::None;
     int met_[12] = {};
 };

@@ -1,5 +1,7 @@
 #include "ExchangeTracker.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 namespace zr::test {
@@ -60,6 +62,14 @@ std::string ExchangeTracker::lastExchange() {
 
 void ExchangeTracker::onBytes(bool sent, const uint8_t* data, size_t count) {
     std::lock_guard lock(mutex_);
+    if (dump_) {
+        std::string line = std::to_string(clock_.tickMs()) + (sent ? " > " : " < ");
+        for (size_t i = 0; i < count; ++i) {
+            const char c = static_cast<char>(data[i]);
+            line += c >= 0x20 && c < 0x7F ? std::string(1, c) : "<" + std::to_string(data[i]) + ">";
+        }
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
     if (sent && count == kFrameSize) {
         lastFrameTick_.store(clock_.tickMs());
         begin(std::string(reinterpret_cast<const char*>(data) + 5, 10));
@@ -69,7 +79,15 @@ void ExchangeTracker::onBytes(bool sent, const uint8_t* data, size_t count) {
     for (size_t i = 0; i < count; ++i) {
         if (sent) {
             // The link's ACK to an answer frame: the answer was accepted.
-            if (data[i] == kAck && isRead(text_)) acknowledge();
+            if (data[i] == kAck && isRead(text_)) {
+                if (replied_ && !lateAnswer_) {
+                    acknowledge();
+                } else if (!replied_) {
+                    ++answersBeforeAck_;
+                    lateAnswer_ = true;
+                    registers_[keyOf(text_)] = Known{};
+                }
+            }
         } else if (!replied_ && (data[i] == kAck || data[i] == kNak)) {
             replied_ = true;
             if (data[i] == kAck && !isRead(text_)) acknowledge();
@@ -86,6 +104,7 @@ void ExchangeTracker::begin(const std::string& text) {
     text_ = text;
     frames_ = 1;
     replied_ = false;
+    lateAnswer_ = false;
     tracked_ = !untracked_.load();
     registers_[keyOf(text)] = Known{};
 }

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <string>
@@ -27,6 +28,10 @@ class ExchangeTracker {
     // Frames sent while set (raw commands the table does not follow) leave
     // their registers unknown.
     void setUntracked(bool untracked) { untracked_.store(untracked); }
+    // Answers the link accepted before the camera's ACK of their exchange:
+    // they belong to an earlier one (a late answer), whatever the link made
+    // of them. Counted, and their registers left unknown.
+    int answersBeforeAck() const { return answersBeforeAck_.load(); }
 
     struct Known {
         uint32_t data = 0;  // the register when the exchange was acknowledged
@@ -52,11 +57,15 @@ class ExchangeTracker {
     Clock& clock_;
     std::atomic<bool> untracked_{false};
     std::atomic<uint32_t> lastFrameTick_{0};
+    std::atomic<int> answersBeforeAck_{0};
+    // ZR_SOAK_TRACE=1: every byte on the line goes to stderr, with its tick.
+    const bool dump_ = std::getenv("ZR_SOAK_TRACE") != nullptr;
     std::mutex mutex_;
     std::map<uint16_t, Known> registers_;
     std::string text_;  // the exchange in progress
     int frames_ = 0;
     bool replied_ = false;
+    bool lateAnswer_ = false;  // the link took an answer before this exchange's ACK
     bool tracked_ = false;
 };
 

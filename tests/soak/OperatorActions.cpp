@@ -328,17 +328,20 @@ void OperatorActions::lookUpTableFile() {
         for (auto& v : channel) v = static_cast<uint8_t>(s_.pick(256));
     }
     std::string text = formatLutCsv(written);
-    if (kind == 2) text.replace(text.find('\n') + 1, 3, "300");  // out of range
-    if (kind == 3) text.resize(text.size() / 2);                 // cut short
-    if (kind == 4) text.replace(text.rfind(','), 1, ",x");       // not a number
+    if (kind == 2) text.replace(text.find('\n') + 1, 3, "300");            // out of range
+    if (kind == 3) text.resize(text.size() / 2);                           // cut short
+    if (kind == 4) text.resize(text.find('\n', text.find('\n') + 1) + 1);  // two lines
     writeFile(path, text);
     lut->setFileChooser([&](bool) { return QString::fromStdString(path); });
     click(lut->control(CLookUpTable::IDC_OPEN));
     if (!lut->isVisible()) return;
     if (kind == 1 && lut->entries != written)
         s_.fail("a good look-up table file was not taken in whole");
-    if (kind > 1 && lut->entries != before)
-        s_.fail("a rejected look-up table file changed the editor's table");
+    const char* const kinds[] = {"", "", "a value of 300", "a file cut short", "a line missing"};
+    if (kind > 1 && lut->entries != before) {
+        s_.fail(std::string("a look-up table file with ") + kinds[kind] +
+                " changed the editor's table");
+    }
 }
 
 // --- white spot detection -----------------------------------------------------

@@ -89,7 +89,7 @@ void PanelChecker::checkScrollBars(std::vector<std::string>& problems) {
 }
 
 void PanelChecker::checkToolWindows(std::vector<std::string>& problems) {
-    if (CWhiteSpot* spot = panel_.whiteSpotWindow(); spot && spot->isVisible()) {
+    if (CWhiteSpot* spot = panel_.whiteSpotWindow(); strict_ && spot && spot->isVisible()) {
         auto* bar = qobject_cast<QScrollBar*>(spot->control(CWhiteSpot::IDC_THRESHOLD));
         const int value = panel_.table()[ROW_WHITE_SPOT_LEVEL].value;
         if (bar && bar->value() != value) {

@@ -25,6 +25,8 @@ class PanelChecker {
     // Rows whose controls are not held to the table until the next refresh
     // of the panel (nullptr: none).
     void setUnrefreshed(const std::set<int>* rows) { unrefreshed_ = rows; }
+    // Also holds the white spot window's threshold to the table.
+    void setStrict(bool strict) { strict_ = strict; }
 
   private:
     void checkRadios(std::vector<std::string>& problems);
@@ -36,6 +38,7 @@ class PanelChecker {
     sim::CameraModel& camera_;
     ExchangeTracker& tracker_;
     const std::set<int>* unrefreshed_ = nullptr;
+    bool strict_ = false;
 };
 
 }  // namespace zr::test
