@@ -18,6 +18,7 @@
 #include "adjust/AdjustTemplate.h"
 #include "adjust/RegisterText.h"
 #include "panel/CZR_K880TM_ControlDlg.h"
+#include "panel/SliderRelease.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
 
@@ -172,8 +173,10 @@ void CAdjust::connectControls() {
             // one notification; the position is taken from the control.
             connect(slider, &QAbstractSlider::actionTriggered, this,
                     [this, id] { onSliderNotify(id); });
-            connect(slider, &QAbstractSlider::sliderReleased, this,
-                    [this, id] { onSliderNotify(id); });
+            connect(slider, &QAbstractSlider::sliderReleased, this, [this, id] {
+                // A thumb dropped because a message came up was not let go there.
+                if (!zr::panel::releasingHeldSliders()) onSliderNotify(id);
+            });
         }
     }
     auto clicked = [this](int id, void (CAdjust::*handler)()) {
@@ -303,8 +306,12 @@ void CAdjust::onSliderNotify(int id) {
     const int32_t sent = value + (binding->registration ? registrationCentre_ : 0);
 
     if (params().WriteParam(binding->firstRow + offset, sent) != 0) {
-        // The camera did not get the value: the edit and the value behind
-        // it keep what the camera has.
+        // The camera did not get the value: the edit, the value behind it
+        // and the thumb keep what the camera has.
+        if (valueKnown_[index]) {
+            const int32_t kept = adjustValues_[index];
+            control<QSlider>(id)->setValue(binding->vertical ? -1 - kept : kept);
+        }
         showMessage("Send error", QApplication::applicationName().toStdString(), zr::MsgIcon::None);
         return;
     }
@@ -433,8 +440,13 @@ void CAdjust::onFactoryInitialize() {
 }
 
 void CAdjust::onRegistrationSwitch() {
+    const int shown = registrationSwitch_;
     UpdateData(true);
-    params().WriteParam(RowRegistrationSwitch, registrationSwitch_ == 0 ? 1 : 0);
+    if (params().WriteParam(RowRegistrationSwitch, registrationSwitch_ == 0 ? 1 : 0) != 0) {
+        // The camera kept its setting: so does the pair.
+        registrationSwitch_ = shown;
+        setGroupChecked(registrationGroup_, shown);
+    }
 }
 
 void CAdjust::onAutoAdjust() {
@@ -468,9 +480,36 @@ bool CAdjust::isTimerActive(int timerId) const {
     return false;
 }
 
+// What a window timer may do with the link on this tick.
+CAdjust::LinkState CAdjust::linkState() {
+    zr::SerialLink& link = panel_->link();
+    if (!link.isOpen()) return LinkState::Closed;
+    // A tick can come from the event loop of a box that the link put up during
+    // an exchange; a read now would wait for an exchange that cannot end
+    // before that box is closed.
+    if (link.framePending() || link.awaitingAck() || link.awaitingAnswer() ||
+        panel_->messages().servingWorkerMessage()) {
+        return LinkState::Busy;
+    }
+    return LinkState::Idle;
+}
+
 void CAdjust::onAutoAdjustTimer() {
     autoAdjustTimer_.stop();
     if (!polling_) return;
+    switch (linkState()) {
+        case LinkState::Closed:
+            // No poll can succeed on a closed port; asking on would put up the
+            // link's refusal on every tick. The adjustment ends quietly.
+            polling_ = false;
+            control<QLabel>(AUTO_ADJUST_PROGRESS)->clear();
+            return;
+        case LinkState::Busy:
+            autoAdjustTimer_.start(kAutoAdjustPollMs, this);
+            return;
+        case LinkState::Idle:
+            break;
+    }
     int32_t status = 1;  // a failed read counts as still adjusting
     params().ReadParam(RowAutoAdjust, status);
     // A link message shown during the read lets the window be closed meanwhile.
@@ -500,6 +539,19 @@ void CAdjust::onAutoAdjustTimer() {
 void CAdjust::onTemperatureTimer() {
     temperatureTimer_.stop();
     if (!continuous_) return;
+    switch (linkState()) {
+        case LinkState::Closed:
+            // As with the adjustment poll: no refusal on every tick. The
+            // refresh ends and the check box says so.
+            continuous_ = false;
+            control<QCheckBox>(CONTINUOUS)->setChecked(false);
+            return;
+        case LinkState::Busy:
+            temperatureTimer_.start(kTemperatureMs, this);
+            return;
+        case LinkState::Idle:
+            break;
+    }
     ShowCameraTemperature();
     if (continuous_) temperatureTimer_.start(kTemperatureMs, this);
 }

@@ -92,6 +92,8 @@ class CAdjust : public QDialog {
     void onRegistrationSwitch();
     void onAutoAdjust();
     void onContinuous(bool checked);
+    enum class LinkState { Closed, Busy, Idle };
+    LinkState linkState();
     void onAutoAdjustTimer();
     void onTemperatureTimer();
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QTimer>
 
 #include "panel/CZR_K880TM_ControlDlg.h"
 
@@ -18,8 +17,13 @@ int CZR_K880TM_ControlApp::run() {
     QApplication::setWindowIcon(QIcon(":/icons/zr_k880tm_control.png"));
 
     CZR_K880TM_ControlDlg panel;
-    // The session (setup dialog, opening, first read) starts once the panel is up.
-    QTimer::singleShot(0, &panel, [&panel] { panel.startSession(); });
-    panel.exec();  // the result is not used
+    runPanel(panel);
     return 0;
+}
+
+void CZR_K880TM_ControlApp::runPanel(CZR_K880TM_ControlDlg& panel) {
+    // The setup dialog, the opening and the first read come before the panel
+    // shows, so that it appears filled (or empty when no port was opened).
+    panel.startSession();
+    panel.exec();  // the result is not used
 }

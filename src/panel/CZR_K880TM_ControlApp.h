@@ -10,6 +10,8 @@ inline constexpr char kProfileOrganisation[] =
 
 }  // namespace zr
 
+class CZR_K880TM_ControlDlg;
+
 // The application object: sets up the toolkit and the profile, then runs the
 // main control panel modally once; the program ends when the panel closes.
 class CZR_K880TM_ControlApp {
@@ -19,6 +21,10 @@ class CZR_K880TM_ControlApp {
 
     // Returns the process exit code.
     int run();
+
+    // One run of the panel: its Serial Port command while it is still hidden,
+    // then the panel itself, modally, until it closes.
+    static void runPanel(CZR_K880TM_ControlDlg& panel);
 
   private:
     int argc_ = 1;

@@ -23,7 +23,9 @@
 #include "panel/PanelMenu.h"
 #include "panel/QtMessageSink.h"
 #include "panel/ReadoutText.h"
+#include "panel/ScrollInputFilter.h"
 #include "panel/SerialPortCommand.h"
+#include "panel/SliderRelease.h"
 #include "panel/ToolWindowSlots.h"
 #include "ui_CZR_K880TM_ControlDlg.h"
 
@@ -63,6 +65,7 @@ struct CZR_K880TM_ControlDlg::Impl {
     ControlMap controls;
     QHash<int, QButtonGroup*> radioGroups;  // by table row
     QHash<int, int> dragPosition;           // by scroll bar, while its thumb is held
+    QHash<int, int> shownRadio;             // by table row: the button the panel checked, 0 none
 };
 
 CZR_K880TM_ControlDlg::CZR_K880TM_ControlDlg(QWidget* parent)
@@ -176,7 +179,11 @@ void CZR_K880TM_ControlDlg::bindControls() {
         QScrollBar* bar = d->controls.scrollBar(binding.id);
         bar->setSingleStep(1);
         bar->setPageStep(10);
+        // A click gives the bar the focus, so the keys act on what was touched.
+        bar->setFocusPolicy(Qt::StrongFocus);
         const int id = binding.id;
+        new ScrollInputFilter(
+            bar, [this, id](int position) { OnHScroll(SB_THUMBPOSITION, position, id); });
         // The toolkit has already moved the thumb by its own step when it
         // reports the action; the handler decides the position, so the thumb
         // goes back first.
@@ -193,6 +200,8 @@ void CZR_K880TM_ControlDlg::bindControls() {
         connect(bar, &QAbstractSlider::sliderReleased, this, [this, bar, id] {
             const int position = d->dragPosition.value(id, bar->sliderPosition());
             d->dragPosition.remove(id);
+            // A thumb dropped because a message came up was not let go there.
+            if (releasingHeldSliders()) return;
             OnHScroll(SB_THUMBPOSITION, position, id);
             OnHScroll(SB_ENDSCROLL, 0, id);
         });
@@ -242,9 +251,14 @@ void CZR_K880TM_ControlDlg::OnRadioClicked(int id) {
     const RadioBinding* binding = findRadio(id);
     QAbstractButton* button = d->controls.button(id);
     if (binding == nullptr || button == nullptr || !button->isChecked()) return;
-    // A refused write leaves the button checked: the camera was not changed,
-    // and the table keeps the old value.
-    if (WriteParam(binding->row, binding->value) == 0) UpdateControlStates(id);
+    if (WriteParam(binding->row, binding->value) == 0) {
+        d->shownRadio[binding->row] = id;
+        UpdateControlStates(id);
+        return;
+    }
+    // Neither the camera nor the table changed: the group goes back to what
+    // it showed before the click.
+    showRadio(binding->row, d->shownRadio.value(binding->row, 0));
 }
 
 void CZR_K880TM_ControlDlg::OnHScroll(int code, int position, int scrollId) {
@@ -362,25 +376,16 @@ void CZR_K880TM_ControlDlg::RefreshPanel() {
 }
 
 void CZR_K880TM_ControlDlg::refreshRadioGroup(int row) {
-    QButtonGroup* group = d->radioGroups.value(row, nullptr);
-    if (group == nullptr) return;
     const int value = table()[row].value;
-    // An exclusive group cannot be emptied; a value without a button must
-    // leave every button unchecked.
-    group->setExclusive(false);
+    int checkedId = 0;  // a value without a button leaves every button unchecked
     for (const RadioBinding& binding : radioBindings()) {
-        if (binding.row == row) d->controls.button(binding.id)->setChecked(binding.value == value);
+        if (binding.row == row && binding.value == value) checkedId = binding.id;
     }
-    group->setExclusive(true);
+    showRadio(row, checkedId);
 }
 
 void CZR_K880TM_ControlDlg::refreshShutter() {
-    QButtonGroup* group = d->radioGroups.value(zr::ROW_SHUTTER_SPEED);
     const int value = table()[zr::ROW_SHUTTER_SPEED].value;
-    group->setExclusive(false);
-    for (int id = IDC_SHUTTER_OFF; id <= IDC_SHUTTER_VARIABLE; ++id) {
-        d->controls.button(id)->setChecked(false);
-    }
     // 0..8 are the fixed speeds in id order; 9 lands on VARIABLE, the id after
     // them. Other values have no button and leave the group unchecked.
     int checkedId = 0;
@@ -389,8 +394,19 @@ void CZR_K880TM_ControlDlg::refreshShutter() {
     } else if (value >= 0 && value <= 9) {
         checkedId = IDC_SHUTTER_OFF + value;
     }
-    if (checkedId != 0) d->controls.button(checkedId)->setChecked(true);
+    showRadio(zr::ROW_SHUTTER_SPEED, checkedId);
+}
+
+void CZR_K880TM_ControlDlg::showRadio(int row, int checkedId) {
+    QButtonGroup* group = d->radioGroups.value(row, nullptr);
+    if (group == nullptr) return;
+    // An exclusive group cannot be emptied by unchecking its button.
+    group->setExclusive(false);
+    for (QAbstractButton* button : group->buttons()) {
+        button->setChecked(group->id(button) == checkedId);
+    }
     group->setExclusive(true);
+    d->shownRadio[row] = checkedId;
 }
 
 void CZR_K880TM_ControlDlg::ShowScrollValue(int scrollId, int readoutId, int position) {

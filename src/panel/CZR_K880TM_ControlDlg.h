@@ -27,7 +27,7 @@ class QtMessageSink;
 // params() (and link() for the manual command window).
 //
 // Constructing the panel builds its window and sends nothing. The application
-// shows it and then calls startSession(), which runs the Serial Port command.
+// calls startSession(), which runs the Serial Port command, and then shows it.
 class CZR_K880TM_ControlDlg : public QDialog {
     Q_OBJECT
   public:
@@ -53,7 +53,7 @@ class CZR_K880TM_ControlDlg : public QDialog {
     int portOpen = 0;
 
     // Runs the Serial Port command once, as the start of a session: the
-    // application calls it after showing the panel.
+    // application calls it before showing the panel.
     void startSession();
 
     // --- read-outs and control states ----------------------------------------
@@ -108,6 +108,8 @@ class CZR_K880TM_ControlDlg : public QDialog {
     void initialiseControls();
     void refreshRadioGroup(int row);
     void refreshShutter();
+    // Checks button `checkedId` of a row's group (0: none) and unchecks the rest.
+    void showRadio(int row, int checkedId);
     void destroyToolWindows();
     void showAbout();
 

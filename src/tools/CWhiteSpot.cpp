@@ -13,7 +13,9 @@
 #include "link/Message.h"
 #include "panel/CZR_K880TM_ControlDlg.h"
 #include "panel/DialogUnits.h"
+#include "panel/ScrollInputFilter.h"
 #include "panel/ScrollRequest.h"
+#include "panel/SliderRelease.h"
 #include "params/CameraParamTable.h"
 #include "tools/WhiteSpotFormat.h"
 #include "ui_CWhiteSpot.h"
@@ -65,6 +67,9 @@ void CWhiteSpot::buildControls() {
     QScrollBar* bar = ui.thresholdBar;
     bar->setSingleStep(1);
     bar->setPageStep(10);
+    bar->setFocusPolicy(Qt::StrongFocus);
+    new zr::panel::ScrollInputFilter(
+        bar, [this](int position) { OnHScroll(zr::panel::SB_THUMBPOSITION, position); });
     // The toolkit has already moved the thumb by its own step when it reports
     // the action; the handler decides the position, so the thumb goes back
     // first and only an accepted write moves it.
@@ -80,6 +85,8 @@ void CWhiteSpot::buildControls() {
     connect(bar, &QAbstractSlider::sliderReleased, this, [this, bar] {
         const int position = dragPosition_ >= 0 ? dragPosition_ : bar->sliderPosition();
         dragPosition_ = -1;
+        // A thumb dropped because a message came up was not let go there.
+        if (zr::panel::releasingHeldSliders()) return;
         OnHScroll(zr::panel::SB_THUMBPOSITION, position);
         OnHScroll(zr::panel::SB_ENDSCROLL, 0);
     });
@@ -162,7 +169,8 @@ void CWhiteSpot::OnTimer(int id) {
     // in a local event loop that this tick came from; a read now would wait
     // for an exchange that cannot end before that message is closed. The
     // next tick polls instead.
-    if (link.framePending() || link.awaitingAck() || link.awaitingAnswer()) {
+    if (link.framePending() || link.awaitingAck() || link.awaitingAnswer() ||
+        owner->messages().servingWorkerMessage()) {
         detectTimer_.start(kDetectPeriodMs, this);
         return;
     }

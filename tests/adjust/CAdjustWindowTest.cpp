@@ -240,12 +240,14 @@ TEST_F(AdjustWindowTest, KeyboardAndEndOfDragAreNotificationsToo) {
     EXPECT_EQ(takeSent(), std::vector<std::string>{"3011070000"});
 }
 
-TEST_F(AdjustWindowTest, FailedSliderWriteSaysSendErrorAndKeepsTheEdit) {
+TEST_F(AdjustWindowTest, FailedWritesSayWhyAndKeepEditThumbAndSwitch) {
     enterAdjustMode(STEP_REGISTRATION);
     const QString before = text(HREG_EDIT_R);
     const int32_t valueBefore = window->adjustValue(6);
+    auto* slider = window->control<QSlider>(HREG_SLIDER_R);
+    const int positionBefore = slider->value();
     closeLink();
-    window->control<QSlider>(HREG_SLIDER_R)->triggerAction(QAbstractSlider::SliderToMaximum);
+    slider->triggerAction(QAbstractSlider::SliderToMaximum);
     const auto messages = sink.messages();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].message.text, "PORT isn't open.");
@@ -253,6 +255,16 @@ TEST_F(AdjustWindowTest, FailedSliderWriteSaysSendErrorAndKeepsTheEdit) {
     EXPECT_EQ(messages[1].message.caption, QApplication::applicationName().toStdString());
     EXPECT_EQ(text(HREG_EDIT_R), before);
     EXPECT_EQ(window->adjustValue(6), valueBefore);
+    EXPECT_EQ(slider->value(), positionBefore);  // the thumb shows what the camera has
+    EXPECT_EQ(slider->sliderPosition(), positionBefore);
+
+    // The registration pair, too, keeps showing what the camera has.
+    const int switchBefore = window->registrationSwitch();
+    click(switchBefore == 0 ? REGISTRATION_OFF : REGISTRATION_ON);
+    EXPECT_EQ(window->registrationSwitch(), switchBefore);
+    EXPECT_TRUE(
+        window->control<QAbstractButton>(switchBefore == 0 ? REGISTRATION_ON : REGISTRATION_OFF)
+            ->isChecked());
 }
 
 TEST_F(AdjustWindowTest, ReadAssemblesSixteenCharacterVendorAndShortModel) {

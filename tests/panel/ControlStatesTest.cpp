@@ -3,6 +3,7 @@
 #include <QScrollBar>
 
 #include "PanelFixture.h"
+#include "panel/PanelBindings.h"
 #include "panel/PanelControlIds.h"
 
 using namespace zr::panel;
@@ -189,16 +190,43 @@ TEST_F(ControlStates, Row4Is255WithAlcOffEnablesTheVariableShutter) {
     expectEnabled(kVariable, false);
 }
 
-TEST_F(ControlStates, ARefusedClickLeavesTheButtonCheckedAndTheStatesAlone) {
-    panel->link().CloseLink();
-    button(IDC_KNEE_OFF)->click();
-    EXPECT_TRUE(checked(IDC_KNEE_OFF));
-    expectEnabled(kKneeValues, true);
-    EXPECT_EQ(panel->table()[40].value, 0);
-    button(IDC_KNEE_ON)->click();
-    EXPECT_EQ(panel->table()[40].value, 0);
-    EXPECT_EQ(sink.count(), 2u);
-    EXPECT_TRUE(sent().empty());
+// The camera and the table did not change, so neither does what the group shows.
+TEST_F(ControlStates, ARefusedClickPutsTheGroupBackAsItWas) {
+    const struct {
+        bool readFirst;  // the camera's values are on the panel before the click
+        int row, cameraValue, clicked, checkedAfter;
+    } cases[] = {
+        {false, 40, 1, IDC_KNEE_OFF, 0},
+        {true, 40, 1, IDC_KNEE_OFF, IDC_KNEE_ON},
+        {true, 4, 3, IDC_SHUTTER_VARIABLE, IDC_SHUTTER_100},
+        {true, 5, 2, IDC_ALC_OFF, IDC_ALC_AES},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.clicked);
+        TearDown();
+        SetUp();
+        setCameraRow(c.row, c.cameraValue);
+        if (c.readFirst) readFromCamera();
+        const int tableBefore = panel->table()[c.row].value;
+        std::vector<bool> enabledBefore;
+        for (int id : {IDC_KNEE_POINT_SCROLL, IDC_VSHUTTER_SCROLL, IDC_GAIN_SCROLL}) {
+            enabledBefore.push_back(enabled(id));
+        }
+        panel->link().CloseLink();
+        sink.clear();
+        button(c.clicked)->click();
+
+        for (const RadioBinding& b : radioBindings()) {
+            if (b.row == c.row) EXPECT_EQ(checked(b.id), b.id == c.checkedAfter) << b.id;
+        }
+        std::vector<bool> enabledAfter;
+        for (int id : {IDC_KNEE_POINT_SCROLL, IDC_VSHUTTER_SCROLL, IDC_GAIN_SCROLL}) {
+            enabledAfter.push_back(enabled(id));
+        }
+        EXPECT_EQ(enabledAfter, enabledBefore);
+        EXPECT_EQ(panel->table()[c.row].value, tableBefore);
+        EXPECT_EQ(sink.texts(), std::vector<std::string>{"PORT isn't open."});
+    }
 }
 
 }  // namespace

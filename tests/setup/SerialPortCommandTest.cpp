@@ -144,6 +144,42 @@ TEST_F(SerialPortCommand, MakerButtonsOpenTheirLibraries) {
     EXPECT_TRUE(panel->link().isOpen());
 }
 
+// The application runs the setup dialog before the panel shows; the panel then
+// appears filled from the camera, or in its template state after a cancel.
+TEST_F(SerialPortCommand, TheSetupDialogComesFirstAndThePanelAppearsFilledOrEmpty) {
+    writeProfile(14);
+    for (bool open : {false, true}) {
+        SCOPED_TRACE(open);
+        panel->hide();
+        bool panelShownDuringSetup = true;
+        bool anyButtonChecked = false;
+        bool panelShownAfterwards = false;
+        whenModal<CSelect>([&](CSelect* d) {
+            panelShownDuringSetup = panel->isVisible();
+            static_cast<QAbstractButton*>(d->control(open ? CSelect::IdOk : CSelect::IdCancel))
+                ->click();
+            whenModal<CZR_K880TM_ControlDlg>([&](CZR_K880TM_ControlDlg* shown) {
+                panelShownAfterwards = shown == panel.get() && shown->isVisible();
+                const int ids[] = {zr::panel::IDC_TRIG_OFF, zr::panel::IDC_TRIG_FIXED,
+                                   zr::panel::IDC_TRIG_1TRIG, zr::panel::IDC_TRIG_VD_CONT};
+                for (int id : ids) {
+                    anyButtonChecked |=
+                        static_cast<QAbstractButton*>(shown->control(id))->isChecked();
+                }
+                shown->reject();
+            });
+        });
+        CZR_K880TM_ControlApp::runPanel(*panel);
+
+        EXPECT_FALSE(panelShownDuringSetup);
+        EXPECT_TRUE(panelShownAfterwards);
+        EXPECT_EQ(anyButtonChecked, open);
+        EXPECT_EQ(panel->portOpen, open ? 1 : 0);
+        EXPECT_TRUE(sink.texts().empty());
+        panel->link().CloseLink();
+    }
+}
+
 TEST_F(SerialPortCommand, CancelChangesNothing) {
     clickInDialog({CSelect::IdCancel});
     zr::SerialPortCommand::run(*panel);
