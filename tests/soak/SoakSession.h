@@ -39,6 +39,7 @@ class SoakSession {
     void idle(int ms);
     // A problem found by an action itself.
     void fail(const std::string& why);
+    bool strict() const { return strict_; }
     int pick(int below) { return static_cast<int>(random() % static_cast<uint32_t>(below)); }
 
     std::mt19937 random;
