@@ -125,14 +125,27 @@ void OperatorActions::click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton, {}, at);
 }
 
+// The operator's click on a panel control: the keys act on it from now on.
+void OperatorActions::expectFocus(int id) {
+    s_.lastClicked = id;
+    QWidget* clicked = s_.panel->control(id);
+    QWidget* focus = s_.panel->focusWidget();
+    if (!reachable(clicked) || focus == clicked) return;
+    s_.fail("a click on control " + std::to_string(id) + " left the keyboard focus on " +
+            (focus ? std::string(focus->metaObject()->className()) + " \"" +
+                         focus->objectName().toStdString() + "\""
+                   : std::string("nothing")) +
+            ": the arrow keys act on a control not clicked");
+}
+
 // --- the panel ----------------------------------------------------------------
 
 void OperatorActions::clickRadio() {
     const auto radios = radioBindings();
     const int id = radios[static_cast<size_t>(s_.pick(static_cast<int>(radios.size())))].id;
     if (!reachable(s_.panel->control(id))) return;
-    s_.lastClicked = id;
     click(s_.panel->control(id));
+    expectFocus(id);
 }
 
 namespace {
@@ -156,18 +169,17 @@ void OperatorActions::holdScrollArrow() {
     int id = 0;
     QScrollBar* bar = anyScrollBar(s_, &id);
     if (!reachable(bar)) return;
-    s_.lastClicked = id;
     const QPoint at(s_.pick(2) ? 3 : bar->width() - 4, bar->height() / 2);
     QTest::mousePress(bar, Qt::LeftButton, {}, at);
     s_.idle(50 + s_.pick(500));
     QTest::mouseRelease(bar, Qt::LeftButton, {}, at);
+    expectFocus(id);
 }
 
 void OperatorActions::dragScrollThumb() {
     int id = 0;
     QScrollBar* bar = anyScrollBar(s_, &id);
     if (!reachable(bar)) return;
-    s_.lastClicked = id;
     QStyleOptionSlider opt = sliderOption(bar);
     const QRect thumb =
         bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, bar);
@@ -179,6 +191,7 @@ void OperatorActions::dragScrollThumb() {
         s_.idle(s_.pick(80));
     }
     QTest::mouseRelease(bar, Qt::LeftButton, {}, at);
+    expectFocus(id);
 }
 
 void OperatorActions::scrollContextMenu() {
@@ -209,13 +222,20 @@ void OperatorActions::arrowKey() {
     QApplication::setActiveWindow(s_.panel.get());
     QTest::keyClick(focus, static_cast<Qt::Key>(kArrowKeys[s_.pick(std::size(kArrowKeys))]));
     if (s_.lastClicked == 0) return;
-    // A clicked control that the enabling rules disabled since passes the
-    // focus on to the next one in the tab order, whose row the key then
-    // changes (handed over to be mended; held to it in strict mode).
-    if (!s_.strict() && !s_.panel->control(s_.lastClicked)->isEnabled()) return;
+    // A click moves the focus (expectFocus checks it). Once the enabling
+    // rules disable the clicked control, the focus goes on to the next one in
+    // the tab order by itself, whose row the key then changes: handed over to
+    // be mended, held to it in strict mode.
     int clickedRow = -1;
     if (const RadioBinding* r = findRadio(s_.lastClicked)) clickedRow = r->row;
     if (const ScrollBinding* b = findScroll(s_.lastClicked)) clickedRow = b->row;
+    const RadioBinding* focusRadio = nullptr;
+    for (const RadioBinding& r : radioBindings()) {
+        if (s_.panel->control(r.id) == focus) focusRadio = &r;
+    }
+    const bool focusMoved = focus != s_.panel->control(s_.lastClicked) &&
+                            !(focusRadio && focusRadio->row == clickedRow);
+    if (!s_.strict() && focusMoved) return;
     for (int row = 0; row < CameraParamTable::size(); ++row) {
         if (row != clickedRow && s_.panel->table()[row].value != before[static_cast<size_t>(row)]) {
             s_.fail("an arrow key changed row " + std::to_string(row) +
@@ -233,8 +253,8 @@ void OperatorActions::pushButton() {
     const int ids[] = {IDC_WB_ADJUST, IDC_WSHADING_ADJUST, IDC_MEMORY_LOAD, IDC_MEMORY_SAVE};
     const int id = ids[s_.pick(std::size(ids))];
     if (!reachable(s_.panel->control(id))) return;
-    s_.lastClicked = id;
     click(s_.panel->control(id));
+    expectFocus(id);
 }
 
 void OperatorActions::selectMemory() {

@@ -48,6 +48,7 @@ class OperatorActions {
     void adjustSave();
 
     void click(QWidget* widget);
+    void expectFocus(int id);
     bool reachable(QWidget* widget) const;
 
     SoakSession& s_;

@@ -26,6 +26,7 @@ bool radioShows(const RadioBinding& binding, int value) {
 
 constexpr int kRowTemperatureFirst = 99;
 constexpr int kRowTemperature = 100;
+constexpr int kRowAutoGainStatus = 63;
 
 std::string where(int id, int row) {
     return "control " + std::to_string(id) + " (row " + std::to_string(row) + ")";
@@ -106,8 +107,13 @@ void PanelChecker::checkToolWindows(std::vector<std::string>& problems) {
 void PanelChecker::checkCamera(std::vector<std::string>& problems) {
     const CameraParamTable& table = panel_.table();
     for (int row = 0; row < CameraParamTable::size(); ++row) {
-        // The camera works the temperature out at each read; no register holds it.
-        if (row == kRowTemperatureFirst || row == kRowTemperature) continue;
+        // The camera works the temperature out at each read; no register
+        // holds it. A read of a status moves the camera on (detection, gain
+        // adjustment): after a resend the register is past the answer taken.
+        if (row == kRowTemperatureFirst || row == kRowTemperature || row == ROW_WHITE_SPOT_DETECT ||
+            row == kRowAutoGainStatus) {
+            continue;
+        }
         const CameraParam& p = table[row];
         const ExchangeTracker::Known known = tracker_.known(p.writeArea, p.address);
         if (!known.acked) continue;
