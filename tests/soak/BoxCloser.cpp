@@ -13,7 +13,8 @@ namespace zr::test {
 namespace {
 constexpr int kPollMs = 3;
 constexpr int kMinDelayMs = 5;
-constexpr int kMaxDelayMs = 50;
+// Long enough for the tool windows' 100 and 300 ms polls to fire inside now and then.
+constexpr int kMaxDelayMs = 120;
 }  // namespace
 
 BoxCloser::BoxCloser(uint32_t seed) : random_(seed) {

@@ -26,13 +26,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Seeds CI plays; a seed that found a fault joins them once it is mended.
-const std::vector<uint32_t> kFixedSeeds = {1, 2, 3, 4};
+// Seeds CI plays. Each found a fault before it was mended (scroll bars that
+// took no focus on a click: 1, 2, 5, 6, 7; a radio button left checked after
+// a refused write: 3, 4, 8); a seed that finds a new one joins them.
+const std::vector<uint32_t> kFixedSeeds = {1, 2, 3, 4, 5, 6, 7, 8};
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr int kDefaultActions = 60;
 #else
-constexpr int kDefaultActions = 200;
+constexpr int kDefaultActions = 150;
 #endif
 // Far above what any action needs (a 768-entry walk with time-outs in
 // virtual time); only a hang reaches it.
