@@ -20,6 +20,10 @@ void FrameWriteTap::sleepUnlessReadable(uint32_t ms, const int* fds, size_t coun
     SystemClock::instance().sleepUnlessReadable(ms, fds, count);
 }
 
+bool FrameWriteTap::spinUntilReadable(uint32_t us, const int* fds, size_t count) {
+    return SystemClock::instance().spinUntilReadable(us, fds, count);
+}
+
 void FrameWriteTap::clear() {
     std::lock_guard lock(mutex_);
     writes_.clear();

@@ -19,6 +19,7 @@ class FrameWriteTap : public Clock {
     uint32_t tickMs() override;
     void sleepMs(uint32_t ms) override;
     void sleepUnlessReadable(uint32_t ms, const int* fds, size_t count) override;
+    bool spinUntilReadable(uint32_t us, const int* fds, size_t count) override;
 
     void watch(const SerialLink* link) { link_ = link; }
     void clear();

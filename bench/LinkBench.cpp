@@ -2,12 +2,15 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "BenchSink.h"
 #include "FrameWriteTap.h"
+#include "ReferenceLoop.h"
 #include "SimProcess.h"
 #include "link/ComPort.h"
+#include "link/ComPortResolver.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
 #include "params/BulkOperations.h"
@@ -23,12 +26,22 @@ constexpr int kWriteBytes = 18 + 1;
 constexpr int kReadBytes = 18 + 1 + 10 + 1;
 constexpr int kBenchRow = 4;  // shutter speed: one data byte, 0..255
 constexpr int kWarmUpReads = 5;
+constexpr int kBlocks = 10;  // turns of the reference loop and the link
 constexpr double kTargetAt9600 = 1.03;
 constexpr double kTargetAt115200 = 1.15;
+// Against the reference loop: what the worker's thread hand-offs may cost.
+constexpr double kLoopTargetAt9600 = 1.01;
+constexpr double kLoopTargetAt115200 = 1.03;
 
 double targetFor(int baud) {
     if (baud == 9600) return kTargetAt9600;
     if (baud == 115200) return kTargetAt115200;
+    return 0;
+}
+
+double loopTargetFor(int baud) {
+    if (baud == 9600) return kLoopTargetAt9600;
+    if (baud == 115200) return kLoopTargetAt115200;
     return 0;
 }
 
@@ -38,6 +51,7 @@ class Session {
         tap_.watch(&link_);
     }
     ~Session() { link_.CloseLink(); }
+    void close() { link_.CloseLink(); }
 
     bool open() {
         const std::string text =
@@ -144,6 +158,41 @@ class Session {
     BulkOperations bulk_;
 };
 
+// Adds one block's exchanges to the whole run's.
+void absorb(Measurement& whole, const Measurement& block) {
+    if (whole.operation.empty()) {
+        whole = block;
+        return;
+    }
+    whole.times.add(block.times);
+    whole.failures += block.failures;
+}
+
+// One block of reads and writes through the reference loop, which takes the
+// device for as long as the block lasts.
+bool loopBlock(int baud, int count, Measurement& reads, Measurement& writes, std::string& error) {
+    ReferenceLoop loop;
+    if (!loop.open(ComPortResolver::fromEnvironment().devicePath(SimProcess::kPort), baud, error))
+        return false;
+    loop.reads(baud, kWarmUpReads);
+    absorb(reads, loop.reads(baud, count));
+    absorb(writes, loop.writes(baud, count));
+    return true;
+}
+
+bool linkBlock(Session& session, int count, Measurement& reads, Measurement& writes,
+               std::string& error) {
+    if (!session.open()) {
+        error = "the simulated camera's port did not open";
+        return false;
+    }
+    session.warmUp();
+    absorb(reads, session.reads(count));
+    absorb(writes, session.writes(count));
+    session.close();
+    return true;
+}
+
 }  // namespace
 
 bool runAtBaud(const BenchOptions& options, int baud, std::vector<Measurement>& results,
@@ -152,16 +201,32 @@ bool runAtBaud(const BenchOptions& options, int baud, std::vector<Measurement>& 
     if (!sim.start(error)) return false;
     ::setenv("ZRK880_PORT_DIR", sim.portDir().c_str(), 1);
 
+    // The reference loop and the link take turns in blocks, each going first
+    // every other time, so that a change in the machine's load between them
+    // falls on both alike.
     Session session(baud);
-    if (!session.open()) {
-        error = "the simulated camera's port did not open";
-        return false;
+    Measurement loopReads, loopWrites, reads, writes;
+    const int blocks = std::min(options.count, kBlocks);
+    for (int b = 0; b < blocks; ++b) {
+        const int count = options.count / blocks + (b < options.count % blocks ? 1 : 0);
+        const bool loopFirst = b % 2 == 0;
+        if (loopFirst && !loopBlock(baud, count, loopReads, loopWrites, error)) return false;
+        if (!linkBlock(session, count, reads, writes, error)) return false;
+        if (!loopFirst && !loopBlock(baud, count, loopReads, loopWrites, error)) return false;
     }
-    session.warmUp();
-    results.push_back(session.reads(options.count));
-    results.push_back(session.writes(options.count));
-    if (options.walks > 0) results.push_back(session.walks(options.walks));
-    if (options.lut) results.push_back(session.lutRead());
+    reads.loopMs = loopReads.times.meanMs();
+    writes.loopMs = loopWrites.times.meanMs();
+    reads.loopTarget = writes.loopTarget = loopTargetFor(baud);
+    results.insert(results.end(), {loopReads, loopWrites, reads, writes});
+
+    if (options.walks > 0 || options.lut) {
+        if (!session.open()) {
+            error = "the simulated camera's port did not open";
+            return false;
+        }
+        if (options.walks > 0) results.push_back(session.walks(options.walks));
+        if (options.lut) results.push_back(session.lutRead());
+    }
     if (session.messagesShown() > 0) {
         error = "message boxes were shown during the run";
         return false;

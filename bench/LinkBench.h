@@ -12,13 +12,21 @@ struct Measurement {
     std::string operation;
     int baud = 0;
     int bytesPerExchange = 0;  // on the line, both directions
-    double target = 0;         // highest ratio allowed, 0 = none
+    double target = 0;         // highest ratio to the line time allowed, 0 = none
     ExchangeTimes times;
     int failures = 0;  // exchanges that did not end as they should
+    // Mean time of the same exchange in the reference loop of the same run,
+    // and the highest ratio to it allowed; 0 = none.
+    double loopMs = 0;
+    double loopTarget = 0;
 
     double lineMs() const { return lineTimeMs(bytesPerExchange, baud); }
     double ratio() const { return times.meanMs() / lineMs(); }
-    bool missed() const { return failures > 0 || (target > 0 && ratio() > target); }
+    double loopRatio() const { return loopMs > 0 ? times.meanMs() / loopMs : 0; }
+    bool missed() const {
+        return failures > 0 || (target > 0 && ratio() > target) ||
+               (loopTarget > 0 && loopRatio() > loopTarget);
+    }
 };
 
 struct BenchOptions {

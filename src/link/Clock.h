@@ -23,6 +23,17 @@ class Clock {
         (void)count;
         sleepMs(ms);
     }
+    // Watches the descriptors for up to `us` microseconds of real time
+    // without going to sleep (a busy wait that yields the processor); true
+    // as soon as one has input. Used where input is due within microseconds,
+    // so that the thread need not be woken from a sleep. A virtual clock has
+    // no real time to watch: it returns false at once.
+    virtual bool spinUntilReadable(uint32_t us, const int* fds, size_t count) {
+        (void)us;
+        (void)fds;
+        (void)count;
+        return false;
+    }
 };
 
 // Wrap-safe elapsed time between two ticks.

@@ -22,6 +22,16 @@ constexpr size_t kReadBufferSlack = 412;
 // messages are served, so a worker blocked in a message box never deadlocks a
 // GUI thread that waits for it.
 constexpr auto kServeSlice = std::chrono::milliseconds(2);
+// How long a thread that is handed over to watches for it before it goes to
+// sleep (a busy wait that yields the processor): being woken from sleep costs
+// more than the hand-over itself. The worker watches for the next frame right
+// after an exchange, which a caller in a loop queues within microseconds; a
+// caller waiting on the link event watches for the next bytes of an answer,
+// which follow each other closely at high speeds. Each wait watches once, so
+// a long wait sleeps nearly all of its time. A wait for a whole exchange is
+// not watched: on a busy machine that costs more than it saves.
+constexpr uint32_t kWorkerSpinUs = 300;
+constexpr auto kEventSpin = std::chrono::microseconds(300);
 // Upper bound for one frame write to a COM device whose output is full.
 constexpr int kComWriteLimitMs = 1000;
 
@@ -45,21 +55,29 @@ SerialLink::~SerialLink() {
 
 // --- callers' side -----------------------------------------------------------
 
-int SerialLink::SendCommand(std::string_view text) {
-    // Only after the previous exchange has ended. framePending is read first:
-    // the worker raises awaitingAck before it drops framePending, so the
-    // three reads never see an exchange in flight as idle.
+bool SerialLink::waitUntilIdle() {
+    // framePending is read first: the worker raises awaitingAck before it
+    // drops framePending, so the three reads never see an exchange in flight
+    // as idle. The ends of exchanges nobody waited for are of no interest.
+    exchangeEnded_.drain();
     while (framePending_.load() != 0 || awaitingAck_.load() != 0 || awaitingAnswer_.load() != 0) {
         // Called from inside a worker message's box (a timer firing in its
         // event loop): the exchange cannot end before that box closes, so
-        // waiting here would never return. Refuse instead.
-        if (messages_.servingWorkerMessage()) return 1;
+        // waiting here would never return. Give up instead.
+        if (messages_.servingWorkerMessage()) return false;
         messages_.servePending();
         // Up to 1 ms, ended early by the worker when the exchange is over.
         const int fds[] = {exchangeEnded_.fd()};
         clock_.sleepUnlessReadable(1, fds, 1);
         exchangeEnded_.drain();
     }
+    return true;
+}
+
+int SerialLink::SendCommand(std::string_view text) {
+    // Only after the previous exchange has ended; refused where that wait
+    // could never end.
+    if (!waitUntilIdle()) return 1;
 
     // Refusals are shown only once linkMutex is released: a box runs an event
     // loop, and a timer firing in it may issue a command whose exchange needs
@@ -134,6 +152,8 @@ int SerialLink::ringIndex() const {
 }
 
 void SerialLink::waitLinkEvent() {
+    messages_.servePending();
+    if (linkEvent_.waitFor(kServeSlice, kEventSpin)) return;
     for (;;) {
         messages_.servePending();
         if (linkEvent_.waitFor(kServeSlice)) return;
@@ -327,12 +347,16 @@ void SerialLink::LinkWorker() {
             eventPending_ = 0;
             linkEvent_.signal();
         }
-        if (busyBefore && !exchangeRunning()) exchangeEnded_.signal();
+        const bool ended = busyBefore && !exchangeRunning();
+        if (ended) exchangeEnded_.signal();
         // The pass's 1 ms sleep, cut short by input on the COM device or a
         // newly queued frame: the rules above all go by the tick, so only
-        // the delay before a reply or a frame is handled gets shorter.
+        // the delay before a reply or a frame is handled gets shorter. Right
+        // after an exchange the caller usually queues the next frame within
+        // microseconds: watch for it before going to sleep.
         const int fds[] = {transport_ == Transport::Com ? comHandle_ : -1, frameQueued_.fd()};
-        clock_.sleepUnlessReadable(1, fds, 2);
+        if (!ended || !clock_.spinUntilReadable(kWorkerSpinUs, fds, 2))
+            clock_.sleepUnlessReadable(1, fds, 2);
         frameQueued_.drain();
         if (isOpen_.load() == 0) break;
     }

@@ -41,6 +41,10 @@ class SerialLink {
     AnswerBytes TakeAnswer(const AnswerBytes& fallback);
     void clearStatus();              // under linkMutex: status = 0
     uint32_t fetchAndClearStatus();  // under linkMutex: copy status, set it to 0
+    // Waits until no exchange runs, serving worker messages meanwhile, and is
+    // woken by the worker when one ends. False, at once, when called inside a
+    // worker message's box, where the exchange cannot end.
+    bool waitUntilIdle();
     // Waits on linkEvent without a time-out, serving worker messages meanwhile.
     void waitLinkEvent();
     std::recursive_mutex& linkMutex() { return linkMutex_; }

@@ -38,6 +38,27 @@ void SystemClock::sleepUnlessReadable(uint32_t ms, const int* fds, size_t count)
     }
 }
 
+bool SystemClock::spinUntilReadable(uint32_t us, const int* fds, size_t count) {
+    constexpr size_t kMaxFds = 4;
+    pollfd polled[kMaxFds];
+    nfds_t used = 0;
+    for (size_t i = 0; i < count && used < kMaxFds; ++i) {
+        if (fds[i] >= 0) polled[used++] = {fds[i], POLLIN, 0};
+    }
+    if (used == 0) return false;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::microseconds(us);
+    do {
+        if (::poll(polled, used, 0) > 0) {
+            for (nfds_t i = 0; i < used; ++i) {
+                if (polled[i].revents & (POLLHUP | POLLERR | POLLNVAL)) return false;
+            }
+            return true;
+        }
+        std::this_thread::yield();
+    } while (std::chrono::steady_clock::now() < end);
+    return false;
+}
+
 SystemClock& SystemClock::instance() {
     static SystemClock clock;
     return clock;

@@ -74,13 +74,9 @@ int32_t ParamAccess::ReadParam(int row, int32_t& value) {
 }
 
 bool ParamAccess::waitUntilLinkIdle() {
-    while (link_.framePending() || link_.awaitingAck() || link_.awaitingAnswer()) {
-        // Inside a worker message's box the exchange cannot end: give up.
-        if (link_.messages().servingWorkerMessage()) return false;
-        link_.messages().servePending();
-        link_.clock().sleepMs(1);
-    }
-    return true;
+    // Woken when the exchange ends rather than after a whole millisecond;
+    // inside a worker message's box, where it cannot end, it gives up.
+    return link_.waitUntilIdle();
 }
 
 int32_t ParamAccess::ReadRegister(std::string_view text, AnswerBytes& answer) {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <thread>
 
+#include "link/AutoResetEvent.h"
 #include "link/SystemClock.h"
 #include "link/WakeSignal.h"
 
@@ -69,6 +70,51 @@ TEST(SystemClockWait, HungUpOrMissingDescriptorsSleepTheWholeTime) {
         EXPECT_GE(msSince(start), 60);
     }
     ::close(slave);
+}
+
+// The watching wait: input present or arriving ends it with true; nothing
+// but absent descriptors, or one that has hung up, gives false, so the
+// caller goes on to its sleep instead of taking a hang-up for input.
+TEST(SystemClockWatch, TrueOnlyForInput) {
+    WakeSignal wake;
+    const int fds[] = {-1, wake.fd()};
+    SystemClock& clock = SystemClock::instance();
+    EXPECT_FALSE(clock.spinUntilReadable(200, fds, 2));
+    wake.signal();
+    EXPECT_TRUE(clock.spinUntilReadable(0, fds, 2));
+    EXPECT_TRUE(readable(wake.fd()));  // watching takes nothing away
+    wake.drain();
+    std::thread other([&] { wake.signal(); });
+    const bool seen = clock.spinUntilReadable(10000000, fds, 2);
+    other.join();
+    EXPECT_TRUE(seen);
+
+    const int none[] = {-1};
+    EXPECT_FALSE(clock.spinUntilReadable(10000000, none, 1));
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    ASSERT_GE(slave, 0);
+    ::close(master);
+    const int hungUp[] = {slave};
+    EXPECT_FALSE(clock.spinUntilReadable(10000000, hungUp, 1));
+    ::close(slave);
+}
+
+// The event's watching wait consumes a signal exactly as the sleeping one.
+TEST(AutoResetEventWatch, TakesOneSignalAndResets) {
+    AutoResetEvent event;
+    const auto spin = std::chrono::microseconds(200);
+    EXPECT_FALSE(event.waitFor(std::chrono::milliseconds(0), spin));
+    event.signal();
+    EXPECT_TRUE(event.waitFor(std::chrono::milliseconds(0), spin));
+    EXPECT_FALSE(event.waitFor(std::chrono::milliseconds(0), spin));
+    std::thread other([&] { event.signal(); });
+    EXPECT_TRUE(event.waitFor(std::chrono::seconds(60), std::chrono::seconds(60)));
+    other.join();
+    EXPECT_FALSE(event.waitFor(std::chrono::milliseconds(0)));
 }
 
 }  // namespace

@@ -1,0 +1,129 @@
+#include "ReferenceLoop.h"
+
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "link/FrameCodec.h"
+#include "link/TtyDevice.h"
+
+namespace zr::bench {
+
+namespace {
+
+constexpr uint8_t kStx = 0x02;
+constexpr uint8_t kAck = 0x06;
+constexpr size_t kAnswerBytes = 10;
+// Far beyond any reply of a healthy camera; only ends a run that went wrong.
+constexpr int kReplyLimitMs = 5000;
+// The bench's register, as the link's runs use it.
+constexpr const char* kReadText = "8108000000";
+constexpr const char* kWriteText[] = {"0108050000", "0108060000"};
+
+}  // namespace
+
+ReferenceLoop::~ReferenceLoop() {
+    close();
+}
+
+bool ReferenceLoop::open(const std::string& path, int baud, std::string& error) {
+    TtyDevice device;
+    if (device.open(path) != TtyDevice::OpenResult::Opened || !device.setRawLine(baud)) {
+        error = "the reference loop could not open " + path + ": " + std::strerror(device.error());
+        return false;
+    }
+    fd_ = device.release();
+    return true;
+}
+
+void ReferenceLoop::close() {
+    if (fd_ < 0) return;
+    ::ioctl(fd_, TIOCNXCL);
+    ::close(fd_);
+    fd_ = -1;
+}
+
+bool ReferenceLoop::writeAll(const uint8_t* data, size_t count) {
+    size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::write(fd_, data + done, count - done);
+        if (n > 0) {
+            done += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN) return false;
+        pollfd p{fd_, POLLOUT, 0};
+        if (::poll(&p, 1, kReplyLimitMs) <= 0) return false;
+    }
+    return true;
+}
+
+bool ReferenceLoop::readReply(uint8_t* reply, size_t count) {
+    size_t have = 0;
+    while (have < count) {
+        const ssize_t n = ::read(fd_, reply + have, count - have);
+        if (n > 0) {
+            have += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN) return false;
+        pollfd p{fd_, POLLIN, 0};
+        if (::poll(&p, 1, kReplyLimitMs) <= 0 || (p.revents & (POLLHUP | POLLERR))) return false;
+    }
+    return true;
+}
+
+bool ReferenceLoop::readExchange() {
+    const CommandFrameBytes frame = buildCommandFrame(kReadText);
+    if (!writeAll(frame.data(), frame.size())) return false;
+    uint8_t reply[1 + kAnswerBytes];
+    if (!readReply(reply, sizeof reply)) return false;
+    if (reply[0] != kAck || reply[1] != kStx) return false;
+    const uint8_t sum = frameChecksum(reply + 1, 8);
+    const bool good =
+        static_cast<uint8_t>(hexDigitValue(reply[9]) * 16 + hexDigitValue(reply[10])) == sum;
+    return writeAll(&kAck, 1) && good;
+}
+
+bool ReferenceLoop::writeExchange(int value) {
+    const CommandFrameBytes frame = buildCommandFrame(kWriteText[value % 2]);
+    if (!writeAll(frame.data(), frame.size())) return false;
+    uint8_t reply = 0;
+    return readReply(&reply, 1) && reply == kAck;
+}
+
+Measurement ReferenceLoop::reads(int baud, int count) {
+    Measurement m;
+    m.operation = "reference loop read";
+    m.baud = baud;
+    m.bytesPerExchange = 18 + 1 + kAnswerBytes + 1;
+    std::vector<BenchClock::time_point> ends = {BenchClock::now()};
+    for (int i = 0; i < count; ++i) {
+        if (!readExchange()) ++m.failures;
+        ends.push_back(BenchClock::now());
+    }
+    m.times = ExchangeTimes::fromBoundaries(ends);
+    return m;
+}
+
+Measurement ReferenceLoop::writes(int baud, int count) {
+    Measurement m;
+    m.operation = "reference loop write";
+    m.baud = baud;
+    m.bytesPerExchange = 18 + 1;
+    std::vector<BenchClock::time_point> ends = {BenchClock::now()};
+    for (int i = 0; i < count; ++i) {
+        if (!writeExchange(i)) ++m.failures;
+        ends.push_back(BenchClock::now());
+    }
+    m.times = ExchangeTimes::fromBoundaries(ends);
+    return m;
+}
+
+}  // namespace zr::bench
