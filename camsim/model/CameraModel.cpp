@@ -96,7 +96,13 @@ std::string CameraModel::makeAnswer(uint32_t data) {
         --faults_.corruptNextAnswers;
         offset = 1;
     }
-    return answerFrame(data, faults_.answerEndByte, offset);
+    std::string frame = answerFrame(data, faults_.answerEndByte, offset);
+    if (faults_.cutNextAnswers > 0) {
+        // As a camera reset in the middle of its reply: the rest never comes.
+        --faults_.cutNextAnswers;
+        frame.resize(3);
+    }
+    return frame;
 }
 
 void CameraModel::queueReply(uint32_t due, std::string bytes) {

@@ -18,6 +18,7 @@ struct FaultSettings {
 
     int corruptNextAnswers = 0;      // the next N answer frames carry a wrong checksum
     bool corruptAllAnswers = false;  // every answer frame carries a wrong checksum
+    int cutNextAnswers = 0;          // the next N answer frames stop after the STX and two bytes
     uint8_t answerEndByte = 0x03;    // the byte after the answer data
 
     // Each reply is cut into reads of these sizes in turn; what is left over

@@ -22,17 +22,16 @@ constexpr size_t kReadBufferSlack = 412;
 // messages are served, so a worker blocked in a message box never deadlocks a
 // GUI thread that waits for it.
 constexpr auto kServeSlice = std::chrono::milliseconds(2);
-// How long a thread that hands over to the other watches for its answer
-// before it goes to sleep (a busy wait that yields the processor): being woken
-// from sleep costs more than the hand-over itself. The worker watches for the
-// next frame after an exchange; a caller that waits on the link event for the
-// bytes of an answer, which follow each other closely at high speeds; and a
-// SendCommand for the end of the previous exchange, which at 115200 bit/s is
-// one frame's line time (under 2 ms) away. Each wait watches once, so a long
-// wait still sleeps nearly all of its time.
+// How long a thread that is handed over to watches for it before it goes to
+// sleep (a busy wait that yields the processor): being woken from sleep costs
+// more than the hand-over itself. The worker watches for the next frame right
+// after an exchange, which a caller in a loop queues within microseconds; a
+// caller waiting on the link event watches for the next bytes of an answer,
+// which follow each other closely at high speeds. Each wait watches once, so
+// a long wait sleeps nearly all of its time. A wait for a whole exchange is
+// not watched: on a busy machine that costs more than it saves.
 constexpr uint32_t kWorkerSpinUs = 300;
 constexpr auto kEventSpin = std::chrono::microseconds(300);
-constexpr uint32_t kSendWaitSpinUs = 2000;
 // Upper bound for one frame write to a COM device whose output is full.
 constexpr int kComWriteLimitMs = 1000;
 
@@ -61,7 +60,6 @@ bool SerialLink::waitUntilIdle() {
     // drops framePending, so the three reads never see an exchange in flight
     // as idle. The ends of exchanges nobody waited for are of no interest.
     exchangeEnded_.drain();
-    bool watched = false;
     while (framePending_.load() != 0 || awaitingAck_.load() != 0 || awaitingAnswer_.load() != 0) {
         // Called from inside a worker message's box (a timer firing in its
         // event loop): the exchange cannot end before that box closes, so
@@ -70,9 +68,7 @@ bool SerialLink::waitUntilIdle() {
         messages_.servePending();
         // Up to 1 ms, ended early by the worker when the exchange is over.
         const int fds[] = {exchangeEnded_.fd()};
-        if (watched || !clock_.spinUntilReadable(kSendWaitSpinUs, fds, 1))
-            clock_.sleepUnlessReadable(1, fds, 1);
-        watched = true;
+        clock_.sleepUnlessReadable(1, fds, 1);
         exchangeEnded_.drain();
     }
     return true;

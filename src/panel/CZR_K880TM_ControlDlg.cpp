@@ -12,12 +12,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "link/SystemClock.h"
 #include "panel/CAboutDlg.h"
 #include "panel/ControlMap.h"
 #include "panel/ControlStates.h"
 #include "panel/DialogUnits.h"
 #include "panel/PanelBindings.h"
+#include "panel/PanelClock.h"
 #include "panel/PanelControlIds.h"
 #include "panel/PanelIcon.h"
 #include "panel/PanelMenu.h"
@@ -48,7 +48,7 @@ struct CZR_K880TM_ControlDlg::Impl {
     explicit Impl(CZR_K880TM_ControlDlg* panel)
         : sink(panel),
           relay(sink),
-          link(relay, zr::SystemClock::instance()),
+          link(relay, zr::panel::linkClock()),
           params(link, static_cast<const QWidget*>(panel)),
           bulk(params),
           tools(panel) {}

@@ -104,6 +104,19 @@ TEST(Faults, ReadSmallerThanAPieceTakesThePieceInTurns) {
     EXPECT_EQ(h.read(100), kAnswer0.substr(4));
 }
 
+TEST(Faults, CutOffAnswerStopsAfterTwoBytesThenSilence) {
+    ModelHarness h;
+    h.model.updateFaults([](FaultSettings& f) { f.cutNextAnswers = 1; });
+    h.command("8108000000");
+    EXPECT_EQ(h.read(), kAck);
+    EXPECT_EQ(h.read(), std::string("\x02"
+                                    "00"));
+    EXPECT_EQ(h.read(), "");
+    h.command("8108000000");  // only the next answer is cut
+    EXPECT_EQ(h.read(), kAck);
+    EXPECT_EQ(h.read(), kAnswer0);
+}
+
 TEST(Faults, MergePutsAckAndAnswerInOneRead) {
     ModelHarness h;
     h.model.updateFaults([](FaultSettings& f) { f.mergeAckAndAnswer = true; });

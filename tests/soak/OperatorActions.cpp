@@ -1,0 +1,507 @@
+#include "OperatorActions.h"
+
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QWheelEvent>
+#include <QtTest/QTest>
+#include <cerrno>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "SoakSession.h"
+#include "adjust/AdjustControlIds.h"
+#include "adjust/AdjustDataLog.h"
+#include "adjust/CAdjust.h"
+#include "panel/PanelBindings.h"
+#include "panel/PanelControlIds.h"
+#include "params/LutCsv.h"
+#include "tools/CLookUpTable.h"
+#include "tools/CManualCommand.h"
+#include "tools/CWhiteSpot.h"
+
+namespace zr::test {
+
+using namespace zr::panel;
+
+namespace {
+
+constexpr QAbstractSlider::SliderAction kSliderActions[] = {
+    QAbstractSlider::SliderSingleStepAdd, QAbstractSlider::SliderSingleStepSub,
+    QAbstractSlider::SliderPageStepAdd,   QAbstractSlider::SliderPageStepSub,
+    QAbstractSlider::SliderToMinimum,     QAbstractSlider::SliderToMaximum,
+};
+
+constexpr int kArrowKeys[] = {Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,   Qt::Key_Down,
+                              Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+QStyleOptionSlider sliderOption(QScrollBar* bar) {
+    QStyleOptionSlider opt;
+    opt.initFrom(bar);
+    opt.subControls = QStyle::SC_All;
+    opt.orientation = bar->orientation();
+    opt.minimum = bar->minimum();
+    opt.maximum = bar->maximum();
+    opt.sliderPosition = bar->sliderPosition();
+    opt.sliderValue = bar->value();
+    opt.singleStep = bar->singleStep();
+    opt.pageStep = bar->pageStep();
+    opt.upsideDown = bar->invertedAppearance();
+    return opt;
+}
+
+}  // namespace
+
+OperatorActions::OperatorActions(SoakSession& session) : s_(session) {
+    actions_ = {
+        {"click radio", 20, [this] { clickRadio(); }},
+        {"scroll bar action", 16, [this] { scrollAction(); }},
+        {"hold scroll arrow", 4, [this] { holdScrollArrow(); }},
+        {"drag scroll thumb", 5, [this] { dragScrollThumb(); }},
+        {"scroll context menu", 5, [this] { scrollContextMenu(); }},
+        {"wheel", 5, [this] { wheel(); }},
+        {"arrow key", 8, [this] { arrowKey(); }},
+        {"push button", 6, [this] { pushButton(); }},
+        {"select memory", 3, [this] { selectMemory(); }},
+        {"menu command", 5, [this] { menuCommand(); }},
+        {"accelerator", 5, [this] { accelerator(); }},
+        {"reopen port", 8, [this] { reopenPort(); }},
+        {"port vanishes", 1, [this] { vanishPort(); }},
+        {"look-up table", 9, [this] { lookUpTable(); }},
+        {"look-up table drag", 4, [this] { lookUpTableDrag(); }},
+        {"look-up table file", 3, [this] { lookUpTableFile(); }},
+        {"white spot", 12, [this] { whiteSpot(); }},
+        {"manual command", 10, [this] { manualCommand(); }},
+        {"adjustment", 12, [this] { adjust(); }},
+        {"adjustment log", 2, [this] { adjustSave(); }},
+        {"idle", 8, [this] { s_.idle(100 + s_.pick(500)); }},
+    };
+    for (const Action& a : actions_) totalWeight_ += a.weight;
+}
+
+const OperatorActions::Action& OperatorActions::pick() {
+    int at = s_.pick(totalWeight_);
+    for (const Action& a : actions_) {
+        if (at < a.weight) return a;
+        at -= a.weight;
+    }
+    return actions_.back();
+}
+
+bool OperatorActions::reachable(QWidget* widget) const {
+    return widget && widget->isVisible() && widget->isEnabled() && widget->window()->isVisible();
+}
+
+// A real mouse click, through the window system, so focus and modality act as
+// they do for a person; radio buttons and check boxes near their indicator.
+void OperatorActions::click(QWidget* widget) {
+    if (!reachable(widget)) return;
+    const bool indicator =
+        (qobject_cast<QRadioButton*>(widget) || qobject_cast<QCheckBox*>(widget));
+    const QPoint at = indicator ? QPoint(6, widget->height() / 2) : widget->rect().center();
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+}
+
+// The operator's click on a panel control: the keys act on it from now on.
+void OperatorActions::expectFocus(int id) {
+    s_.lastClicked = id;
+    QWidget* clicked = s_.panel->control(id);
+    QWidget* focus = s_.panel->focusWidget();
+    if (!reachable(clicked) || focus == clicked) return;
+    s_.fail("a click on control " + std::to_string(id) + " left the keyboard focus on " +
+            (focus ? std::string(focus->metaObject()->className()) + " \"" +
+                         focus->objectName().toStdString() + "\""
+                   : std::string("nothing")) +
+            ": the arrow keys act on a control not clicked");
+}
+
+// --- the panel ----------------------------------------------------------------
+
+void OperatorActions::clickRadio() {
+    const auto radios = radioBindings();
+    const int id = radios[static_cast<size_t>(s_.pick(static_cast<int>(radios.size())))].id;
+    if (!reachable(s_.panel->control(id))) return;
+    click(s_.panel->control(id));
+    expectFocus(id);
+}
+
+namespace {
+QScrollBar* anyScrollBar(SoakSession& s, int* id = nullptr) {
+    const auto bars = scrollBindings();
+    const int picked = bars[static_cast<size_t>(s.pick(static_cast<int>(bars.size())))].id;
+    if (id) *id = picked;
+    return qobject_cast<QScrollBar*>(s.panel->control(picked));
+}
+}  // namespace
+
+void OperatorActions::scrollAction() {
+    QScrollBar* bar = anyScrollBar(s_);
+    if (!reachable(bar)) return;
+    bar->triggerAction(kSliderActions[s_.pick(std::size(kSliderActions))]);
+}
+
+// Pressed on an arrow and held: the scroll bar repeats its step until the
+// button comes up, while boxes may come and go.
+void OperatorActions::holdScrollArrow() {
+    int id = 0;
+    QScrollBar* bar = anyScrollBar(s_, &id);
+    if (!reachable(bar)) return;
+    const QPoint at(s_.pick(2) ? 3 : bar->width() - 4, bar->height() / 2);
+    QTest::mousePress(bar, Qt::LeftButton, {}, at);
+    s_.idle(50 + s_.pick(500));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, at);
+    expectFocus(id);
+}
+
+void OperatorActions::dragScrollThumb() {
+    int id = 0;
+    QScrollBar* bar = anyScrollBar(s_, &id);
+    if (!reachable(bar)) return;
+    QStyleOptionSlider opt = sliderOption(bar);
+    const QRect thumb =
+        bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, bar);
+    QPoint at = thumb.center();
+    QTest::mousePress(bar, Qt::LeftButton, {}, at);
+    for (int n = s_.pick(4); n >= 0; --n) {
+        at.rx() = std::clamp(at.x() + s_.pick(41) - 20, 0, bar->width() - 1);
+        QTest::mouseMove(bar, at);
+        s_.idle(s_.pick(80));
+    }
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, at);
+    expectFocus(id);
+}
+
+void OperatorActions::scrollContextMenu() {
+    QScrollBar* bar = anyScrollBar(s_);
+    if (!reachable(bar)) return;
+    const QPoint at(s_.pick(bar->width()), bar->height() / 2);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, bar->mapToGlobal(at));
+    QApplication::sendEvent(bar, &event);
+}
+
+void OperatorActions::wheel() {
+    QScrollBar* bar = anyScrollBar(s_);
+    if (!reachable(bar)) return;
+    const QPoint at = bar->rect().center();
+    QWheelEvent event(at, bar->mapToGlobal(at), QPoint(), QPoint(0, s_.pick(2) ? 120 : -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(bar, &event);
+}
+
+// A key goes to the control that has the focus; after a click that is the
+// control clicked, and no other row may change.
+void OperatorActions::arrowKey() {
+    QWidget* focus = s_.panel->focusWidget();
+    if (!reachable(focus)) return;
+    std::vector<int32_t> before;
+    for (int row = 0; row < CameraParamTable::size(); ++row)
+        before.push_back(s_.panel->table()[row].value);
+    QApplication::setActiveWindow(s_.panel.get());
+    QTest::keyClick(focus, static_cast<Qt::Key>(kArrowKeys[s_.pick(std::size(kArrowKeys))]));
+    if (s_.lastClicked == 0) return;
+    // A click moves the focus (expectFocus checks it). Once the enabling
+    // rules disable the clicked control, the focus goes on to the next one in
+    // the tab order by itself, whose row the key then changes: handed over to
+    // be mended, held to it in strict mode.
+    int clickedRow = -1;
+    if (const RadioBinding* r = findRadio(s_.lastClicked)) clickedRow = r->row;
+    if (const ScrollBinding* b = findScroll(s_.lastClicked)) clickedRow = b->row;
+    const RadioBinding* focusRadio = nullptr;
+    for (const RadioBinding& r : radioBindings()) {
+        if (s_.panel->control(r.id) == focus) focusRadio = &r;
+    }
+    const bool focusMoved = focus != s_.panel->control(s_.lastClicked) &&
+                            !(focusRadio && focusRadio->row == clickedRow);
+    if (!s_.strict() && focusMoved) return;
+    for (int row = 0; row < CameraParamTable::size(); ++row) {
+        if (row != clickedRow && s_.panel->table()[row].value != before[static_cast<size_t>(row)]) {
+            s_.fail("an arrow key changed row " + std::to_string(row) +
+                    " though the operator last clicked control " + std::to_string(s_.lastClicked) +
+                    "; the key went to " + focus->metaObject()->className() + " \"" +
+                    focus->objectName().toStdString() + "\"" +
+                    (s_.panel->control(s_.lastClicked)->isEnabled()
+                         ? ""
+                         : " (the clicked one is disabled now)"));
+        }
+    }
+}
+
+void OperatorActions::pushButton() {
+    const int ids[] = {IDC_WB_ADJUST, IDC_WSHADING_ADJUST, IDC_MEMORY_LOAD, IDC_MEMORY_SAVE};
+    const int id = ids[s_.pick(std::size(ids))];
+    if (!reachable(s_.panel->control(id))) return;
+    click(s_.panel->control(id));
+    expectFocus(id);
+}
+
+void OperatorActions::selectMemory() {
+    auto* box = qobject_cast<QComboBox*>(s_.panel->control(IDC_MEMORY_SELECT));
+    box->setCurrentIndex(s_.pick(box->count()));
+}
+
+void OperatorActions::menuCommand() {
+    const int ids[] = {ID_READ_FROM_CAMERA, ID_WRITE_TO_CAMERA, ID_SERIAL_PORT,
+                       ID_APP_ABOUT,        ID_FACTORY_SETTING, ID_MANUAL_COMMAND};
+    if (QAction* item = s_.panel->menuAction(ids[s_.pick(std::size(ids))])) item->trigger();
+}
+
+void OperatorActions::accelerator() {
+    const Qt::Key keys[] = {Qt::Key_R, Qt::Key_W, Qt::Key_L, Qt::Key_M};
+    QApplication::setActiveWindow(s_.panel.get());
+    QWidget* target = s_.panel->focusWidget() ? s_.panel->focusWidget() : s_.panel.get();
+    QTest::keyClick(target, keys[s_.pick(std::size(keys))], Qt::ControlModifier);
+}
+
+void OperatorActions::reopenPort() {
+    if (s_.panel->link().isOpen() && !s_.vanished()) return;
+    // The port came back (or was closed): the operator opens it again.
+    s_.panel->link().CloseLink();
+    s_.openLink();
+}
+
+void OperatorActions::vanishPort() {
+    if (s_.panel->link().isOpen()) s_.vanish();
+}
+
+// --- the look-up table editor -------------------------------------------------
+
+void OperatorActions::lookUpTable() {
+    CLookUpTable* lut = s_.panel->lookUpTableWindow();
+    if (!lut || !lut->isVisible()) {
+        click(s_.panel->control(IDC_LUT_TABLE));
+        return;
+    }
+    const int ids[] = {CLookUpTable::IDC_READ,
+                       CLookUpTable::IDC_WRITE,
+                       CLookUpTable::IDC_STEP_16 + s_.pick(5),
+                       CLookUpTable::IDC_SHOW_R + s_.pick(3),
+                       CLookUpTable::IDC_GAMMA_045,
+                       CLookUpTable::IDC_GAMMA_10,
+                       CLookUpTable::IDC_CLOSE};
+    // The walks over 768 entries are the slow ones: rarer.
+    int pickIndex = s_.pick(12);
+    pickIndex = pickIndex < 2 ? pickIndex : 2 + (pickIndex - 2) % 5;
+    click(lut->control(ids[pickIndex]));
+}
+
+// A point dragged on the plot; boxes may come up while the button is held.
+// Once the button is up, moving the mouse must change nothing.
+void OperatorActions::lookUpTableDrag() {
+    CLookUpTable* lut = s_.panel->lookUpTableWindow();
+    if (!lut || !lut->isVisible()) return;
+    const int index = std::min(255, lut->step * s_.pick(256 / lut->step + 1));
+    const int channel = s_.pick(3);
+    const int x = index == 255 ? 305 : 50 + index;
+    QPoint at(x, 281 - lut->entries[channel][index]);
+    QTest::mousePress(lut, Qt::LeftButton, {}, at);
+    for (int n = s_.pick(3); n >= 0; --n) {
+        at.ry() = 26 + s_.pick(256);
+        QTest::mouseMove(lut, at);
+        s_.idle(s_.pick(150));
+    }
+    QTest::mouseRelease(lut, Qt::LeftButton, {}, at);
+    s_.idle(s_.pick(50));
+    if (!lut->isVisible()) return;
+    const LutTable before = lut->entries;
+    QTest::mouseMove(lut, QPoint(at.x(), 26 + s_.pick(256)));
+    if (lut->entries != before) {
+        s_.fail("a mouse move with no button held changed the look-up table (point " +
+                std::to_string(lut->selectedIndex) + ")");
+    }
+}
+
+// OPEN of a good or a bad file, or SAVE; a rejected file leaves the editor's
+// table as it was, a saved file holds the whole table.
+void OperatorActions::lookUpTableFile() {
+    CLookUpTable* lut = s_.panel->lookUpTableWindow();
+    if (!lut || !lut->isVisible()) return;
+    const std::string path = s_.folder + "/lut.csv";
+    const LutTable before = lut->entries;
+    const int kind = s_.pick(5);
+    LutTable written = identityLut();
+    if (kind == 0) {  // SAVE
+        lut->setFileChooser([&](bool) { return QString::fromStdString(path); });
+        click(lut->control(CLookUpTable::IDC_SAVE));
+        LutTable saved{};
+        const std::string text = readFile(path);
+        if (!parseLutCsv(text, saved).ok() || saved != lut->entries) {
+            s_.fail("the saved look-up table file does not hold the editor's table: \"" +
+                    text.substr(0, 80) + "...\"");
+        }
+        return;
+    }
+    for (auto& channel : written) {
+        for (auto& v : channel) v = static_cast<uint8_t>(s_.pick(256));
+    }
+    std::string text = formatLutCsv(written);
+    if (kind == 2) text.replace(text.find('\n') + 1, 3, "300");            // out of range
+    if (kind == 3) text.resize(text.size() / 2);                           // cut short
+    if (kind == 4) text.resize(text.find('\n', text.find('\n') + 1) + 1);  // two lines
+    writeFile(path, text);
+    lut->setFileChooser([&](bool) { return QString::fromStdString(path); });
+    click(lut->control(CLookUpTable::IDC_OPEN));
+    if (!lut->isVisible()) return;
+    if (kind == 1 && lut->entries != written)
+        s_.fail("a good look-up table file was not taken in whole");
+    const char* const kinds[] = {"", "", "a value of 300", "a file cut short", "a line missing"};
+    if (kind > 1 && lut->entries != before) {
+        s_.fail(std::string("a look-up table file with ") + kinds[kind] +
+                " changed the editor's table");
+    }
+}
+
+// --- white spot detection -----------------------------------------------------
+
+void OperatorActions::whiteSpot() {
+    CWhiteSpot* spot = s_.panel->whiteSpotWindow();
+    if (!spot || !spot->isVisible()) {
+        click(s_.panel->control(IDC_WSPOT_DETECT));
+        return;
+    }
+    switch (s_.pick(6)) {
+        case 0:
+        case 1:
+            click(spot->control(CWhiteSpot::IDC_DETECT));
+            break;
+        case 2:
+            if (auto* bar = qobject_cast<QScrollBar*>(spot->control(CWhiteSpot::IDC_THRESHOLD));
+                reachable(bar)) {
+                bar->triggerAction(kSliderActions[s_.pick(std::size(kSliderActions))]);
+            }
+            break;
+        case 3:
+            click(spot->control(CWhiteSpot::IDC_READ));
+            break;
+        case 4:
+            s_.idle(100 + s_.pick(400));  // watch the detection poll
+            break;
+        default:
+            click(spot->control(CWhiteSpot::IDC_CLOSE));
+            break;
+    }
+}
+
+// --- manual command -------------------------------------------------------------
+
+void OperatorActions::manualCommand() {
+    CManualCommand* console = s_.panel->manualCommandWindow();
+    if (!console || !console->isVisible()) {
+        s_.panel->OpenManualCommand();
+        return;
+    }
+    if (s_.pick(8) == 0) {
+        click(console->control(CManualCommand::IDC_CLOSE));
+        return;
+    }
+    // Register texts the table does not follow, valid and not.
+    const char* const texts[] = {"0108050000", "8108000000", "0116010000", "9600000000",
+                                 "01G8050000", "0108 50000", "01080500",   "010805000000",
+                                 "",           "zz",         "8143000000", "2010400000"};
+    auto* edit = qobject_cast<QLineEdit*>(console->control(CManualCommand::IDC_COMMAND));
+    edit->setText(QString::fromLatin1(texts[s_.pick(std::size(texts))]));
+    s_.tracker.setUntracked(true);
+    click(console->control(s_.pick(2) ? CManualCommand::IDC_WRITE : CManualCommand::IDC_READ));
+    SerialLink& link = s_.panel->link();
+    while (link.framePending() || link.awaitingAck() || link.awaitingAnswer()) s_.idle(1);
+    s_.tracker.setUntracked(false);
+}
+
+// --- the adjustment window --------------------------------------------------------
+
+void OperatorActions::adjust() {
+    CAdjust* window = s_.panel->adjustWindow();
+    if (!window || !window->isVisible()) {
+        s_.panel->OpenAdjust();  // its panel button is hidden; the feature stays
+        return;
+    }
+    using namespace adjust_id;
+    switch (s_.pick(10)) {
+        case 0:
+            click(window->control(s_.pick(3) ? ADJUST_MODE_ON : ADJUST_MODE_OFF));
+            break;
+        case 1:
+            click(window->control(STEP_VSUB + s_.pick(3)));
+            break;
+        case 2:
+        case 3: {
+            const int firsts[] = {VSUB_SLIDER_R, GAIN_SLIDER_R, HREG_SLIDER_R, VREG_SLIDER_R};
+            auto* slider = window->control<QSlider>(firsts[s_.pick(4)] + s_.pick(3));
+            if (reachable(slider))
+                slider->triggerAction(kSliderActions[s_.pick(std::size(kSliderActions))]);
+            break;
+        }
+        case 4:
+            click(window->control(AUTO_ADJUST));
+            s_.idle(s_.pick(400));
+            break;
+        case 5:
+            click(window->control(READ));
+            break;
+        case 6:
+            if (auto* edit = window->control<QLineEdit>(SERIAL_EDIT); reachable(edit)) {
+                edit->setText(QString::number(s_.pick(100000)));
+                click(window->control(SET_SERIAL));
+            }
+            break;
+        case 7:
+            click(window->control(CONTINUOUS));
+            break;
+        case 8:
+            click(window->control(REGISTRATION_ON +
+                                  (s_.pick(2) ? 0 : REGISTRATION_OFF - REGISTRATION_ON)));
+            break;
+        default:
+            click(window->control(CLOSE));
+            break;
+    }
+}
+
+// The log goes to the run's folder; now and then the disk fills in the
+// middle of a record. The file then still holds whole records only.
+void OperatorActions::adjustSave() {
+    CAdjust* window = s_.panel->adjustWindow();
+    if (!window || !window->isVisible()) return;
+    const std::string path = s_.folder + "/adjust.csv";
+    window->dataLog().setPath(path);
+    auto room = std::make_shared<long>(s_.pick(3) == 0 ? s_.pick(200) : 1L << 30);
+    window->dataLog().setWriter([room](int fd, const void* data, size_t size) -> ssize_t {
+        if (*room <= 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const size_t now = std::min(size, static_cast<size_t>(*room));
+        *room -= static_cast<long>(now);
+        return ::write(fd, data, now);
+    });
+    click(window->control(adjust_id::SAVE_LOG));
+    const std::string text = readFile(path);
+    if (!text.empty() && (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0)) {
+        s_.fail("the adjustment log ends in the middle of a record: \"..." +
+                text.substr(text.size() > 60 ? text.size() - 60 : 0) + "\"");
+    }
+}
+
+}  // namespace zr::test

@@ -1,0 +1,208 @@
+#include "SoakSession.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <string_view>
+
+#include "OperatorActions.h"
+#include "link/LinkStatus.h"
+#include "model/SimClSerial.h"
+#include "panel/PanelClock.h"
+
+namespace zr::test {
+
+namespace {
+
+constexpr uint32_t kSerialIndex = 0;
+// Per mille of frames that meet a fault.
+constexpr int kFaultRate = 100;
+// Boxes other than the link's time-outs. A click may show one per command it
+// sends (the adjustment window checks no result: ADJUST MODE on a closed port
+// shows some twenty); while the operator only watches, a box or two may come
+// from a timer's last poll. More is a storm: a timer that fails on and on.
+constexpr int kMaxBoxesPerAction = 60;
+constexpr int kMaxBoxesWatching = 2;
+
+bool strictMode() {
+    const char* strict = std::getenv("ZR_SOAK_STRICT");
+    return strict && *strict == '1';
+}
+
+}  // namespace
+
+SoakSession::SoakSession(uint32_t seed, const std::string& folderPath, Watchdog& watchdog)
+    : random(seed),
+      folder(folderPath),
+      camera(clock),
+      tracker(camera, clock),
+      watchdog_(watchdog),
+      faults_(camera, seed ^ 0x5A5A5A5Au, strictMode()),
+      closer_(seed ^ 0xC105Eu) {
+    clock.setStep([this] { return step(); });
+    sim::attachModel(kSerialIndex, &camera);
+    panel::setLinkClock(&clock);
+    panel = std::make_unique<CZR_K880TM_ControlDlg>();
+    panel->show();
+    tracker.attach(panel->link());
+    checker_ = std::make_unique<PanelChecker>(*panel, camera, tracker);
+    // Faults found here and handed over to be mended are let pass unless
+    // ZR_SOAK_STRICT=1: the adjustment window writes rows the panel shows
+    // (memory, white balance gains) and the panel learns of it only at its
+    // next refresh; the white spot window keeps its threshold when a read
+    // walk changes the row; the link takes a late answer for the next read's
+    // (so the camera answers late only in strict mode); the focus of a
+    // clicked control that gets disabled goes on to the next control.
+    strict_ = strictMode();
+    if (!strict_) checker_->setUnrefreshed(&unrefreshed_);
+    checker_->setStrict(strict_);
+    panel->bulk().setRefreshHook([this] {
+        panel->RefreshPanel();
+        unrefreshed_.clear();
+    });
+    // The link may give up on an exchange only when no reply came.
+    closer_.setOnBox([this](const std::string& text) {
+        if (text == "There is no [ACK]" && tracker.replied()) {
+            fail("the link reported no ACK though the camera's reply came over the line");
+        }
+    });
+    closer_.start();
+}
+
+SoakSession::~SoakSession() {
+    faults_.setRate(0);
+    panel->reject();
+    panel->link().CloseLink();
+    panel.reset();
+    closer_.stop();
+    panel::setLinkClock(nullptr);
+    sim::attachModel(kSerialIndex, nullptr);
+}
+
+// Time moves one tick a pass, except while the link waits for a reply that
+// cannot come yet: then straight on to when it is due or a time-out expires,
+// so time-outs cost passes, not seconds.
+uint32_t SoakSession::step() {
+    SerialLink& link = panel->link();
+    if (link.framePending() || !(link.awaitingAck() || link.awaitingAnswer())) return 1;
+    const uint32_t now = clock.tickMs();
+    uint32_t next = UINT32_MAX;
+    if (camera.replyPending()) next = camera.msUntilReplyDue();
+    // From the link's side: a port that vanished delivers no frame to the camera.
+    const uint32_t sent = tracker.lastFrameTick();
+    for (const uint32_t expiry : {sent + kAckTimeoutMs + 1, sent + kAnswerTimeoutMs + 1}) {
+        const uint32_t wait = expiry - now;
+        if (static_cast<int32_t>(wait) > 0) next = std::min(next, wait);
+    }
+    return next == UINT32_MAX ? 1 : std::max<uint32_t>(next, 1);
+}
+
+bool SoakSession::openLink() {
+    if (vanished_) {
+        sim::attachModel(kSerialIndex, &camera);
+        vanished_ = false;
+        closer_.setQuick(false);
+    }
+    const ClSerialFunctions& fns = sim::inProcessClFunctions();
+    void* ref = nullptr;
+    if (fns.serialInit(kSerialIndex, &ref) != 0) return false;
+    if (!panel->link().startOnBoardPort(fns, ref)) {
+        fns.serialClose(ref);
+        return false;
+    }
+    panel->link().clearWaitingFlags();
+    panel->portOpen = 1;
+    panel->bulk().ReadFromCamera();
+    return true;
+}
+
+void SoakSession::vanish() {
+    sim::attachModel(kSerialIndex, nullptr);
+    vanished_ = true;
+    // Every exchange now ends in a time-out box, up to 768 in one walk: the
+    // operator clicks them away quickly.
+    closer_.setQuick(true);
+}
+
+void SoakSession::idle(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+}
+
+void SoakSession::fail(const std::string& why) {
+    watchdog_.fail(why + "\n    last exchange: " + tracker.lastExchange());
+}
+
+bool SoakSession::linkBusy() {
+    SerialLink& link = panel->link();
+    return link.framePending() || link.awaitingAck() || link.awaitingAnswer() ||
+           panel->messages().hasPending();
+}
+
+// Until the link is idle with no box up; the tool windows' timers may start
+// exchanges meanwhile, so the checks run right at an idle moment.
+void SoakSession::waitUntilIdle() {
+    for (;;) {
+        // The box closer's timer wakes this loop every few milliseconds.
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) continue;
+        if (!linkBusy()) return;
+    }
+}
+
+void SoakSession::play(int actions, std::chrono::milliseconds budget) {
+    OperatorActions table(*this);
+    watchdog_.arm("start-up read", budget);
+    if (!openLink()) fail("the in-process port did not open");
+    waitUntilIdle();
+    watchdog_.disarm();
+    closer_.takeTexts();
+    faults_.setRate(kFaultRate);
+    for (int n = 0; n < actions; ++n) {
+        const OperatorActions::Action& action = table.pick();
+        const std::string label = "#" + std::to_string(n) + " " + action.name;
+        watchdog_.note(label);
+        watchdog_.arm(label, budget);
+        const CameraParamTable before = panel->table();
+        action.run();
+        waitUntilIdle();
+        watchdog_.disarm();
+        if (std::string_view(action.name).starts_with("adjustment")) {
+            for (int row = 0; row < UserParamCount; ++row) {
+                if (panel->table()[row].value != before[row].value) unrefreshed_.insert(row);
+            }
+        }
+        const std::vector<std::string> boxes = closer_.takeTexts();
+        int storm = 0;
+        for (const std::string& box : boxes) {
+            watchdog_.note("    box " + box);
+            // One time-out box per exchange is the link's rule, also in a
+            // walk of 768 writes; any other box comes once per act.
+            if (box.find("There is no [") == std::string::npos) ++storm;
+        }
+        const std::string met = faults_.takeSummary();
+        if (!met.empty()) watchdog_.note("    camera " + met);
+        const bool watching = std::string_view(action.name) == "idle";
+        if (storm > (watching ? kMaxBoxesWatching : kMaxBoxesPerAction)) {
+            fail("message storm: " + std::to_string(storm) + " boxes in \"" + label + "\"");
+        }
+        if (strict_ && tracker.answersBeforeAck() > 0) {
+            fail(
+                "the link took an answer frame that came before its exchange's ACK (a late answer "
+                "of an earlier read)");
+        }
+        std::vector<std::string> problems = checker_->check();
+        if (!problems.empty()) {
+            std::string why = "after \"" + label + "\" the panel does not show the camera:";
+            for (const std::string& p : problems) why += "\n    " + p;
+            fail(why);
+        }
+    }
+}
+
+}  // namespace zr::test

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <set>
+#include <string>
+
+#include "BoxCloser.h"
+#include "CameraFaults.h"
+#include "ExchangeTracker.h"
+#include "PanelChecker.h"
+#include "SoakClock.h"
+#include "Watchdog.h"
+#include "model/CameraModel.h"
+#include "panel/CZR_K880TM_ControlDlg.h"
+
+namespace zr::test {
+
+// One seeded run: the whole panel with its real link and worker on the
+// in-process simulated camera (virtual time), a random operator, a random
+// camera, and the checks after every action.
+class SoakSession {
+  public:
+    SoakSession(uint32_t seed, const std::string& folder, Watchdog& watchdog);
+    ~SoakSession();
+    SoakSession(const SoakSession&) = delete;
+    SoakSession& operator=(const SoakSession&) = delete;
+
+    // Plays `actions` actions; a failure aborts the program through the watchdog.
+    void play(int actions, std::chrono::milliseconds budget);
+
+    // --- what the actions use -------------------------------------------------
+    bool openLink();  // as the Serial Port command's OPEN, on the in-process port
+    void vanish();    // the port goes away under the open link
+    bool vanished() const { return vanished_; }
+    // Runs the event loop for about `ms` real milliseconds.
+    void idle(int ms);
+    // A problem found by an action itself.
+    void fail(const std::string& why);
+    bool strict() const { return strict_; }
+    int pick(int below) { return static_cast<int>(random() % static_cast<uint32_t>(below)); }
+
+    std::mt19937 random;
+    std::string folder;  // files the operator saves and opens
+    SoakClock clock;
+    sim::CameraModel camera;
+    ExchangeTracker tracker;
+    std::unique_ptr<CZR_K880TM_ControlDlg> panel;
+    int lastClicked = 0;  // the control the operator last clicked on the panel
+
+  private:
+    uint32_t step();
+    bool linkBusy();
+    void waitUntilIdle();
+
+    Watchdog& watchdog_;
+    CameraFaults faults_;
+    BoxCloser closer_;
+    std::unique_ptr<PanelChecker> checker_;
+    bool vanished_ = false;
+    // Panel rows the adjustment window changed since the panel last refreshed.
+    std::set<int> unrefreshed_;
+    bool strict_ = false;
+};
+
+}  // namespace zr::test
