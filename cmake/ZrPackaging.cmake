@@ -32,6 +32,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ZR_DEB_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Descriptions: the first line is the summary; cpack indents the rest and
+# turns an empty line into the " ." paragraph break.
 
 set(CPACK_DEBIAN_PANEL_PACKAGE_NAME zr-k880tm-control)
 set(CPACK_DEBIAN_PANEL_PACKAGE_SECTION graphics)
@@ -39,23 +41,23 @@ set(CPACK_DEBIAN_PANEL_PACKAGE_SECTION graphics)
 # glyphs they show as empty boxes.
 set(CPACK_DEBIAN_PANEL_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-ipafont-gothic")
 set(CPACK_DEBIAN_PANEL_DESCRIPTION
-    "control panel for the ZR-K880TM colour industrial camera
- Reads and changes every setting of a ZR-K880TM three-sensor colour camera
- over its serial control channel: a serial port, or the serial channel of a
- Camera Link frame grabber through the Camera Link serial API. It loads and
- saves the setting memories, edits the look-up table, runs white spot
- detection and carries the factory adjustment window with its data log.
- .
- zrk880ctl does the same from the command line, for scripts and diagnostics.")
+   "control panel for the ZR-K880TM colour industrial camera
+Reads and changes every setting of a ZR-K880TM three-sensor colour camera
+over its serial control channel: a serial port, or the serial channel of a
+Camera Link frame grabber through the Camera Link serial API. It loads and
+saves the setting memories, edits the look-up table, runs white spot
+detection and carries the factory adjustment window with its data log.
+
+zrk880ctl does the same from the command line, for scripts and diagnostics.")
 
 set(CPACK_DEBIAN_SIM_PACKAGE_NAME zr-k880tm-control-sim)
 set(CPACK_DEBIAN_SIM_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_SIM_DESCRIPTION
-    "simulated ZR-K880TM camera for tests and demonstrations
- zrk880_camsim serves a simulated ZR-K880TM camera on a pseudo-terminal,
- with faults on demand; libclallserial.so, in /usr/lib/zrk880/sim off the
- loader's path, offers it as a Camera Link serial library.
- .
- Not for production machines: the panel would talk to the simulation.")
+   "simulated ZR-K880TM camera for tests and demonstrations
+zrk880_camsim serves a simulated ZR-K880TM camera on a pseudo-terminal,
+with faults on demand; libclallserial.so, in /usr/lib/zrk880/sim off the
+loader's path, offers it as a Camera Link serial library.
+
+Not for production machines: the panel would talk to the simulation.")
 
 include(CPack)
