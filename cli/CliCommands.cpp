@@ -18,6 +18,7 @@
 #include "link/ClOpen.h"
 #include "link/ComPort.h"
 #include "link/ComPortResolver.h"
+#include "link/FrameCodec.h"
 #include "link/SystemClock.h"
 #include "params/LutFile.h"
 #include "params/ParamNames.h"
@@ -178,11 +179,20 @@ int cmdGet(CliSession& s, const std::vector<int>& rows) {
     return finish(s);
 }
 
+// Why the link would refuse this command text before sending it, with the
+// link's own words; empty when it would send it. The link shows a box for
+// every bad character; a script gets one line.
+std::string commandTextProblem(const std::string& text) {
+    if (text.empty()) return "raw needs a command text that is not empty";
+    const CommandTextCheck check = checkCommandText(text);
+    if (check.badCharacters > 0) return "Command ERROR: Character error. (\"" + text + "\")";
+    if (check.length < 4) return "Command ERROR: Command Length error. (\"" + text + "\")";
+    return {};
+}
+
 int cmdRaw(CliSession& s, const std::string& text) {
     // The first digit's top bit marks a read, as on the wire.
-    int first = text.empty() ? 0 : std::toupper(static_cast<unsigned char>(text[0]));
-    bool isRead = (first >= '8' && first <= '9') || (first >= 'A' && first <= 'F');
-    if (!isRead) {
+    if (!expectsAnswer(text[0])) {
         if (s.params().WriteCommandText(text) != 0) return kExitFailure;
         return finish(s);
     }
@@ -294,6 +304,8 @@ int runCommand(const CliOptions& o) {
     }
     if (cmd == "raw") {
         if (args.size() != 1) return usage("raw needs one command text");
+        const std::string problem = commandTextProblem(args[0]);
+        if (!problem.empty()) return usage(problem);
         CliSession s(o);
         if (!s.open()) return kExitFailure;
         return cmdRaw(s, args[0]);

@@ -9,6 +9,10 @@ packages=(
   googletest libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick
+  # Packaging and its checks (scripts/package.sh); dpkg-dev gives dpkg-shlibdeps.
+  dpkg-dev file lintian desktop-file-utils appstream
+  # Japanese glyphs for the adjustment window's messages (screenshots, GUI tests).
+  fonts-ipafont-gothic
 )
 
 missing=()

@@ -16,6 +16,9 @@ build=${ZR_BUILD_DIR:-build}
 port=${ZR_SIM_PORT:-3}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$(nproc)" --target ZR_K880TM_Control camsim_targets
+# From here on the build folder is used as an absolute path: the loader's
+# path must name it whether it was given relative or absolute.
+build=$(cd "$build" && pwd -P)
 
 run=$(mktemp -d "${TMPDIR:-/tmp}/zrk880-sim.XXXXXX")
 camsim_pid=
@@ -52,5 +55,5 @@ echo "Simulated camera on COM$port ($(head -n 1 "$run/camsim.out")); Camera Link
 # choice of real runs.
 export XDG_CONFIG_HOME="$run/config"
 export ZRK880_PORT_DIR="$ports"
-export LD_LIBRARY_PATH="$PWD/$build/camsim/cl${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+export LD_LIBRARY_PATH="$build/camsim/cl${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
 "$build/ZR_K880TM_Control"

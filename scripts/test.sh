@@ -1,28 +1,48 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test:
 #   1. the normal build and the whole suite;
-#   2. the whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer;
-#   3. the link, transport and fault-run tests under ThreadSanitizer;
-#   4. each fuzz target for a bounded time (FUZZ_SECONDS, 30 by default).
+#   2. the Debian packages, checked and run from an unpacked root;
+#   3. the whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer;
+#   4. the threaded parts (link, transport, fault runs) under ThreadSanitizer;
+#   5. each fuzz target for a bounded time (FUZZ_SECONDS, 30 by default).
 # Any failure, sanitizer report or fuzzer finding fails the run.
+#   --quick   step 1 only: one build and the whole ctest suite, for people who
+#             change code (what CI runs is the script without it)
 # Build folders: build, build-asan, build-tsan, build-fuzz (another prefix
 # than "build" with ZR_BUILD_PREFIX).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 start=$SECONDS
+quick=0
+case "${1:-}" in
+  --quick) quick=1 ;;
+  "") ;;
+  *) echo "usage: $0 [--quick]" >&2; exit 2 ;;
+esac
 bash scripts/install-deps.sh
 
 jobs=$(nproc)
 b=${ZR_BUILD_PREFIX:-build}
-step() { echo "== $1 (at $(((SECONDS - start) / 60)) min)"; }
+elapsed() { echo "$(((SECONDS - start) / 60)) min $(((SECONDS - start) % 60)) s"; }
+step() { echo "== $1 (at $(elapsed))"; }
 
 step "build and test"
 cmake -S . -B "$b" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$b" -j "$jobs"
 ctest --test-dir "$b" --output-on-failure -j "$jobs"
+if [ "$quick" = 1 ]; then
+  step "quick check passed in $(elapsed)"
+  exit 0
+fi
 
+step "Debian packages"
+bash scripts/package.sh "$b"
+
+# The sanitizer builds leave out what they cannot check: the benchmark (not a
+# test), and for ThreadSanitizer everything without threads of its own.
 step "AddressSanitizer + UndefinedBehaviorSanitizer: every test"
-cmake -S . -B "$b-asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR_SANITIZE=address
+cmake -S . -B "$b-asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR_SANITIZE=address \
+  -DZR_BUILD_BENCH=OFF
 cmake --build "$b-asan" -j "$jobs"
 # fontconfig (under Qt's offscreen platform) keeps a few allocations to the end.
 ASAN_OPTIONS="detect_leaks=1" \
@@ -31,7 +51,8 @@ ASAN_OPTIONS="detect_leaks=1" \
   ctest --test-dir "$b-asan" --output-on-failure -j "$jobs"
 
 step "ThreadSanitizer: link, transport and fault runs"
-cmake -S . -B "$b-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR_SANITIZE=thread -DZR_BUILD_GUI=OFF
+cmake -S . -B "$b-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR_SANITIZE=thread -DZR_BUILD_GUI=OFF \
+  -DZR_BUILD_BENCH=OFF
 cmake --build "$b-tsan" -j "$jobs" --target test_link test_transport test_faults camsim_targets
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
   ctest --test-dir "$b-tsan" --output-on-failure -j "$jobs" -L 'link|transport|faults'
@@ -39,4 +60,4 @@ TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 step "fuzz targets"
 bash scripts/fuzz.sh "$b-fuzz"
 
-step "all passed in $(((SECONDS - start) / 60)) min $(((SECONDS - start) % 60)) s"
+step "all passed in $(elapsed)"
