@@ -379,7 +379,10 @@ int SerialLink::ParseReceived(const uint8_t* data, size_t count) {
                 setStatusBits(LS_ACK);
             } else if (byte == NAK) {
                 awaitingAck_.store(0);
-            } else if (byte == STX) {
+            } else if (byte == STX && awaitingAck_.load() == 0) {
+                // The camera answers only after its ACK: a frame that starts
+                // before it is a late answer to an earlier read, and taking
+                // it would hand that register's value to this read.
                 inAnswerFrame_ = 1;
                 answerPos_ = 0;
             }

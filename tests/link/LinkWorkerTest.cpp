@@ -169,6 +169,37 @@ TEST_F(LinkWorker, ACutOffAnswerIsDroppedAtEveryCut) {
     }
 }
 
+// An answer that comes after its read has timed out arrives while the next
+// read waits for its ACK; it is dropped without a reply, and the next read
+// gets its own answer, whether the late one comes alone or with the ACK.
+TEST_F(LinkWorker, ALateAnswerIsNotTakenForTheNextRead) {
+    const Bytes late = answerFrame("111111");
+    Bytes lateThenAck = late;
+    lateThenAck.push_back(0x06);
+    for (const auto& second :
+         {std::vector<Bytes>{late, {0x06}, kGood}, std::vector<Bytes>{lateThenAck, kGood}}) {
+        SCOPED_TRACE(second.size() == 3 ? "late answer alone" : "late answer with the ACK");
+        port.reset(&clock);
+        sink.clear();
+        port.respond(perFrame({{{0x06}}, second}));
+        ASSERT_TRUE(open());
+        EXPECT_EQ(sendAndWait("8108000000") & (LS_ANSWER_OK | LS_ANSWER_TIMEOUT),
+                  LS_ANSWER_TIMEOUT);
+        ASSERT_TRUE(eventually([&] {
+            relay.servePending();
+            return idle();
+        }));
+        EXPECT_EQ(sendAndWait("8109000000"), kAnswerDoneBits);
+        EXPECT_EQ(link.TakeAnswer(fallback), (AnswerBytes{0x12, 0xAB, 0x00}));
+        // One reply only: the ACK of the read's own answer.
+        std::vector<Bytes> replies;
+        for (const auto& w : port.writes())
+            if (w.bytes.size() == 1) replies.push_back(w.bytes);
+        EXPECT_EQ(replies, std::vector<Bytes>{{0x06}});
+        link.CloseLink();
+    }
+}
+
 TEST_F(LinkWorker, NakEndsAWriteCommandWithoutAStatusBit) {
     port.respond(perFrame({{{0x15}}, {{0x06}}}));
     ASSERT_TRUE(open());
