@@ -373,6 +373,7 @@ void CZR_K880TM_ControlDlg::RefreshPanel() {
                                                         : QStringLiteral("FILE %1").arg(memory));
 
     UpdateControlStates(0);
+    d->tools.showTable(rows);
 }
 
 void CZR_K880TM_ControlDlg::refreshRadioGroup(int row) {
