@@ -294,6 +294,10 @@ void CAdjust::onAdjustMode() {
         p.WriteParam(RowMemoryLoad, 1);
     }
     UpdateAdjustEnables();
+    // Memory and the white balance gains are the panel's rows too: its
+    // controls show what the table now holds. The other writes of this
+    // window go to rows the panel does not show.
+    panel_->RefreshPanel();
 }
 
 void CAdjust::onSliderNotify(int id) {

@@ -373,6 +373,7 @@ void CZR_K880TM_ControlDlg::RefreshPanel() {
                                                         : QStringLiteral("FILE %1").arg(memory));
 
     UpdateControlStates(0);
+    d->tools.showTable(rows);
 }
 
 void CZR_K880TM_ControlDlg::refreshRadioGroup(int row) {
@@ -416,11 +417,24 @@ void CZR_K880TM_ControlDlg::ShowScrollValue(int scrollId, int readoutId, int pos
 }
 
 void CZR_K880TM_ControlDlg::UpdateControlStates(int id) {
+    QWidget* focused = focusWidget();
     ControlStates::update(d->controls, id);
+    parkFocusIfDisabled(focused);
 }
 
 void CZR_K880TM_ControlDlg::UpdateAlcStates() {
+    QWidget* focused = focusWidget();
     ControlStates::updateAlc(d->controls);
+    parkFocusIfDisabled(focused);
+}
+
+void CZR_K880TM_ControlDlg::parkFocusIfDisabled(QWidget* focused) {
+    // The toolkit hands the focus of a disabled control on to the next one,
+    // where an arrow key would change a setting the user never touched. The
+    // panel itself takes it instead: it ignores arrow keys, and a click or
+    // Tab picks the next control.
+    if (focused == nullptr || focused == this || focused->isEnabled()) return;
+    setFocus(Qt::OtherFocusReason);
 }
 
 // --- tool windows and closing -------------------------------------------------

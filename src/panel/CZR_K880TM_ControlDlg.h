@@ -57,7 +57,8 @@ class CZR_K880TM_ControlDlg : public QDialog {
     void startSession();
 
     // --- read-outs and control states ----------------------------------------
-    // Sets every control from the table and brings the enabled states up to date.
+    // Sets every control from the table, also those of the open tool windows,
+    // and brings the enabled states up to date. Sends nothing.
     void RefreshPanel();
     // Moves a scroll bar's thumb to `position` and rewrites its read-out.
     void ShowScrollValue(int scrollId, int readoutId, int position);
@@ -110,6 +111,8 @@ class CZR_K880TM_ControlDlg : public QDialog {
     void refreshShutter();
     // Checks button `checkedId` of a row's group (0: none) and unchecks the rest.
     void showRadio(int row, int checkedId);
+    // Takes the focus onto the panel when `focused` has just been disabled.
+    void parkFocusIfDisabled(QWidget* focused);
     void destroyToolWindows();
     void showAbout();
 

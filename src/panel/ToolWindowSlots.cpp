@@ -4,6 +4,7 @@
 
 #include "adjust/CAdjust.h"
 #include "panel/CZR_K880TM_ControlDlg.h"
+#include "params/CameraParamTable.h"
 #include "tools/CLookUpTable.h"
 #include "tools/CManualCommand.h"
 #include "tools/CWhiteSpot.h"
@@ -105,6 +106,10 @@ void ToolWindowSlots::destroyAll() {
     destroy(lookUpTable_);
     destroy(manualCommand_);
     destroy(adjust_);
+}
+
+void ToolWindowSlots::showTable(const zr::CameraParamTable& table) {
+    if (whiteSpot_) whiteSpot_->ShowThreshold(table[zr::ROW_WHITE_SPOT_LEVEL].value);
 }
 
 }  // namespace zr::panel

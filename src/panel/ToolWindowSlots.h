@@ -8,6 +8,10 @@ class CManualCommand;
 class CWhiteSpot;
 class CZR_K880TM_ControlDlg;
 
+namespace zr {
+class CameraParamTable;
+}
+
 namespace zr::panel {
 
 // The panel's four tool window slots: at most one window of each kind, owned
@@ -29,6 +33,11 @@ class ToolWindowSlots {
     // Deletes every window that exists: white spot detection, look-up table
     // editor, manual command, adjustment, in that order.
     void destroyAll();
+
+    // Sets the controls of the existing windows that show a table row from
+    // the table; sends nothing. Only the white spot threshold is such a
+    // control: the adjustment window shows rows no read walk touches.
+    void showTable(const zr::CameraParamTable& table);
 
     CLookUpTable* lookUpTable() const;
     CWhiteSpot* whiteSpot() const;

@@ -135,6 +135,14 @@ void CWhiteSpot::OnHScroll(int code, int position) {
         ->setText(QString::fromStdString(zr::tools::thresholdMovedText(*target)));
 }
 
+void CWhiteSpot::ShowThreshold(int value) {
+    auto* bar = static_cast<QScrollBar*>(control(IDC_THRESHOLD));
+    if (bar->value() == value) return;
+    bar->setValue(value);  // a programmatic move triggers no action: nothing is written
+    static_cast<QLabel*>(control(IDC_THRESHOLD_TEXT))
+        ->setText(QString::fromStdString(zr::tools::thresholdMovedText(value)));
+}
+
 void CWhiteSpot::OnDetect() {
     if (owner == nullptr) return;
     const QPointer<CWhiteSpot> self(this);

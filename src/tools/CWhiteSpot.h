@@ -54,6 +54,9 @@ class CWhiteSpot : public QDialog {
     // One tick of a window timer; only kDetectTimerId is this window's own.
     void OnTimer(int id);
     void OnRead();
+    // Shows a threshold the table holds now (after a read walk, say) in the
+    // scroll bar and its read-out; sends nothing.
+    void ShowThreshold(int value);
 
     // Lists the spots the camera holds into the list field. A failed read
     // ends the listing and leaves the field as it was.

@@ -1,10 +1,12 @@
 // The adjustment window's template, enabling rules and command sequences.
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +16,7 @@
 #include "AdjustTestSupport.h"
 #include "adjust/AdjustDataLog.h"
 #include "adjust/AdjustTemplate.h"
+#include "panel/PanelControlIds.h"
 
 using namespace adjust_id;
 using adjust_test::AdjustWindowTest;
@@ -40,6 +43,18 @@ const std::vector<std::string> kFullRead = {
     "9010000000", "9011000000", "9012000000", "9013000000",                // serial
     "B07F000000", "B07E000000",                                            // temperature
 };
+
+// What the main panel shows of the rows that ADJUST MODE writes.
+struct PanelShows {
+    QString memory;
+    int redGain, blueGain;
+};
+
+PanelShows panelShows(CZR_K880TM_ControlDlg& panel) {
+    return {qobject_cast<QLabel*>(panel.control(zr::panel::IDC_MEMORY_CURRENT))->text(),
+            qobject_cast<QScrollBar*>(panel.control(zr::panel::IDC_WB_RGAIN_SCROLL))->value(),
+            qobject_cast<QScrollBar*>(panel.control(zr::panel::IDC_WB_BGAIN_SCROLL))->value()};
+}
 
 }  // namespace
 
@@ -100,8 +115,12 @@ TEST_F(AdjustWindowTest, AdjustModeOnWritesTheKeyFirstThenReadsEverything) {
     click(ADJUST_MODE_ON);
     std::vector<std::string> expected = onSequenceWrites(0);
     expected.insert(expected.end(), kFullRead.begin(), kFullRead.end());
-    EXPECT_EQ(takeSent(), expected);
+    EXPECT_EQ(takeSent(), expected);  // the panel's refresh sends nothing
     EXPECT_TRUE(camera->adjustMode());
+    const PanelShows shown = panelShows(*panel);
+    EXPECT_EQ(shown.memory, "DEFAULT");
+    EXPECT_EQ(shown.redGain, 25);
+    EXPECT_EQ(shown.blueGain, 214);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the wait cursor is gone again
     EXPECT_TRUE(sink.texts().empty());
 
@@ -136,6 +155,7 @@ TEST_F(AdjustWindowTest, AdjustModeOffSendsItsFourWritesAndDisablesTheSteps) {
               (std::vector<std::string>{"3063000000", "020D000000", "3000000000", "0102010000"}));
     EXPECT_FALSE(camera->adjustMode());
     EXPECT_EQ(camera->currentMemory(), 1);
+    EXPECT_EQ(panelShows(*panel).memory, "FILE 1");
     for (int id : {STEP_VSUB, SET_SERIAL, HREG_SLIDER_R, VREG_SLIDER_R, REGISTRATION_ON}) {
         EXPECT_FALSE(enabled(id)) << id;
     }

@@ -1,6 +1,8 @@
 // The enabling rules, each with the controls it greys out.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QScrollBar>
+#include <QTest>
 
 #include "PanelFixture.h"
 #include "panel/PanelBindings.h"
@@ -226,6 +228,45 @@ TEST_F(ControlStates, ARefusedClickPutsTheGroupBackAsItWas) {
         EXPECT_EQ(enabledAfter, enabledBefore);
         EXPECT_EQ(panel->table()[c.row].value, tableBefore);
         EXPECT_EQ(sink.texts(), std::vector<std::string>{"PORT isn't open."});
+    }
+}
+
+// A read that greys the control under the focus: the toolkit would pass the
+// focus on to the next control, where an arrow key changes a setting the
+// user never touched. The panel takes it and the key does nothing.
+TEST_F(ControlStates, AControlGreyedUnderTheFocusHandsItToThePanel) {
+    const struct {
+        int focused, row, cameraValue;
+    } cases[] = {
+        {IDC_KNEE_POINT_SCROLL, 40, 0},  // knee off
+        {IDC_GAMMA_ON, 43, 1},           // look-up table on
+        {IDC_SHUTTER_100, 5, 2},         // ALC AES
+        {IDC_WB_RGAIN_SCROLL, 19, 0},    // white balance ATW
+        {IDC_PB_RED_SCROLL, 36, 0},      // paint black off
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.focused);
+        TearDown();
+        SetUp();
+        panel->show();
+        panel->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(panel.get()));
+        panel->control(c.focused)->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), panel->control(c.focused));
+        setCameraRow(c.row, c.cameraValue);
+        readFromCamera();
+        ASSERT_FALSE(enabled(c.focused));
+        EXPECT_EQ(QApplication::focusWidget(), panel.get());
+
+        const CameraParamTable before = panel->table();
+        clearSent();
+        for (Qt::Key key : {Qt::Key_Right, Qt::Key_Left, Qt::Key_Up, Qt::Key_Down}) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+        }
+        EXPECT_TRUE(sent().empty());
+        for (int row = 0; row < CameraParamTable::size(); ++row) {
+            EXPECT_EQ(panel->table()[row].value, before[row].value) << "row " << row;
+        }
     }
 }
 

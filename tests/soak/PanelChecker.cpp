@@ -50,7 +50,6 @@ void PanelChecker::checkRadios(std::vector<std::string>& problems) {
         // The white balance ADJUST button writes 3 and leaves the group as
         // it was until the next refresh: the panel's rule, not a slip.
         if (binding.row == ROW_WHITE_BALANCE && value == 3) continue;
-        if (unrefreshed_ && unrefreshed_->count(binding.row)) continue;
         if (button->isChecked() != radioShows(binding, value)) {
             problems.push_back(where(binding.id, binding.row) + " is " +
                                (button->isChecked() ? "checked" : "not checked") +
@@ -58,7 +57,6 @@ void PanelChecker::checkRadios(std::vector<std::string>& problems) {
         }
     }
     const int memory = panel_.table()[ROW_MEMORY_LOAD].value;
-    if (unrefreshed_ && unrefreshed_->count(ROW_MEMORY_LOAD)) return;
     const QString shown = qobject_cast<QLabel*>(panel_.control(IDC_MEMORY_CURRENT))->text();
     const QString expected =
         memory == 0 ? QStringLiteral("DEFAULT") : QStringLiteral("FILE %1").arg(memory);
@@ -72,7 +70,6 @@ void PanelChecker::checkScrollBars(std::vector<std::string>& problems) {
     for (const ScrollBinding& binding : scrollBindings()) {
         auto* bar = qobject_cast<QScrollBar*>(panel_.control(binding.id));
         const int value = panel_.table()[binding.row].value;
-        if (unrefreshed_ && unrefreshed_->count(binding.row)) continue;
         if (bar->value() != value || bar->sliderPosition() != value) {
             problems.push_back(where(binding.id, binding.row) + " shows " +
                                std::to_string(bar->value()) + " (thumb " +
@@ -90,7 +87,7 @@ void PanelChecker::checkScrollBars(std::vector<std::string>& problems) {
 }
 
 void PanelChecker::checkToolWindows(std::vector<std::string>& problems) {
-    if (CWhiteSpot* spot = panel_.whiteSpotWindow(); strict_ && spot && spot->isVisible()) {
+    if (CWhiteSpot* spot = panel_.whiteSpotWindow(); spot && spot->isVisible()) {
         auto* bar = qobject_cast<QScrollBar*>(spot->control(CWhiteSpot::IDC_THRESHOLD));
         const int value = panel_.table()[ROW_WHITE_SPOT_LEVEL].value;
         if (bar && bar->value() != value) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -22,12 +21,6 @@ class PanelChecker {
     // Everything that does not hold, one line each; empty when all does.
     std::vector<std::string> check();
 
-    // Rows whose controls are not held to the table until the next refresh
-    // of the panel (nullptr: none).
-    void setUnrefreshed(const std::set<int>* rows) { unrefreshed_ = rows; }
-    // Also holds the white spot window's threshold to the table.
-    void setStrict(bool strict) { strict_ = strict; }
-
   private:
     void checkRadios(std::vector<std::string>& problems);
     void checkScrollBars(std::vector<std::string>& problems);
@@ -37,8 +30,6 @@ class PanelChecker {
     CZR_K880TM_ControlDlg& panel_;
     sim::CameraModel& camera_;
     ExchangeTracker& tracker_;
-    const std::set<int>* unrefreshed_ = nullptr;
-    bool strict_ = false;
 };
 
 }  // namespace zr::test

@@ -48,20 +48,10 @@ SoakSession::SoakSession(uint32_t seed, const std::string& folderPath, Watchdog&
     panel->show();
     tracker.attach(panel->link());
     checker_ = std::make_unique<PanelChecker>(*panel, camera, tracker);
-    // Faults found here and handed over to be mended are let pass unless
-    // ZR_SOAK_STRICT=1: the adjustment window writes rows the panel shows
-    // (memory, white balance gains) and the panel learns of it only at its
-    // next refresh; the white spot window keeps its threshold when a read
-    // walk changes the row; the link takes a late answer for the next read's
-    // (so the camera answers late only in strict mode); the focus of a
-    // clicked control that gets disabled goes on to the next control.
+    // A fault found here and handed over to be mended is let pass unless
+    // ZR_SOAK_STRICT=1: the link takes a late answer for the next read's (so
+    // the camera answers late only in strict mode).
     strict_ = strictMode();
-    if (!strict_) checker_->setUnrefreshed(&unrefreshed_);
-    checker_->setStrict(strict_);
-    panel->bulk().setRefreshHook([this] {
-        panel->RefreshPanel();
-        unrefreshed_.clear();
-    });
     // The link may give up on an exchange only when no reply came.
     closer_.setOnBox([this](const std::string& text) {
         if (text == "There is no [ACK]" && tracker.replied()) {
@@ -168,15 +158,9 @@ void SoakSession::play(int actions, std::chrono::milliseconds budget) {
         const std::string label = "#" + std::to_string(n) + " " + action.name;
         watchdog_.note(label);
         watchdog_.arm(label, budget);
-        const CameraParamTable before = panel->table();
         action.run();
         waitUntilIdle();
         watchdog_.disarm();
-        if (std::string_view(action.name).starts_with("adjustment")) {
-            for (int row = 0; row < UserParamCount; ++row) {
-                if (panel->table()[row].value != before[row].value) unrefreshed_.insert(row);
-            }
-        }
         const std::vector<std::string> boxes = closer_.takeTexts();
         int storm = 0;
         for (const std::string& box : boxes) {

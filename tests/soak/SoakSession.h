@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <memory>
 #include <random>
-#include <set>
 #include <string>
 
 #include "BoxCloser.h"
@@ -39,7 +38,6 @@ class SoakSession {
     void idle(int ms);
     // A problem found by an action itself.
     void fail(const std::string& why);
-    bool strict() const { return strict_; }
     int pick(int below) { return static_cast<int>(random() % static_cast<uint32_t>(below)); }
 
     std::mt19937 random;
@@ -60,8 +58,6 @@ class SoakSession {
     BoxCloser closer_;
     std::unique_ptr<PanelChecker> checker_;
     bool vanished_ = false;
-    // Panel rows the adjustment window changed since the panel last refreshed.
-    std::set<int> unrefreshed_;
     bool strict_ = false;
 };
 

@@ -118,6 +118,21 @@ TEST_F(WhiteSpotWindowTest, EndRequestsAndRefusedWritesLeaveBarAndReadOut) {
     EXPECT_EQ(readOut(w), "100\n");
 }
 
+// Read From Camera changes the row under the open window: the bar and its
+// read-out follow the table, and showing it writes nothing back.
+TEST_F(WhiteSpotWindowTest, AReadWalkMovesTheBarAndWritesNothing) {
+    CWhiteSpot* w = open(96);
+    camera.setReg(0x01, 0x4C, 150u << 16);
+    panel.bulk().ReadFromCamera();
+    EXPECT_EQ(panel.table()[zr::ROW_WHITE_SPOT_LEVEL].value, 150);
+    EXPECT_EQ(bar(w)->value(), 150);
+    EXPECT_EQ(readOut(w), " 150 ");
+    clearSent();
+    panel.RefreshPanel();
+    EXPECT_TRUE(sent().empty());
+    EXPECT_EQ(sink.count(), 0u);
+}
+
 TEST_F(WhiteSpotWindowTest, EnterAndEscapeOnlyHide) {
     for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
         CWhiteSpot* w = open(96);
