@@ -34,8 +34,8 @@ const char* cameraFaultName(CameraFault fault) {
     return names[static_cast<int>(fault)];
 }
 
-CameraFaults::CameraFaults(sim::CameraModel& camera, uint32_t seed, bool lateAnswers)
-    : camera_(camera), random_(seed), lateAnswers_(lateAnswers) {
+CameraFaults::CameraFaults(sim::CameraModel& camera, uint32_t seed)
+    : camera_(camera), random_(seed) {
     camera_.setFrameObserver([this](const sim::ReceivedFrame& frame) { onFrame(frame); });
 }
 
@@ -76,13 +76,7 @@ CameraFault CameraFaults::pick() {
     for (const Weighted& w : kFaults) total += w.weight;
     int at = static_cast<int>(random_() % static_cast<uint32_t>(total));
     for (const Weighted& w : kFaults) {
-        if (at < w.weight) {
-            // The link takes a late answer for the next read's (handed over
-            // to be mended); without lateAnswers it comes just in time.
-            if (w.fault == CameraFault::AnswerOver && !lateAnswers_)
-                return CameraFault::AnswerUnder;
-            return w.fault;
-        }
+        if (at < w.weight) return w.fault;
         at -= w.weight;
     }
     return CameraFault::None;

@@ -30,8 +30,7 @@ const char* cameraFaultName(CameraFault fault);
 
 class CameraFaults {
   public:
-    // lateAnswers: also answers that come after the answer time-out.
-    CameraFaults(sim::CameraModel& camera, uint32_t seed, bool lateAnswers);
+    CameraFaults(sim::CameraModel& camera, uint32_t seed);
     ~CameraFaults();
     CameraFaults(const CameraFaults&) = delete;
     CameraFaults& operator=(const CameraFaults&) = delete;
@@ -51,7 +50,6 @@ class CameraFaults {
     std::mutex mutex_;
     std::mt19937 random_;
     int rate_ = 0;
-    bool lateAnswers_;
     CameraFault armed_ = CameraFault::None;
     int met_[12] = {};
 };

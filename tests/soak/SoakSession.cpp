@@ -26,11 +26,6 @@ constexpr int kFaultRate = 100;
 constexpr int kMaxBoxesPerAction = 60;
 constexpr int kMaxBoxesWatching = 2;
 
-bool strictMode() {
-    const char* strict = std::getenv("ZR_SOAK_STRICT");
-    return strict && *strict == '1';
-}
-
 }  // namespace
 
 SoakSession::SoakSession(uint32_t seed, const std::string& folderPath, Watchdog& watchdog)
@@ -39,7 +34,7 @@ SoakSession::SoakSession(uint32_t seed, const std::string& folderPath, Watchdog&
       camera(clock),
       tracker(camera, clock),
       watchdog_(watchdog),
-      faults_(camera, seed ^ 0x5A5A5A5Au, strictMode()),
+      faults_(camera, seed ^ 0x5A5A5A5Au),
       closer_(seed ^ 0xC105Eu) {
     clock.setStep([this] { return step(); });
     sim::attachModel(kSerialIndex, &camera);
@@ -48,10 +43,6 @@ SoakSession::SoakSession(uint32_t seed, const std::string& folderPath, Watchdog&
     panel->show();
     tracker.attach(panel->link());
     checker_ = std::make_unique<PanelChecker>(*panel, camera, tracker);
-    // A fault found here and handed over to be mended is let pass unless
-    // ZR_SOAK_STRICT=1: the link takes a late answer for the next read's (so
-    // the camera answers late only in strict mode).
-    strict_ = strictMode();
     // The link may give up on an exchange only when no reply came.
     closer_.setOnBox([this](const std::string& text) {
         if (text == "There is no [ACK]" && tracker.replied()) {
@@ -175,7 +166,7 @@ void SoakSession::play(int actions, std::chrono::milliseconds budget) {
         if (storm > (watching ? kMaxBoxesWatching : kMaxBoxesPerAction)) {
             fail("message storm: " + std::to_string(storm) + " boxes in \"" + label + "\"");
         }
-        if (strict_ && tracker.answersBeforeAck() > 0) {
+        if (tracker.answersBeforeAck() > 0) {
             fail(
                 "the link took an answer frame that came before its exchange's ACK (a late answer "
                 "of an earlier read)");

@@ -58,7 +58,6 @@ class SoakSession {
     BoxCloser closer_;
     std::unique_ptr<PanelChecker> checker_;
     bool vanished_ = false;
-    bool strict_ = false;
 };
 
 }  // namespace zr::test
