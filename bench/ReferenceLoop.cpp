@@ -9,15 +9,13 @@
 #include <cstring>
 
 #include "link/FrameCodec.h"
+#include "link/LinkStatus.h"
 #include "link/TtyDevice.h"
 
 namespace zr::bench {
 
 namespace {
 
-constexpr uint8_t kStx = 0x02;
-constexpr uint8_t kAck = 0x06;
-constexpr size_t kAnswerBytes = 10;
 // Far beyond any reply of a healthy camera; only ends a run that went wrong.
 constexpr int kReplyLimitMs = 5000;
 // The bench's register, as the link's runs use it.
@@ -82,27 +80,27 @@ bool ReferenceLoop::readReply(uint8_t* reply, size_t count) {
 bool ReferenceLoop::readExchange() {
     const CommandFrameBytes frame = buildCommandFrame(kReadText);
     if (!writeAll(frame.data(), frame.size())) return false;
-    uint8_t reply[1 + kAnswerBytes];
+    uint8_t reply[1 + kAnswerFrameSize];
     if (!readReply(reply, sizeof reply)) return false;
-    if (reply[0] != kAck || reply[1] != kStx) return false;
+    if (reply[0] != ACK || reply[1] != STX) return false;
     const uint8_t sum = frameChecksum(reply + 1, 8);
     const bool good =
         static_cast<uint8_t>(hexDigitValue(reply[9]) * 16 + hexDigitValue(reply[10])) == sum;
-    return writeAll(&kAck, 1) && good;
+    return writeAll(&ACK, 1) && good;
 }
 
 bool ReferenceLoop::writeExchange(int value) {
     const CommandFrameBytes frame = buildCommandFrame(kWriteText[value % 2]);
     if (!writeAll(frame.data(), frame.size())) return false;
     uint8_t reply = 0;
-    return readReply(&reply, 1) && reply == kAck;
+    return readReply(&reply, 1) && reply == ACK;
 }
 
 Measurement ReferenceLoop::reads(int baud, int count) {
     Measurement m;
     m.operation = "reference loop read";
     m.baud = baud;
-    m.bytesPerExchange = 18 + 1 + kAnswerBytes + 1;
+    m.bytesPerExchange = kCommandFrameSize + 1 + kAnswerFrameSize + 1;
     std::vector<BenchClock::time_point> ends = {BenchClock::now()};
     for (int i = 0; i < count; ++i) {
         if (!readExchange()) ++m.failures;

@@ -7,6 +7,21 @@
 
 namespace zr {
 
+namespace {
+
+constexpr size_t kMaxFds = 4;
+
+// The descriptors worth polling for input: absent ones (-1) are left out.
+nfds_t pollSet(const int* fds, size_t count, pollfd (&polled)[kMaxFds]) {
+    nfds_t used = 0;
+    for (size_t i = 0; i < count && used < kMaxFds; ++i) {
+        if (fds[i] >= 0) polled[used++] = {fds[i], POLLIN, 0};
+    }
+    return used;
+}
+
+}  // namespace
+
 uint32_t SystemClock::tickMs() {
     using namespace std::chrono;
     return static_cast<uint32_t>(
@@ -18,12 +33,8 @@ void SystemClock::sleepMs(uint32_t ms) {
 }
 
 void SystemClock::sleepUnlessReadable(uint32_t ms, const int* fds, size_t count) {
-    constexpr size_t kMaxFds = 4;
     pollfd polled[kMaxFds];
-    nfds_t used = 0;
-    for (size_t i = 0; i < count && used < kMaxFds; ++i) {
-        if (fds[i] >= 0) polled[used++] = {fds[i], POLLIN, 0};
-    }
+    const nfds_t used = pollSet(fds, count, polled);
     if (used == 0) {
         sleepMs(ms);
         return;
@@ -39,12 +50,8 @@ void SystemClock::sleepUnlessReadable(uint32_t ms, const int* fds, size_t count)
 }
 
 bool SystemClock::spinUntilReadable(uint32_t us, const int* fds, size_t count) {
-    constexpr size_t kMaxFds = 4;
     pollfd polled[kMaxFds];
-    nfds_t used = 0;
-    for (size_t i = 0; i < count && used < kMaxFds; ++i) {
-        if (fds[i] >= 0) polled[used++] = {fds[i], POLLIN, 0};
-    }
+    const nfds_t used = pollSet(fds, count, polled);
     if (used == 0) return false;
     const auto end = std::chrono::steady_clock::now() + std::chrono::microseconds(us);
     do {

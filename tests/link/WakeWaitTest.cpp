@@ -21,6 +21,19 @@ bool readable(int fd) {
     return ::poll(&p, 1, 0) == 1 && (p.revents & POLLIN);
 }
 
+// The slave of a pseudo-terminal whose master is already closed, as a pulled
+// adapter leaves it; -1 when none could be made.
+int hungUpPtySlave() {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
+        if (master >= 0) ::close(master);
+        return -1;
+    }
+    const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    ::close(master);
+    return slave;
+}
+
 long long msSince(Steady::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - start).count();
 }
@@ -54,13 +67,8 @@ TEST(SystemClockWait, EndsWhenADescriptorHasInput) {
 // Without a descriptor, or with one that has hung up (a pulled adapter),
 // the wait lasts its full time: a waiting loop keeps its pace, never spins.
 TEST(SystemClockWait, HungUpOrMissingDescriptorsSleepTheWholeTime) {
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
-    const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    const int slave = hungUpPtySlave();
     ASSERT_GE(slave, 0);
-    ::close(master);
 
     const int none[] = {-1};
     const int hungUp[] = {slave};
@@ -91,13 +99,8 @@ TEST(SystemClockWatch, TrueOnlyForInput) {
 
     const int none[] = {-1};
     EXPECT_FALSE(clock.spinUntilReadable(10000000, none, 1));
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
-    const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    const int slave = hungUpPtySlave();
     ASSERT_GE(slave, 0);
-    ::close(master);
     const int hungUp[] = {slave};
     EXPECT_FALSE(clock.spinUntilReadable(10000000, hungUp, 1));
     ::close(slave);
