@@ -34,13 +34,19 @@ bool PtyCameraLine::quiet() {
     if (serving_.load() || camera_.replyPending()) return false;
     int toCamera = 0;
     int toHost = 0;
-    // The spare slave shares the slave's input queue with the link's descriptor.
-    if (::ioctl(master_, FIONREAD, &toCamera) != 0 || ::ioctl(spare_, FIONREAD, &toHost) != 0)
-        return true;
+    {
+        // The serving thread may be pulling the line right now.
+        std::lock_guard<std::mutex> lock(fdMutex_);
+        if (master_ < 0) return true;
+        // The spare slave shares the slave's input queue with the link's descriptor.
+        if (::ioctl(master_, FIONREAD, &toCamera) != 0 || ::ioctl(spare_, FIONREAD, &toHost) != 0)
+            return true;
+    }
     return toCamera == 0 && toHost == 0 && !serving_.load();
 }
 
 void PtyCameraLine::closeLine() {
+    std::lock_guard<std::mutex> lock(fdMutex_);
     if (spare_ >= 0) ::close(spare_);
     if (master_ >= 0) ::close(master_);
     spare_ = master_ = -1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -34,6 +35,9 @@ class PtyCameraLine {
     void closeLine();
 
     sim::CameraModel& camera_;
+    // Guards the two descriptors against quiet() while the line is pulled;
+    // the serving thread alone reads and writes through them otherwise.
+    std::mutex fdMutex_;
     int master_ = -1;
     int spare_ = -1;
     std::string slavePath_;
