@@ -34,7 +34,6 @@ using namespace zr::panel;
 namespace {
 
 // The template's font is 8 point; its dialog units follow that font.
-constexpr int kDialogFontPoints = 8;
 
 // Writing 1 starts the camera's white shading adjustment.
 constexpr int kRowWhiteShadingAdjust = 48;

@@ -7,6 +7,9 @@ class QWidget;
 
 namespace zr::panel {
 
+// The point size every window template of the program is laid out for.
+inline constexpr int kDialogFontPoints = 8;
+
 // Dialog units of a window template turned into pixels with the metrics of
 // the dialog's font, the way the original platform sizes its dialogs: a
 // horizontal unit is a quarter of the font's average character width, a

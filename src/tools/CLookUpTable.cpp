@@ -22,24 +22,11 @@
 #include "panel/QtMessageSink.h"
 #include "params/LutFile.h"
 #include "tools/LutPlot.h"
+#include "tools/WaitCursor.h"
 
 namespace {
 
 // The wait cursor for as long as it lives, or until released.
-class WaitCursor {
-  public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { release(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-    void release() {
-        if (active_) QApplication::restoreOverrideCursor();
-        active_ = false;
-    }
-
-  private:
-    bool active_ = true;
-};
 
 enum class Kind { Group, Radio, Check, Push };
 
@@ -282,7 +269,7 @@ void CLookUpTable::mouseReleaseEvent(QMouseEvent* event) {
     }
     const int y = event->position().toPoint().y();
     if (dragging && selectedIndex >= 0 && selectedIndex <= 255 && y >= 26 && y <= 281) {
-        WaitCursor wait;
+        zr::tools::WaitCursor wait;
         ApplyPoint(selectedIndex, 281 - y);
     }
     dragging = 0;
@@ -354,7 +341,7 @@ void CLookUpTable::OnGamma10() {
 void CLookUpTable::OnRead() {
     if (owner == nullptr) return;
     zr::ParamAccess& params = owner->params();
-    WaitCursor wait;
+    zr::tools::WaitCursor wait;
     const int count = std::clamp(walkEntries, 0, zr::kLutEntries);
     for (int c = 0; c < 3; ++c) {
         for (int i = 0; i < count; ++i) {
@@ -379,7 +366,7 @@ void CLookUpTable::OnWrite() {
     const int count = std::clamp(walkEntries, 0, zr::kLutEntries);
     for (int c = 0; c < 3; ++c) {
         if (!showChannel[c]) continue;
-        WaitCursor wait;
+        zr::tools::WaitCursor wait;
         for (int i = 0; i < count; ++i) {
             if (params.WriteCommandText(writeText(c, i, entries[c][i])) != 0) {
                 wait.release();

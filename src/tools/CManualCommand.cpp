@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int kDialogFontPoints = 8;
-
 // The text as the link takes it. UTF-8: the link counts a character of
 // several bytes as one bad character, so the user sees one "Character
 // error." for each such character typed, and nothing that is not a command
@@ -33,7 +31,7 @@ CManualCommand::CManualCommand(QWidget* parent) : QDialog(parent) {
 
 void CManualCommand::buildControls() {
     QFont dialogFont = QApplication::font();
-    dialogFont.setPointSize(kDialogFontPoints);
+    dialogFont.setPointSize(zr::panel::kDialogFontPoints);
     setFont(dialogFont);
 
     Ui::ManualCommandTemplate ui;

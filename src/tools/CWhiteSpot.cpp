@@ -17,26 +17,17 @@
 #include "panel/ScrollRequest.h"
 #include "panel/SliderRelease.h"
 #include "params/CameraParamTable.h"
+#include "tools/WaitCursor.h"
 #include "tools/WhiteSpotFormat.h"
 #include "ui_CWhiteSpot.h"
 
 namespace {
 
-constexpr int kDialogFontPoints = 8;
 constexpr int kColours = 3;
 constexpr int kSpotsPerColour = 64;
 constexpr int kSpotListEnd = 0xFFFF;
 // A multi-line edit field's tab stops lie 32 dialog units apart.
 constexpr int kTabStopDlu = 32;
-
-// The wait cursor for as long as the guard lives.
-class WaitCursor {
-  public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 }  // namespace
 
@@ -51,7 +42,7 @@ CWhiteSpot::~CWhiteSpot() {
 
 void CWhiteSpot::buildControls() {
     QFont dialogFont = QApplication::font();
-    dialogFont.setPointSize(kDialogFontPoints);
+    dialogFont.setPointSize(zr::panel::kDialogFontPoints);
     setFont(dialogFont);
 
     Ui::WhiteSpotTemplate ui;
@@ -214,7 +205,7 @@ void CWhiteSpot::ListWhiteSpots() {
     if (owner == nullptr) return;
     const QPointer<CWhiteSpot> self(this);
     // Up to 384 reads one after the other.
-    const WaitCursor wait;
+    const zr::tools::WaitCursor wait;
     std::string text;
     for (int c = 0; c < kColours; ++c) {
         for (int n = 0; n < kSpotsPerColour; ++n) {

@@ -6,8 +6,6 @@ using namespace zr::sim;
 
 namespace {
 
-const std::string kAck(1, '\x06');
-const std::string kNak(1, '\x15');
 const std::string kAnswer0 = answerFrame(0, ETX);  // shutter speed default
 
 TEST(Faults, SilentCameraRecordsButNeverReplies) {

@@ -6,9 +6,6 @@ using namespace zr::sim;
 
 namespace {
 
-const std::string kAck(1, '\x06');
-const std::string kNak(1, '\x15');
-
 TEST(CommandFrame, HostFramesHaveTheLineLayout) {
     EXPECT_EQ(commandFrame("1234"), std::string("\x02"
                                                 "00FF1234000000\x03"

@@ -7,6 +7,9 @@
 #include "model/CameraModel.h"
 #include "model/FrameCodec.h"
 
+inline const std::string kAck(1, '\x06');
+inline const std::string kNak(1, '\x15');
+
 // A model on a test clock, with helpers that speak to it as the host does.
 struct ModelHarness {
     TestClock clock;

@@ -8,8 +8,6 @@
 namespace zr::test {
 namespace {
 
-const Bytes kGood{0x02, 0x31, 0x32, 0x41, 0x42, 0x30, 0x30, 0x03, 0x42, 0x34};
-
 using LinkClose = ScriptedLinkTest;
 
 TEST_F(LinkClose, WhileTheWorkerShowsAMessage) {

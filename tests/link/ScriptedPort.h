@@ -13,6 +13,10 @@ namespace zr::test {
 
 using Bytes = std::vector<uint8_t>;
 
+// The camera's answer 12AB with its checksum, and the same with a wrong one.
+inline const Bytes kGood{0x02, 0x31, 0x32, 0x41, 0x42, 0x30, 0x30, 0x03, 0x42, 0x34};
+inline const Bytes kBad{0x02, 0x31, 0x32, 0x41, 0x42, 0x30, 0x30, 0x03, 0x42, 0x35};
+
 // A Camera Link serial port made of a script, for checking exactly how the
 // worker calls the library: every read's size and time-out, every write's
 // bytes and time-out and the tick it happened at. Each read returns the next

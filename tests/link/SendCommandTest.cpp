@@ -29,7 +29,7 @@ TEST_F(SendCommandClosed, RefusedWithPortErrorEvenForAnEmptyText) {
     }
 }
 
-struct TextCase {
+struct SentTextCase {
     std::string text;
     int result;
     std::vector<std::string> messages;
@@ -37,10 +37,11 @@ struct TextCase {
     bool answerExpected;
 };
 
-class SendCommandText : public ScriptedLinkTest, public ::testing::WithParamInterface<TextCase> {};
+class SendCommandText : public ScriptedLinkTest,
+                        public ::testing::WithParamInterface<SentTextCase> {};
 
 TEST_P(SendCommandText, ValidatesFramesAndReports) {
-    const TextCase& c = GetParam();
+    const SentTextCase& c = GetParam();
     port.respond(ackingCamera(answerFrame("000000")));
     ASSERT_TRUE(open());
     EXPECT_EQ(link.SendCommand(c.text), c.result);
@@ -65,33 +66,34 @@ TEST_P(SendCommandText, ValidatesFramesAndReports) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, SendCommandText,
-    ::testing::Values(TextCase{"1234", 0, {}, "1234000000", false},
-                      TextCase{"abcd", 0, {}, "ABCD000000", true},
-                      TextCase{"0123456789", 0, {}, "0123456789", false},
-                      TextCase{"0108050000FF", 0, {}, "0108050000", false},
-                      TextCase{"01:;<=>?@0", 0, {}, "01:;<=>?@0", false},
-                      TextCase{"8000", 0, {}, "8000000000", true},
-                      TextCase{std::string(255, 'F'), 0, {}, "FFFFFFFFFF", true},
-                      TextCase{"", 1, {}, "", false}, TextCase{"012G", 1, {kCharError}, "", false},
-                      TextCase{"G12H", 1, {kCharError, kCharError}, "", false},
-                      TextCase{"G1", 1, {kCharError}, "", false},
-                      TextCase{"01\x80"
-                               "0",
-                               1,
-                               {kCharError},
-                               "",
-                               false},
-                      TextCase{"01\xC3\xA9"
-                               "00",
-                               1,
-                               {kCharError},
-                               "",
-                               false},
-                      TextCase{"123", 1, {kLengthError}, "", false},
+    ::testing::Values(SentTextCase{"1234", 0, {}, "1234000000", false},
+                      SentTextCase{"abcd", 0, {}, "ABCD000000", true},
+                      SentTextCase{"0123456789", 0, {}, "0123456789", false},
+                      SentTextCase{"0108050000FF", 0, {}, "0108050000", false},
+                      SentTextCase{"01:;<=>?@0", 0, {}, "01:;<=>?@0", false},
+                      SentTextCase{"8000", 0, {}, "8000000000", true},
+                      SentTextCase{std::string(255, 'F'), 0, {}, "FFFFFFFFFF", true},
+                      SentTextCase{"", 1, {}, "", false},
+                      SentTextCase{"012G", 1, {kCharError}, "", false},
+                      SentTextCase{"G12H", 1, {kCharError, kCharError}, "", false},
+                      SentTextCase{"G1", 1, {kCharError}, "", false},
+                      SentTextCase{"01\x80"
+                                   "0",
+                                   1,
+                                   {kCharError},
+                                   "",
+                                   false},
+                      SentTextCase{"01\xC3\xA9"
+                                   "00",
+                                   1,
+                                   {kCharError},
+                                   "",
+                                   false},
+                      SentTextCase{"123", 1, {kLengthError}, "", false},
                       // The answer rule is applied before the length check.
-                      TextCase{"800", 1, {kLengthError}, "", true},
-                      TextCase{std::string(256, '1'), 1, {kLengthError}, "", false},
-                      TextCase{std::string(256, '1') + "G", 1, {kLengthError}, "", false}));
+                      SentTextCase{"800", 1, {kLengthError}, "", true},
+                      SentTextCase{std::string(256, '1'), 1, {kLengthError}, "", false},
+                      SentTextCase{std::string(256, '1') + "G", 1, {kLengthError}, "", false}));
 
 using SendCommandOpen = ScriptedLinkTest;
 

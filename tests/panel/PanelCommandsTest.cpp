@@ -7,16 +7,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>  // declares qt_handleKeyEvent, the toolkit's entry for a key from the window system
 #include <QTimer>
 #include <QWindow>
 #include <chrono>
-
-// The toolkit's entry for a key from the window system, shortcuts included;
-// exported by QtGui for its test library, which this program does not link.
-Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* window, QEvent::Type type, int key,
-                                    Qt::KeyboardModifiers modifiers,
-                                    const QString& text = QString(), bool autorep = false,
-                                    ushort count = 1);
 
 #include "PanelFixture.h"
 #include "panel/PanelControlIds.h"

@@ -14,23 +14,17 @@
 namespace zr {
 namespace {
 
+using test::cameraValue;
 using test::expectedFrame;
 using test::expectedRead;
 using test::expectedWrite;
+using test::kClosedText;
+using test::kPanelOwner;
+using test::kRangeText;
 using test::registerBytes;
 
-const char kPanel = 0;
-constexpr MsgOwner kPanelOwner = &kPanel;
-const char* const kClosedText = "PORT isn't open.";
-const char* const kRangeText = "Setting value is out of range";
 const char* const kFactoryQuestion = "Do you want to execute Factory Setting?";
 const char* const kInitQuestion = "Do you want to intialize all settings?";
-
-// A value for the camera to hold in `row` that differs from the row's default
-// where the range allows, so a read visibly changes the table.
-int cameraValue(const CameraParam& p) {
-    return p.defaultValue != p.maxValue ? p.maxValue : p.minValue;
-}
 
 std::vector<std::string> userRowReads(const CameraParamTable& table) {
     std::vector<std::string> texts;

@@ -26,6 +26,7 @@ namespace zr {
 namespace {
 
 namespace fs = std::filesystem;
+using test::cameraValue;
 
 // zrk880_camsim serving COM<port> in a fresh directory, logging every command
 // text it receives. Its standard input is a pipe we hold, so it also ends if
@@ -104,10 +105,6 @@ class ScopedEnv {
     std::string old_;
     bool had_ = false;
 };
-
-int cameraValue(const CameraParam& p) {
-    return p.defaultValue != p.maxValue ? p.maxValue : p.minValue;
-}
 
 TEST(BulkOverPty, WriteThenReadFromCameraThroughTheSimulatorProgram) {
     const char* simDir = std::getenv("ZR_SIM_DIR");

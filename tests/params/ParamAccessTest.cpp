@@ -14,11 +14,9 @@ namespace {
 
 using test::expectedRead;
 using test::expectedWrite;
-
-const char kPanel = 0;  // stands for the main panel's window
-constexpr MsgOwner kPanelOwner = &kPanel;
-const char* const kRangeText = "Setting value is out of range";
-const char* const kClosedText = "PORT isn't open.";
+using test::kClosedText;
+using test::kPanelOwner;
+using test::kRangeText;
 
 class ParamAccessTest : public testing::Test {
   protected:

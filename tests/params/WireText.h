@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "link/Message.h"
 #include "params/CameraParam.h"
 
 namespace zr::test {
@@ -37,6 +38,19 @@ inline std::string expectedFrame(const std::string& text) {
 inline uint32_t registerBytes(const CameraParam& p, int value) {
     const auto v = static_cast<uint32_t>(value);
     return p.maxValue > 255 ? v << 8 : v << 16;
+}
+
+inline const char* const kClosedText = "PORT isn't open.";
+inline const char* const kRangeText = "Setting value is out of range";
+
+// Stands for the main panel's window as the owner of messages.
+inline const char kPanel = 0;
+inline constexpr MsgOwner kPanelOwner = &kPanel;
+
+// A value for the camera to hold in a row that differs from the row's default
+// where the range allows, so a read visibly changes the table.
+inline int cameraValue(const CameraParam& p) {
+    return p.defaultValue != p.maxValue ? p.maxValue : p.minValue;
 }
 
 }  // namespace zr::test
