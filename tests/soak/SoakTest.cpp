@@ -55,37 +55,42 @@ std::vector<uint32_t> seedsToPlay() {
     return seeds;
 }
 
-TEST(Soak, SeededOperatorNeverHangsAndThePanelShowsTheCamera) {
+// One test per seed, so that ctest plays the seeds side by side.
+class Soak : public ::testing::TestWithParam<uint32_t> {};
+
+TEST_P(Soak, SeededOperatorNeverHangsAndThePanelShowsTheCamera) {
+    const uint32_t seed = GetParam();
     const int actions = static_cast<int>(envNumber("ZR_SOAK_ACTIONS", kDefaultActions));
     const auto budget = std::chrono::milliseconds(envNumber("ZR_SOAK_BUDGET_MS", kDefaultBudgetMs));
     const fs::path folder =
-        fs::temp_directory_path() / ("zrk880-soak-" + std::to_string(::getpid()));
+        fs::temp_directory_path() /
+        ("zrk880-soak-" + std::to_string(::getpid()) + "-" + std::to_string(seed));
     fs::create_directories(folder / "config");
     // The setup dialog remembers its choice in the profile: keep it off the user's.
     setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
     setenv("ZRK880_PORT_DIR", folder.c_str(), 1);
 
-    Watchdog watchdog("");
-    for (const uint32_t seed : seedsToPlay()) {
-        const std::string replay = "ZR_SOAK_SEED=" + std::to_string(seed) +
-                                   " ZR_SOAK_ACTIONS=" + std::to_string(actions) +
-                                   " build/tests/test_soak";
-        watchdog.setReplayLine(replay);
-        watchdog.note("=== seed " + std::to_string(seed));
-        const auto start = std::chrono::steady_clock::now();
-        {
-            SoakSession session(seed, folder.string(), watchdog);
-            session.play(actions, budget);
-        }
-        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            std::chrono::steady_clock::now() - start)
-                            .count();
-        std::printf("[ soak     ] seed %u: %d actions in %lld ms\n", seed, actions,
-                    static_cast<long long>(ms));
+    Watchdog watchdog("ZR_SOAK_SEED=" + std::to_string(seed) +
+                      " ZR_SOAK_ACTIONS=" + std::to_string(actions) + " build/tests/test_soak");
+    watchdog.note("=== seed " + std::to_string(seed));
+    const auto start = std::chrono::steady_clock::now();
+    {
+        SoakSession session(seed, folder.string(), watchdog);
+        session.play(actions, budget);
     }
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - start)
+                        .count();
+    std::printf("[ soak     ] seed %u: %d actions in %lld ms\n", seed, actions,
+                static_cast<long long>(ms));
     std::error_code ec;
     fs::remove_all(folder, ec);
 }
+
+INSTANTIATE_TEST_SUITE_P(Seeds, Soak, ::testing::ValuesIn(seedsToPlay()),
+                         [](const ::testing::TestParamInfo<uint32_t>& info) {
+                             return std::to_string(info.param);
+                         });
 
 }  // namespace
 }  // namespace zr::test

@@ -48,11 +48,6 @@ void Watchdog::note(const std::string& line) {
     if (notes_.size() > kNotesKept) notes_.pop_front();
 }
 
-void Watchdog::setReplayLine(std::string replayLine) {
-    std::lock_guard lock(mutex_);
-    replayLine_ = std::move(replayLine);
-}
-
 void Watchdog::fail(const std::string& why) {
     report(why, false);
     std::abort();

@@ -24,8 +24,6 @@ class Watchdog {
     void disarm();
     // Kept for the report: the last few actions and what they met.
     void note(const std::string& line);
-    void setReplayLine(std::string replayLine);
-
     // Prints the report (without stacks) and aborts; for failures found by
     // a check rather than by the clock.
     [[noreturn]] void fail(const std::string& why);
