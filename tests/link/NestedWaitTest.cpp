@@ -52,7 +52,9 @@ TEST(NestedWait, CommandsFromInsideAWorkerMessageAreRefusedNotWaitedFor) {
     SimLinkFixture f;
     ASSERT_TRUE(f.open());
     ParamAccess params(f.link);
-    f.camera.updateFaults([](sim::FaultSettings& s) { s.silent = true; });
+    // The first frame and its two resends go unacknowledged. Set before the
+    // frame is queued: the worker may write it at any moment after that.
+    f.camera.updateFaults([](sim::FaultSettings& s) { s.dropNextAcks = 3; });
 
     std::vector<int> nested;
     f.sink.onShow([&](const RecordedMessage& m) {
@@ -68,8 +70,6 @@ TEST(NestedWait, CommandsFromInsideAWorkerMessageAreRefusedNotWaitedFor) {
 
     ASSERT_EQ(f.link.SendCommand("0117400000"), 0);
     // The next command waits for the first exchange and serves its ACK box.
-    f.camera.updateFaults([](sim::FaultSettings& s) { s.silent = false; });
-    f.camera.updateFaults([](sim::FaultSettings& s) { s.dropNextAcks = 3; });
     EXPECT_EQ(f.link.SendCommand("0117400000"), 0);
 
     EXPECT_EQ(nested, (std::vector<int>{1, 0, 9, -2, -7}));

@@ -41,7 +41,10 @@ void ManualClock::advance(uint32_t ms) {
 void ManualClock::holdAt(uint32_t tick) {
     std::lock_guard lock(mutex_);
     holding_ = true;
-    holdElapsed_ = elapsed_ + ticksSince(tick, tickLocked());
+    // A tick that has just gone by (a worker slept after the caller read the
+    // clock) holds time where it is now, not 49 days ahead.
+    const uint32_t ahead = ticksSince(tick, tickLocked());
+    holdElapsed_ = elapsed_ + (ahead > 0x7FFFFFFFu ? 0 : ahead);
     changed_.notify_all();
 }
 

@@ -22,7 +22,8 @@ namespace zr::test {
 // previous exchange does sleep through the clock, so a test that calls it
 // while an exchange runs adds those milliseconds too.
 //
-// Hold point: holdAt(tick) stops virtual time at `tick`. A sleepMs() that
+// Hold point: holdAt(tick) stops virtual time at `tick` (or now, if `tick`
+// has already gone by). A sleepMs() that
 // would pass it advances time to the hold point and blocks (in real time) until
 // release() or a later holdAt(). waitHeld() lets the test wait until a thread
 // is blocked there, so it can look at the link at an exact virtual moment.
