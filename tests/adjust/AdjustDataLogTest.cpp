@@ -78,8 +78,6 @@ class AdjustDataLogTest : public ::testing::Test {
 const std::string kRecord =
     "2011. 5. 9 14:5,K8800042,1002,0105,150,151,152,180,170,256,-9,+8,+0,+3,-3,+0,1,2,3\r\n";
 
-}  // namespace
-
 TEST(AdjustDataLogHeader, IsTheShiftJisColumnNamesWithCrLf) {
     const std::string_view header = zr::AdjustDataLog::header();
     ASSERT_EQ(header.size(), 151u);
@@ -286,3 +284,5 @@ TEST_F(AdjustDataLogTest, FileSizeLimitCutsNoRecordInHalf) {
     ASSERT_EQ(fixture.sink.count(), 1u);
     EXPECT_NE(fixture.sink.texts()[0].find("File too large"), std::string::npos);
 }
+
+}  // namespace

@@ -122,7 +122,10 @@ TEST_F(ZrkCtl, BadArgumentsAreRefusedBeforeAnythingIsSent) {
         // Texts the link would refuse: one message, not one per bad character.
         {{"raw", "ZZ"}, "Command ERROR: Character error."},
         {{"raw", "01G0"}, "Command ERROR: Character error."},
-        {{"raw", "81\xC3\xA9C"}, "Command ERROR: Character error."},
+        {{"raw",
+          "81\xC3\xA9"
+          "C"},
+         "Command ERROR: Character error."},
         {{"raw", "014"}, "Command ERROR: Command Length error."},
         {{"raw", std::string(256, '0')}, "Command ERROR: Command Length error."},
         {{"raw", ""}, "not empty"},

@@ -219,7 +219,9 @@ TEST_F(ControlStates, ARefusedClickPutsTheGroupBackAsItWas) {
         button(c.clicked)->click();
 
         for (const RadioBinding& b : radioBindings()) {
-            if (b.row == c.row) EXPECT_EQ(checked(b.id), b.id == c.checkedAfter) << b.id;
+            if (b.row == c.row) {
+                EXPECT_EQ(checked(b.id), b.id == c.checkedAfter) << b.id;
+            }
         }
         std::vector<bool> enabledAfter;
         for (int id : {IDC_KNEE_POINT_SCROLL, IDC_VSHUTTER_SCROLL, IDC_GAIN_SCROLL}) {

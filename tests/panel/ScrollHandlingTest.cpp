@@ -219,7 +219,9 @@ TEST_F(ScrollHandling, MenuAndWheelMoveTheThumbOnlyByAWrite) {
         if (c.written) expected.push_back(expectedWrite(13, shown));
         if (c.open) expected.push_back(expectedWrite(13, shown + 1));
         EXPECT_EQ(sent(), expected);
-        if (!c.open) ASSERT_TRUE(openLink());
+        if (!c.open) {
+            ASSERT_TRUE(openLink());
+        }
     }
 }
 
