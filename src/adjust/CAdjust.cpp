@@ -17,7 +17,8 @@
 #include "adjust/AdjustDataLog.h"
 #include "adjust/AdjustTemplate.h"
 #include "adjust/RegisterText.h"
-#include "panel/CZR_K880TM_ControlDlg.h"
+#include "link/MessageRelay.h"
+#include "link/SerialLink.h"
 #include "panel/SliderRelease.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
@@ -134,9 +135,9 @@ CAdjust::CAdjust(QWidget* parent) : QDialog(parent) {
 
 CAdjust::~CAdjust() = default;
 
-bool CAdjust::CreateModeless(CZR_K880TM_ControlDlg* panel) {
-    if (panel == nullptr || panel_ != nullptr) return false;
-    panel_ = panel;
+bool CAdjust::CreateModeless(const zr::widgets::ToolContext& context) {
+    if (!context.complete() || context_.complete()) return false;
+    context_ = context;
     setModal(false);
     setWindowTitle(QStringLiteral("ZR-K880TM ADJUST"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -152,14 +153,14 @@ bool CAdjust::CreateModeless(CZR_K880TM_ControlDlg* panel) {
     const zr::CameraParamTable& table = params().table();
     registrationCentre_ = table[RowHRegistrationR].maxValue / 2 + 1;
     dataLog_ = std::make_unique<zr::AdjustDataLog>(
-        params(), panel_->messages(), static_cast<QWidget*>(this), registrationCentre_);
+        params(), *context_.messages, static_cast<QWidget*>(this), registrationCentre_);
     connectControls();
     initialise();
     return true;
 }
 
 zr::ParamAccess& CAdjust::params() {
-    return panel_->params();
+    return *context_.params;
 }
 
 void CAdjust::connectControls() {
@@ -297,7 +298,7 @@ void CAdjust::onAdjustMode() {
     // Memory and the white balance gains are the panel's rows too: its
     // controls show what the table now holds. The other writes of this
     // window go to rows the panel does not show.
-    panel_->RefreshPanel();
+    context_.refreshPanel();
 }
 
 void CAdjust::onSliderNotify(int id) {
@@ -486,13 +487,13 @@ bool CAdjust::isTimerActive(int timerId) const {
 
 // What a window timer may do with the link on this tick.
 CAdjust::LinkState CAdjust::linkState() {
-    zr::SerialLink& link = panel_->link();
+    zr::SerialLink& link = *context_.link;
     if (!link.isOpen()) return LinkState::Closed;
     // A tick can come from the event loop of a box that the link put up during
     // an exchange; a read now would wait for an exchange that cannot end
     // before that box is closed.
     if (link.framePending() || link.awaitingAck() || link.awaitingAnswer() ||
-        panel_->messages().servingWorkerMessage()) {
+        context_.messages->servingWorkerMessage()) {
         return LinkState::Busy;
     }
     return LinkState::Idle;
@@ -580,5 +581,5 @@ void CAdjust::showMessage(const std::string& text, const std::string& caption, z
     message.caption = caption;
     message.icon = icon;
     message.owner = static_cast<QWidget*>(this);
-    panel_->messages().show(message);
+    context_.messages->show(message);
 }

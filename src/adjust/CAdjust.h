@@ -9,8 +9,8 @@
 #include <string>
 
 #include "link/Message.h"
+#include "widgets/ToolContext.h"
 
-class CZR_K880TM_ControlDlg;
 class QButtonGroup;
 class QSlider;
 
@@ -41,8 +41,9 @@ class CAdjust : public QDialog {
     explicit CAdjust(QWidget* parent = nullptr);
     ~CAdjust() override;
 
-    // Keeps the panel and creates the window's controls (template 133).
-    bool CreateModeless(CZR_K880TM_ControlDlg* panel);
+    // Keeps what the window uses of the program and creates the window's
+    // controls (template 133).
+    bool CreateModeless(const zr::widgets::ToolContext& context);
 
     // A control by its template id; nullptr for ids the template lacks.
     QWidget* control(int id) const { return controls_.value(id, nullptr); }
@@ -103,7 +104,7 @@ class CAdjust : public QDialog {
     void placeSlider(int index);
     void showText(int id, const std::string& bytes);
 
-    CZR_K880TM_ControlDlg* panel_ = nullptr;
+    zr::widgets::ToolContext context_;
     QHash<int, QWidget*> controls_;
     QButtonGroup* stepGroup_ = nullptr;
     QButtonGroup* modeGroup_ = nullptr;

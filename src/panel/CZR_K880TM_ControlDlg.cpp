@@ -102,6 +102,11 @@ zr::CameraParamTable& CZR_K880TM_ControlDlg::table() {
     return d->params.table();
 }
 
+zr::widgets::ToolContext CZR_K880TM_ControlDlg::toolContext() {
+    return {&d->params, &d->link, &d->relay, [this] { RefreshPanel(); },
+            static_cast<const QWidget*>(this)};
+}
+
 int32_t CZR_K880TM_ControlDlg::WriteParam(int row, int32_t value) {
     return d->params.WriteParam(row, value);
 }

@@ -10,6 +10,7 @@
 #include "panel/ScrollRequest.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
+#include "widgets/ToolContext.h"
 
 class CAdjust;
 class CLookUpTable;
@@ -23,8 +24,8 @@ class QtMessageSink;
 }
 
 // The main control panel. Owns the parameter table (inside ParamAccess), the
-// one serial link and portOpen; its tool windows reach the camera through
-// params() (and link() for the manual command window).
+// one serial link and portOpen; its tool windows reach the camera through the
+// context it hands them (toolContext()), never through the panel itself.
 //
 // Constructing the panel builds its window and sends nothing. The application
 // calls startSession(), which runs the Serial Port command, and then shows it.
@@ -43,6 +44,8 @@ class CZR_K880TM_ControlDlg : public QDialog {
     zr::SerialLink& link();
     zr::MessageRelay& messages();
     zr::CameraParamTable& table();
+    // What a tool window opened by the panel is handed.
+    zr::widgets::ToolContext toolContext();
 
     // The parameter operations, as the panel offers them to its windows.
     int32_t WriteParam(int row, int32_t value);

@@ -38,7 +38,7 @@ void destroy(QPointer<Window>& slot) {
 template <typename Window>
 void create(QPointer<Window>& slot, CZR_K880TM_ControlDlg* panel) {
     auto* window = new Window(panel);
-    if (!window->CreateModeless(panel)) {
+    if (!window->CreateModeless(panel->toolContext())) {
         delete window;
         return;
     }

@@ -17,10 +17,12 @@
 #include <cstdio>
 
 #include "link/Message.h"
-#include "panel/CZR_K880TM_ControlDlg.h"
+#include "link/MessageRelay.h"
+#include "link/SerialLink.h"
 #include "panel/DialogUnits.h"
 #include "panel/QtMessageSink.h"
 #include "params/LutFile.h"
+#include "params/ParamAccess.h"
 #include "tools/LutPlot.h"
 #include "tools/WaitCursor.h"
 
@@ -170,9 +172,8 @@ QWidget* CLookUpTable::control(int id) const {
     return findChild<QWidget*>(QStringLiteral("control%1").arg(id), Qt::FindDirectChildrenOnly);
 }
 
-bool CLookUpTable::CreateModeless(CZR_K880TM_ControlDlg* panel) {
-    owner = panel;
-    if (parentWidget() == nullptr && panel != nullptr) setParent(panel, windowFlags());
+bool CLookUpTable::CreateModeless(const zr::widgets::ToolContext& toolContext) {
+    context = toolContext;
     setModal(false);
     exchangeToControls();
     return true;
@@ -297,8 +298,8 @@ void CLookUpTable::keyPressEvent(QKeyEvent* event) {
 }
 
 void CLookUpTable::ApplyPoint(int a, int v) {
-    if (owner == nullptr || a < 0 || a > 255) return;
-    zr::ParamAccess& params = owner->params();
+    if (!context.complete() || a < 0 || a > 255) return;
+    zr::ParamAccess& params = *context.params;
     for (int c = 0; c < 3; ++c) {
         if (!showChannel[c]) continue;
         auto& e = entries[c];
@@ -339,8 +340,8 @@ void CLookUpTable::OnGamma10() {
 }
 
 void CLookUpTable::OnRead() {
-    if (owner == nullptr) return;
-    zr::ParamAccess& params = owner->params();
+    if (!context.complete()) return;
+    zr::ParamAccess& params = *context.params;
     zr::tools::WaitCursor wait;
     const int count = std::clamp(walkEntries, 0, zr::kLutEntries);
     for (int c = 0; c < 3; ++c) {
@@ -361,8 +362,8 @@ void CLookUpTable::OnRead() {
 }
 
 void CLookUpTable::OnWrite() {
-    if (owner == nullptr) return;
-    zr::ParamAccess& params = owner->params();
+    if (!context.complete()) return;
+    zr::ParamAccess& params = *context.params;
     const int count = std::clamp(walkEntries, 0, zr::kLutEntries);
     for (int c = 0; c < 3; ++c) {
         if (!showChannel[c]) continue;
@@ -430,8 +431,8 @@ void CLookUpTable::showMessage(const std::string& text, bool errorIcon) {
     message.icon = errorIcon ? zr::MsgIcon::Error : zr::MsgIcon::None;
     message.buttons = zr::MsgButtons::Ok;
     message.owner = this;
-    if (owner != nullptr) {
-        owner->messages().show(message);
+    if (context.complete()) {
+        context.messages->show(message);
     } else {
         zr::QtMessageSink(this).show(message);
     }

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "params/LutCsv.h"
+#include "widgets/ToolContext.h"
 
-class CZR_K880TM_ControlDlg;
 class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
@@ -42,8 +42,8 @@ class CLookUpTable : public QDialog {
     explicit CLookUpTable(QWidget* parent = nullptr);
     ~CLookUpTable() override;
 
-    // Stores the owning panel and makes this a modeless window owned by it.
-    virtual bool CreateModeless(CZR_K880TM_ControlDlg* panel);
+    // Keeps what the window uses of the program and makes it modeless.
+    virtual bool CreateModeless(const zr::widgets::ToolContext& context);
 
     // The control with a template id, or nullptr.
     QWidget* control(int id) const;
@@ -52,7 +52,7 @@ class CLookUpTable : public QDialog {
     int stepIndex = 0;
     int showChannel[3] = {1, 1, 1};
 
-    CZR_K880TM_ControlDlg* owner = nullptr;
+    zr::widgets::ToolContext context;
     zr::LutTable entries = zr::identityLut();
     int step = 16;
     int selectedIndex = 256;  // 256: no point picked

@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <string>
 
-#include "panel/CZR_K880TM_ControlDlg.h"
+#include "link/MessageRelay.h"
+#include "link/SerialLink.h"
 #include "panel/DialogUnits.h"
+#include "params/ParamAccess.h"
 #include "tools/ManualCommandForm.h"
 #include "ui_CManualCommand.h"
 
@@ -50,10 +52,9 @@ QWidget* CManualCommand::control(int id) const {
     return controls_.widget(id);
 }
 
-bool CManualCommand::CreateModeless(CZR_K880TM_ControlDlg* panel) {
-    if (panel == nullptr) return false;
-    owner = panel;
-    if (parentWidget() == nullptr) setParent(panel, windowFlags());
+bool CManualCommand::CreateModeless(const zr::widgets::ToolContext& toolContext) {
+    if (!toolContext.complete()) return false;
+    context = toolContext;
     setModal(false);
     return true;
 }
@@ -67,18 +68,18 @@ QString CManualCommand::answerText() const {
 }
 
 void CManualCommand::OnWrite() {
-    if (owner == nullptr) return;
+    if (!context.complete()) return;
     // The link upper-cases, checks, cuts and pads the text and reports a
     // refusal itself; nothing is shown here.
-    owner->link().SendCommand(linkText(commandText()));
+    context.link->SendCommand(linkText(commandText()));
 }
 
 void CManualCommand::OnRead() {
-    if (owner == nullptr) return;
+    if (!context.complete()) return;
     const std::string form = zr::tools::readFormOf(linkText(commandText()));
     const QPointer<CManualCommand> self(this);
     zr::AnswerBytes answer{};
-    const int32_t result = owner->ReadRegister(form, answer);
+    const int32_t result = context.params->ReadRegister(form, answer);
     if (!self) return;
     // A failed read shows no bytes at all: the field never keeps an earlier
     // answer that could be taken for this one. The link has said why.

@@ -4,8 +4,8 @@
 #include <QString>
 
 #include "panel/ControlMap.h"
+#include "widgets/ToolContext.h"
 
-class CZR_K880TM_ControlDlg;
 class QKeyEvent;
 
 // The manual command window: a command text typed by hand is sent to the
@@ -27,14 +27,14 @@ class CManualCommand : public QDialog {
 
     explicit CManualCommand(QWidget* parent = nullptr);
 
-    // Stores the owning panel and makes this a modeless window owned by it.
-    // Returns false without a panel.
-    virtual bool CreateModeless(CZR_K880TM_ControlDlg* panel);
+    // Keeps what the window uses of the program and makes it modeless.
+    // Returns false for an incomplete context.
+    virtual bool CreateModeless(const zr::widgets::ToolContext& context);
 
     // The control with a template id, or nullptr.
     QWidget* control(int id) const;
 
-    CZR_K880TM_ControlDlg* owner = nullptr;
+    zr::widgets::ToolContext context;
 
     // Button handlers; the widgets call them, tests may too.
     void OnWrite();

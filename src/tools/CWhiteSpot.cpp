@@ -11,12 +11,14 @@
 #include <string>
 
 #include "link/Message.h"
-#include "panel/CZR_K880TM_ControlDlg.h"
+#include "link/MessageRelay.h"
+#include "link/SerialLink.h"
 #include "panel/DialogUnits.h"
 #include "panel/ScrollInputFilter.h"
 #include "panel/ScrollRequest.h"
 #include "panel/SliderRelease.h"
 #include "params/CameraParamTable.h"
+#include "params/ParamAccess.h"
 #include "tools/WaitCursor.h"
 #include "tools/WhiteSpotFormat.h"
 #include "ui_CWhiteSpot.h"
@@ -91,10 +93,9 @@ QWidget* CWhiteSpot::control(int id) const {
     return controls_.widget(id);
 }
 
-bool CWhiteSpot::CreateModeless(CZR_K880TM_ControlDlg* panel) {
-    if (panel == nullptr) return false;
-    owner = panel;
-    if (parentWidget() == nullptr) setParent(panel, windowFlags());
+bool CWhiteSpot::CreateModeless(const zr::widgets::ToolContext& toolContext) {
+    if (!toolContext.complete()) return false;
+    context = toolContext;
     setModal(false);
     OnInitDialog();
     return true;
@@ -103,8 +104,8 @@ bool CWhiteSpot::CreateModeless(CZR_K880TM_ControlDlg* panel) {
 void CWhiteSpot::OnInitDialog() {
     // When the camera does not answer, the panel's last known threshold is
     // shown: what it last read or wrote, or the default before any read.
-    int32_t value = owner->table()[zr::ROW_WHITE_SPOT_LEVEL].value;
-    owner->ReadParam(zr::ROW_WHITE_SPOT_LEVEL, value);
+    int32_t value = context.params->table()[zr::ROW_WHITE_SPOT_LEVEL].value;
+    context.params->ReadParam(zr::ROW_WHITE_SPOT_LEVEL, value);
 
     auto* bar = static_cast<QScrollBar*>(control(IDC_THRESHOLD));
     bar->setRange(0, 255);
@@ -117,10 +118,10 @@ void CWhiteSpot::OnHScroll(int code, int position) {
     auto* bar = static_cast<QScrollBar*>(control(IDC_THRESHOLD));
     const std::optional<int> target =
         zr::panel::scrollTarget(code, bar->value(), position, bar->minimum(), bar->maximum());
-    if (!target || owner == nullptr) return;
+    if (!target || !context.complete()) return;
     const QPointer<CWhiteSpot> self(this);
     // A refused write leaves the thumb and the read-out where they were.
-    if (owner->WriteParam(zr::ROW_WHITE_SPOT_LEVEL, *target) != 0 || !self) return;
+    if (context.params->WriteParam(zr::ROW_WHITE_SPOT_LEVEL, *target) != 0 || !self) return;
     bar->setValue(*target);
     static_cast<QLabel*>(control(IDC_THRESHOLD_TEXT))
         ->setText(QString::fromStdString(zr::tools::thresholdMovedText(*target)));
@@ -135,11 +136,11 @@ void CWhiteSpot::ShowThreshold(int value) {
 }
 
 void CWhiteSpot::OnDetect() {
-    if (owner == nullptr) return;
+    if (!context.complete()) return;
     const QPointer<CWhiteSpot> self(this);
     // A refused start is not reported here; the link has said why, and the
     // polling finds out what the camera does.
-    owner->WriteParam(zr::ROW_WHITE_SPOT_DETECT, 1);
+    context.params->WriteParam(zr::ROW_WHITE_SPOT_DETECT, 1);
     if (!self) return;
     control(IDC_DETECT)->setEnabled(false);
     detectTimer_.start(kDetectPeriodMs, this);
@@ -156,10 +157,10 @@ void CWhiteSpot::timerEvent(QTimerEvent* event) {
 void CWhiteSpot::OnTimer(int id) {
     if (id != kDetectTimerId) return;
     detectTimer_.stop();
-    if (owner == nullptr) return;
+    if (!context.complete()) return;
     // Without an open link no poll can ever succeed: polling on would put up
     // the link's refusal every 300 ms and never end.
-    zr::SerialLink& link = owner->link();
+    zr::SerialLink& link = *context.link;
     if (!link.isOpen()) {
         endDetection();
         return;
@@ -169,14 +170,14 @@ void CWhiteSpot::OnTimer(int id) {
     // for an exchange that cannot end before that message is closed. The
     // next tick polls instead.
     if (link.framePending() || link.awaitingAck() || link.awaitingAnswer() ||
-        owner->messages().servingWorkerMessage()) {
+        context.messages->servingWorkerMessage()) {
         detectTimer_.start(kDetectPeriodMs, this);
         return;
     }
     raiseWaitCursor();
     const QPointer<CWhiteSpot> self(this);
     int32_t status = 0;
-    const int32_t result = owner->ReadParam(zr::ROW_WHITE_SPOT_DETECT, status);
+    const int32_t result = context.params->ReadParam(zr::ROW_WHITE_SPOT_DETECT, status);
     if (!self) return;
     if (result != 0 || status == 1) {
         detectTimer_.start(kDetectPeriodMs, this);
@@ -202,7 +203,7 @@ void CWhiteSpot::OnRead() {
 }
 
 void CWhiteSpot::ListWhiteSpots() {
-    if (owner == nullptr) return;
+    if (!context.complete()) return;
     const QPointer<CWhiteSpot> self(this);
     // Up to 384 reads one after the other.
     const zr::tools::WaitCursor wait;
@@ -222,10 +223,10 @@ void CWhiteSpot::ListWhiteSpots() {
 }
 
 int CWhiteSpot::ReadSpotCoordinate(int colour, int spot, int coordinate) {
-    if (owner == nullptr) return -1;
+    if (!context.complete()) return -1;
     zr::AnswerBytes answer{};
     const std::string text = zr::tools::spotCoordinateReadText(colour, spot, coordinate);
-    if (owner->ReadRegister(text, answer) != 1) return -1;
+    if (context.params->ReadRegister(text, answer) != 1) return -1;
     return answer[0] * 256 + answer[1];
 }
 
@@ -264,6 +265,6 @@ void CWhiteSpot::showResult(const char* text) {
     message.icon = zr::MsgIcon::None;
     message.buttons = zr::MsgButtons::Ok;
     // Owned by the panel: the box also comes up while this window is hidden.
-    message.owner = static_cast<const QWidget*>(owner);
-    owner->messages().show(message);
+    message.owner = context.boxOwner;
+    context.messages->show(message);
 }

@@ -5,8 +5,8 @@
 #include <QString>
 
 #include "panel/ControlMap.h"
+#include "widgets/ToolContext.h"
 
-class CZR_K880TM_ControlDlg;
 class QKeyEvent;
 class QTimerEvent;
 
@@ -37,14 +37,14 @@ class CWhiteSpot : public QDialog {
     explicit CWhiteSpot(QWidget* parent = nullptr);
     ~CWhiteSpot() override;
 
-    // Stores the owning panel, makes this a modeless window owned by it and
-    // reads the threshold. Returns false without a panel.
-    virtual bool CreateModeless(CZR_K880TM_ControlDlg* panel);
+    // Keeps what the window uses of the program, makes it modeless and reads
+    // the threshold. Returns false for an incomplete context.
+    virtual bool CreateModeless(const zr::widgets::ToolContext& context);
 
     // The control with a template id, or nullptr.
     QWidget* control(int id) const;
 
-    CZR_K880TM_ControlDlg* owner = nullptr;
+    zr::widgets::ToolContext context;
 
     // Handlers; the widgets call them, tests may too.
     // A scroll request (ScrollCode) on the threshold scroll bar; `position`

@@ -47,7 +47,7 @@ void AdjustWindowTest::SetUp() {
     panel = std::make_unique<CZR_K880TM_ControlDlg>();
     panel->messages().setSink(sink);
     window = std::make_unique<CAdjust>(panel.get());
-    ASSERT_TRUE(window->CreateModeless(panel.get()));
+    ASSERT_TRUE(window->CreateModeless(panel->toolContext()));
     window->show();
     openLink();
 }

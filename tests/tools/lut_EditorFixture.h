@@ -28,7 +28,7 @@ class LutEditorTest : public ::testing::Test {
         panel.messages().setSink(sink);
         zr::sim::attachModel(kSerialIndex, &camera);
         editor = new CLookUpTable(&panel);
-        ASSERT_TRUE(editor->CreateModeless(&panel));
+        ASSERT_TRUE(editor->CreateModeless(panel.toolContext()));
         editor->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
     }

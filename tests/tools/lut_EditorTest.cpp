@@ -17,7 +17,8 @@ TEST_F(LutEditorTest, FreshEditorShowsTheIdentityWithStep16AndAllChannels) {
     EXPECT_EQ(editor->stepIndex, 0);
     EXPECT_EQ(editor->selectedIndex, 256);
     EXPECT_EQ(editor->dragging, 0);
-    EXPECT_EQ(editor->owner, &panel);
+    EXPECT_EQ(editor->context.params, &panel.params());
+    EXPECT_EQ(editor->parentWidget(), &panel);
     EXPECT_FALSE(editor->isModal());
     for (int id = CLookUpTable::IDC_STEP_16; id <= CLookUpTable::IDC_STEP_256; ++id) {
         EXPECT_EQ(button(id)->isChecked(), id == CLookUpTable::IDC_STEP_16) << id;
@@ -172,7 +173,8 @@ TEST(LutEditorOpening, TableShowsTheSameEditorAgainWithItsState) {
     QPointer<CLookUpTable> editor = panel.lookUpTableWindow();
     ASSERT_TRUE(editor);
     EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(editor->owner, &panel);
+    EXPECT_EQ(editor->context.params, &panel.params());
+    EXPECT_EQ(editor->parentWidget(), &panel);
 
     qobject_cast<QAbstractButton*>(editor->control(CLookUpTable::IDC_STEP_32))->click();
     qobject_cast<QAbstractButton*>(editor->control(CLookUpTable::IDC_SHOW_B))->click();
