@@ -12,7 +12,7 @@
 
 #include "adjust/AdjustControlIds.h"
 #include "adjust/UpperCaseValidator.h"
-#include "panel/DialogUnits.h"
+#include "widgets/DialogUnits.h"
 
 namespace adjust_template {
 namespace {
@@ -191,7 +191,7 @@ QFont dialogFont() {
 
 QHash<int, QWidget*> build(QWidget* dialog) {
     dialog->setFont(dialogFont());
-    const zr::panel::DialogUnits units(dialog->font());
+    const zr::widgets::DialogUnits units(dialog->font());
     QHash<int, QWidget*> byId;
     for (const Control& c : kControls) {
         QWidget* widget = create(c, dialog);

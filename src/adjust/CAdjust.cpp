@@ -19,9 +19,9 @@
 #include "adjust/RegisterText.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
-#include "panel/SliderRelease.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
+#include "widgets/SliderRelease.h"
 
 using namespace adjust_id;
 
@@ -176,7 +176,7 @@ void CAdjust::connectControls() {
                     [this, id] { onSliderNotify(id); });
             connect(slider, &QAbstractSlider::sliderReleased, this, [this, id] {
                 // A thumb dropped because a message came up was not let go there.
-                if (!zr::panel::releasingHeldSliders()) onSliderNotify(id);
+                if (!zr::widgets::releasingHeldSliders()) onSliderNotify(id);
             });
         }
     }

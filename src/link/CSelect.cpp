@@ -16,7 +16,7 @@
 #include "link/ComPortResolver.h"
 #include "panel/CZR_K880TM_ControlApp.h"
 #include "panel/CZR_K880TM_ControlDlg.h"
-#include "panel/DialogUnits.h"
+#include "widgets/DialogUnits.h"
 
 namespace {
 
@@ -117,7 +117,7 @@ void CSelect::saveChoice(int choice) {
 }
 
 void CSelect::createControls() {
-    const zr::panel::DialogUnits du(font());
+    const zr::widgets::DialogUnits du(font());
     setFixedSize(du.toPixelsX(kDialogWidthDlu), du.toPixelsY(kDialogHeightDlu));
 
     portGroup_ = new QButtonGroup(this);

@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "panel/DialogUnits.h"
 #include "panel/PanelIcon.h"
 #include "ui_CAboutDlg.h"
+#include "widgets/DialogUnits.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     // The template's font is 9 point; its dialog units follow that font.
@@ -16,7 +16,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
     Ui::AboutTemplate ui;
     ui.setupUi(this);
-    zr::panel::DialogUnits(dialogFont).applyToTemplate(this);
+    zr::widgets::DialogUnits(dialogFont).applyToTemplate(this);
     ui.icon->setPixmap(zr::panel::panelIcon().pixmap(64, 64));
     connect(ui.okButton, &QPushButton::clicked, this, &QDialog::accept);
     setModal(true);

@@ -13,23 +13,24 @@
 #include <algorithm>
 
 #include "panel/CAboutDlg.h"
-#include "panel/ControlMap.h"
 #include "panel/ControlStates.h"
-#include "panel/DialogUnits.h"
 #include "panel/PanelBindings.h"
 #include "panel/PanelClock.h"
 #include "panel/PanelControlIds.h"
 #include "panel/PanelIcon.h"
 #include "panel/PanelMenu.h"
-#include "panel/QtMessageSink.h"
 #include "panel/ReadoutText.h"
-#include "panel/ScrollInputFilter.h"
 #include "panel/SerialPortCommand.h"
-#include "panel/SliderRelease.h"
 #include "panel/ToolWindowSlots.h"
 #include "ui_CZR_K880TM_ControlDlg.h"
+#include "widgets/ControlMap.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/QtMessageSink.h"
+#include "widgets/ScrollInputFilter.h"
+#include "widgets/SliderRelease.h"
 
 using namespace zr::panel;
+using namespace zr::widgets;
 
 namespace {
 
@@ -197,7 +198,7 @@ void CZR_K880TM_ControlDlg::bindControls() {
                 d->dragPosition[id] = position;
             }
             bar->setSliderPosition(bar->value());
-            OnHScroll(zr::panel::scrollCodeForSliderAction(action), position, id);
+            OnHScroll(zr::widgets::scrollCodeForSliderAction(action), position, id);
         });
         // Releasing the thumb reports where it was let go, even when the
         // writes of the drag were refused and the thumb went back.
@@ -271,7 +272,7 @@ void CZR_K880TM_ControlDlg::OnHScroll(int code, int position, int scrollId) {
     if (binding == nullptr || bar == nullptr) return;
 
     const std::optional<int> target =
-        zr::panel::scrollTarget(code, bar->value(), position, bar->minimum(), bar->maximum());
+        zr::widgets::scrollTarget(code, bar->value(), position, bar->minimum(), bar->maximum());
     if (!target) return;
     const int next = *target;
     // A refused write leaves the thumb and the read-out where they were.

@@ -7,9 +7,9 @@
 
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
-#include "panel/ScrollRequest.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
+#include "widgets/ScrollRequest.h"
 #include "widgets/ToolContext.h"
 
 class CAdjust;
@@ -33,7 +33,7 @@ class CZR_K880TM_ControlDlg : public QDialog {
     Q_OBJECT
   public:
     // Scroll notification codes, as the scroll bar handler understands them.
-    using enum zr::panel::ScrollCode;
+    using enum zr::widgets::ScrollCode;
 
     explicit CZR_K880TM_ControlDlg(QWidget* parent = nullptr);
     ~CZR_K880TM_ControlDlg() override;

@@ -2,8 +2,8 @@
 
 #include <initializer_list>
 
-#include "panel/ControlMap.h"
 #include "panel/PanelControlIds.h"
+#include "widgets/ControlMap.h"
 
 namespace zr::panel {
 

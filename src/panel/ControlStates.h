@@ -1,8 +1,12 @@
 #pragma once
 
+namespace zr::widgets {
+class ControlMap;
+}
+
 namespace zr::panel {
 
-class ControlMap;
+using widgets::ControlMap;
 
 // The enabling rules of the panel: which controls are greyed out in the
 // camera's current mode. They look only at the check state of the buttons.

@@ -8,19 +8,13 @@
 #include "tools/CLookUpTable.h"
 #include "tools/CManualCommand.h"
 #include "tools/CWhiteSpot.h"
+#include "widgets/WaitCursor.h"
 
 namespace zr::panel {
 
-namespace {
+using widgets::WaitCursor;
 
-// The wait cursor for as long as the guard lives.
-class WaitCursor {
-  public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
+namespace {
 
 void giveFocus(QWidget* window) {
     window->raise();

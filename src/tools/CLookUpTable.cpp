@@ -19,12 +19,12 @@
 #include "link/Message.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
-#include "panel/DialogUnits.h"
-#include "panel/QtMessageSink.h"
 #include "params/LutFile.h"
 #include "params/ParamAccess.h"
 #include "tools/LutPlot.h"
-#include "tools/WaitCursor.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/QtMessageSink.h"
+#include "widgets/WaitCursor.h"
 
 namespace {
 
@@ -68,10 +68,10 @@ constexpr int kDialogHeightDlu = 260;
 
 // Dialog units from the dialog font, with a floor that keeps the controls
 // below the plot (sized in pixels) when the font is small.
-zr::panel::DialogUnits dialogUnits(const QFont& font) {
-    const zr::panel::DialogUnits measured(font);
-    return zr::panel::DialogUnits(std::max(6, measured.baseWidth()),
-                                  std::max(13, measured.baseHeight()));
+zr::widgets::DialogUnits dialogUnits(const QFont& font) {
+    const zr::widgets::DialogUnits measured(font);
+    return zr::widgets::DialogUnits(std::max(6, measured.baseWidth()),
+                                    std::max(13, measured.baseHeight()));
 }
 
 int stepFromIndex(int index) {
@@ -112,7 +112,7 @@ CLookUpTable::CLookUpTable(QWidget* parent) : QDialog(parent) {
 CLookUpTable::~CLookUpTable() = default;
 
 void CLookUpTable::buildControls() {
-    const zr::panel::DialogUnits du = dialogUnits(font());
+    const zr::widgets::DialogUnits du = dialogUnits(font());
     stepGroup_ = new QButtonGroup(this);
     int radioIndex = 0;
     for (const ControlSpec& entry : kControls) {
@@ -270,7 +270,7 @@ void CLookUpTable::mouseReleaseEvent(QMouseEvent* event) {
     }
     const int y = event->position().toPoint().y();
     if (dragging && selectedIndex >= 0 && selectedIndex <= 255 && y >= 26 && y <= 281) {
-        zr::tools::WaitCursor wait;
+        zr::widgets::WaitCursor wait;
         ApplyPoint(selectedIndex, 281 - y);
     }
     dragging = 0;
@@ -342,7 +342,7 @@ void CLookUpTable::OnGamma10() {
 void CLookUpTable::OnRead() {
     if (!context.complete()) return;
     zr::ParamAccess& params = *context.params;
-    zr::tools::WaitCursor wait;
+    zr::widgets::WaitCursor wait;
     const int count = std::clamp(walkEntries, 0, zr::kLutEntries);
     for (int c = 0; c < 3; ++c) {
         for (int i = 0; i < count; ++i) {
@@ -367,7 +367,7 @@ void CLookUpTable::OnWrite() {
     const int count = std::clamp(walkEntries, 0, zr::kLutEntries);
     for (int c = 0; c < 3; ++c) {
         if (!showChannel[c]) continue;
-        zr::tools::WaitCursor wait;
+        zr::widgets::WaitCursor wait;
         for (int i = 0; i < count; ++i) {
             if (params.WriteCommandText(writeText(c, i, entries[c][i])) != 0) {
                 wait.release();

@@ -10,10 +10,10 @@
 
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
-#include "panel/DialogUnits.h"
 #include "params/ParamAccess.h"
 #include "tools/ManualCommandForm.h"
 #include "ui_CManualCommand.h"
+#include "widgets/DialogUnits.h"
 
 namespace {
 
@@ -33,13 +33,13 @@ CManualCommand::CManualCommand(QWidget* parent) : QDialog(parent) {
 
 void CManualCommand::buildControls() {
     QFont dialogFont = QApplication::font();
-    dialogFont.setPointSize(zr::panel::kDialogFontPoints);
+    dialogFont.setPointSize(zr::widgets::kDialogFontPoints);
     setFont(dialogFont);
 
     Ui::ManualCommandTemplate ui;
     ui.setupUi(this);
     controls_.addTemplate(this);
-    zr::panel::DialogUnits(dialogFont).applyToTemplate(this);
+    zr::widgets::DialogUnits(dialogFont).applyToTemplate(this);
     // The label lines up with the field by its runs of blanks.
     ui.fieldLabel->setTextFormat(Qt::PlainText);
 

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "panel/ControlMap.h"
+#include "widgets/ControlMap.h"
 #include "widgets/ToolContext.h"
 
 class QKeyEvent;
@@ -47,6 +47,6 @@ class CManualCommand : public QDialog {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    zr::panel::ControlMap controls_;  // id -> widget of the template
+    zr::widgets::ControlMap controls_;  // id -> widget of the template
     void buildControls();
 };

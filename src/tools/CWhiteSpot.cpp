@@ -13,15 +13,15 @@
 #include "link/Message.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
-#include "panel/DialogUnits.h"
-#include "panel/ScrollInputFilter.h"
-#include "panel/ScrollRequest.h"
-#include "panel/SliderRelease.h"
 #include "params/CameraParamTable.h"
 #include "params/ParamAccess.h"
-#include "tools/WaitCursor.h"
 #include "tools/WhiteSpotFormat.h"
 #include "ui_CWhiteSpot.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/ScrollInputFilter.h"
+#include "widgets/ScrollRequest.h"
+#include "widgets/SliderRelease.h"
+#include "widgets/WaitCursor.h"
 
 namespace {
 
@@ -44,13 +44,13 @@ CWhiteSpot::~CWhiteSpot() {
 
 void CWhiteSpot::buildControls() {
     QFont dialogFont = QApplication::font();
-    dialogFont.setPointSize(zr::panel::kDialogFontPoints);
+    dialogFont.setPointSize(zr::widgets::kDialogFontPoints);
     setFont(dialogFont);
 
     Ui::WhiteSpotTemplate ui;
     ui.setupUi(this);
     controls_.addTemplate(this);
-    const zr::panel::DialogUnits units(dialogFont);
+    const zr::widgets::DialogUnits units(dialogFont);
     units.applyToTemplate(this);
     ui.spotList->setTabStopDistance(units.toPixelsX(kTabStopDlu));
     ui.spotList->setTabChangesFocus(true);
@@ -61,8 +61,8 @@ void CWhiteSpot::buildControls() {
     bar->setSingleStep(1);
     bar->setPageStep(10);
     bar->setFocusPolicy(Qt::StrongFocus);
-    new zr::panel::ScrollInputFilter(
-        bar, [this](int position) { OnHScroll(zr::panel::SB_THUMBPOSITION, position); });
+    new zr::widgets::ScrollInputFilter(
+        bar, [this](int position) { OnHScroll(zr::widgets::SB_THUMBPOSITION, position); });
     // The toolkit has already moved the thumb by its own step when it reports
     // the action; the handler decides the position, so the thumb goes back
     // first and only an accepted write moves it.
@@ -72,16 +72,16 @@ void CWhiteSpot::buildControls() {
             dragPosition_ = position;
         }
         bar->setSliderPosition(bar->value());
-        OnHScroll(zr::panel::scrollCodeForSliderAction(action), position);
+        OnHScroll(zr::widgets::scrollCodeForSliderAction(action), position);
     });
     // Letting the thumb go reports where it was let go, then the end of the scroll.
     connect(bar, &QAbstractSlider::sliderReleased, this, [this, bar] {
         const int position = dragPosition_ >= 0 ? dragPosition_ : bar->sliderPosition();
         dragPosition_ = -1;
         // A thumb dropped because a message came up was not let go there.
-        if (zr::panel::releasingHeldSliders()) return;
-        OnHScroll(zr::panel::SB_THUMBPOSITION, position);
-        OnHScroll(zr::panel::SB_ENDSCROLL, 0);
+        if (zr::widgets::releasingHeldSliders()) return;
+        OnHScroll(zr::widgets::SB_THUMBPOSITION, position);
+        OnHScroll(zr::widgets::SB_ENDSCROLL, 0);
     });
 
     connect(ui.detectButton, &QPushButton::clicked, this, [this] { OnDetect(); });
@@ -117,7 +117,7 @@ void CWhiteSpot::OnInitDialog() {
 void CWhiteSpot::OnHScroll(int code, int position) {
     auto* bar = static_cast<QScrollBar*>(control(IDC_THRESHOLD));
     const std::optional<int> target =
-        zr::panel::scrollTarget(code, bar->value(), position, bar->minimum(), bar->maximum());
+        zr::widgets::scrollTarget(code, bar->value(), position, bar->minimum(), bar->maximum());
     if (!target || !context.complete()) return;
     const QPointer<CWhiteSpot> self(this);
     // A refused write leaves the thumb and the read-out where they were.
@@ -206,7 +206,7 @@ void CWhiteSpot::ListWhiteSpots() {
     if (!context.complete()) return;
     const QPointer<CWhiteSpot> self(this);
     // Up to 384 reads one after the other.
-    const zr::tools::WaitCursor wait;
+    const zr::widgets::WaitCursor wait;
     std::string text;
     for (int c = 0; c < kColours; ++c) {
         for (int n = 0; n < kSpotsPerColour; ++n) {

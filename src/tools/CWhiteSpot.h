@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "panel/ControlMap.h"
+#include "widgets/ControlMap.h"
 #include "widgets/ToolContext.h"
 
 class QKeyEvent;
@@ -74,7 +74,7 @@ class CWhiteSpot : public QDialog {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    zr::panel::ControlMap controls_;  // id -> widget of the template
+    zr::widgets::ControlMap controls_;  // id -> widget of the template
     void buildControls();
     void OnInitDialog();
     void setSpotList(const QString& text);

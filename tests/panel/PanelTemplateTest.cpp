@@ -11,11 +11,12 @@
 #include <QStyleOptionButton>
 
 #include "PanelFixture.h"
-#include "panel/DialogUnits.h"
 #include "panel/PanelBindings.h"
 #include "panel/PanelControlIds.h"
+#include "widgets/DialogUnits.h"
 
 using namespace zr::panel;
+using namespace zr::widgets;
 
 namespace zr::test {
 namespace {

@@ -13,10 +13,11 @@
 
 #include "PanelFixture.h"
 #include "panel/PanelControlIds.h"
-#include "panel/QtMessageSink.h"
 #include "tools/CWhiteSpot.h"
+#include "widgets/QtMessageSink.h"
 
 using namespace zr::panel;
+using namespace zr::widgets;
 
 namespace zr::test {
 namespace {

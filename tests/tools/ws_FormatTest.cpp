@@ -2,11 +2,11 @@
 
 #include <QAbstractSlider>
 
-#include "panel/ScrollRequest.h"
 #include "tools/WhiteSpotFormat.h"
+#include "widgets/ScrollRequest.h"
 
 using namespace zr::tools;
-using namespace zr::panel;
+using namespace zr::widgets;
 
 TEST(WhiteSpotFormat, ResultMessagesKeepTheCameraWording) {
     EXPECT_STREQ(detectResultText(0), "Detect is finished.");

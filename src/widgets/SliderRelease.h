@@ -1,6 +1,6 @@
 #pragma once
 
-namespace zr::panel {
+namespace zr::widgets {
 
 // Lets go of every slider and scroll bar that a mouse button holds: the
 // auto-repeat of a held arrow or page area stops and a held thumb is dropped,
@@ -13,4 +13,4 @@ void releaseHeldSliders();
 // position the user chose: release handlers write nothing then.
 bool releasingHeldSliders();
 
-}  // namespace zr::panel
+}  // namespace zr::widgets

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace zr::panel {
+namespace zr::widgets {
 
 // The point size every window template of the program is laid out for.
 inline constexpr int kDialogFontPoints = 8;
@@ -36,4 +36,4 @@ class DialogUnits {
     int baseHeight_;
 };
 
-}  // namespace zr::panel
+}  // namespace zr::widgets

@@ -1,11 +1,11 @@
-#include "panel/ScrollInputFilter.h"
+#include "widgets/ScrollInputFilter.h"
 
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QScrollBar>
 
-namespace zr::panel {
+namespace zr::widgets {
 
 ScrollInputFilter::ScrollInputFilter(QScrollBar* bar, std::function<void(int)> thumbPosition)
     : QObject(bar), bar_(bar), thumbPosition_(std::move(thumbPosition)) {
@@ -51,4 +51,4 @@ bool ScrollInputFilter::contextMenu(QEvent* event) {
     return true;
 }
 
-}  // namespace zr::panel
+}  // namespace zr::widgets

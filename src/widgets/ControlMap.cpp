@@ -1,4 +1,4 @@
-#include "panel/ControlMap.h"
+#include "widgets/ControlMap.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -6,7 +6,7 @@
 #include <QScrollBar>
 #include <QVariant>
 
-namespace zr::panel {
+namespace zr::widgets {
 
 void ControlMap::addTemplate(QWidget* templateRoot) {
     const auto children = templateRoot->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
@@ -53,4 +53,4 @@ void ControlMap::setText(int id, const QString& text) const {
     if (QLabel* l = label(id)) l->setText(text);
 }
 
-}  // namespace zr::panel
+}  // namespace zr::widgets

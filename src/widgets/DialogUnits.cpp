@@ -1,9 +1,9 @@
-#include "panel/DialogUnits.h"
+#include "widgets/DialogUnits.h"
 
 #include <QFontMetrics>
 #include <QWidget>
 
-namespace zr::panel {
+namespace zr::widgets {
 
 namespace {
 
@@ -52,4 +52,4 @@ void DialogUnits::applyToTemplate(QWidget* templateRoot) const {
     templateRoot->setFixedSize(toPixelsX(size.width()), toPixelsY(size.height()));
 }
 
-}  // namespace zr::panel
+}  // namespace zr::widgets

@@ -8,7 +8,7 @@ class QLabel;
 class QScrollBar;
 class QWidget;
 
-namespace zr::panel {
+namespace zr::widgets {
 
 // The one lookup from a control id to its widget. Built from the widgets of a
 // template that carry the dynamic property "controlId".
@@ -32,4 +32,4 @@ class ControlMap {
     QHash<int, QWidget*> widgets_;
 };
 
-}  // namespace zr::panel
+}  // namespace zr::widgets

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-namespace zr::panel {
+namespace zr::widgets {
 
 // Scroll requests of a horizontal scroll bar, numbered as the window
 // handlers of this program know them.
@@ -26,4 +26,4 @@ int scrollCodeForSliderAction(int action);
 // requests (to either end, end of scroll) move nothing: std::nullopt.
 std::optional<int> scrollTarget(int code, int current, int thumb, int lo, int hi);
 
-}  // namespace zr::panel
+}  // namespace zr::widgets

@@ -5,7 +5,7 @@
 
 class QScrollBar;
 
-namespace zr::panel {
+namespace zr::widgets {
 
 // Puts right two kinds of input that a horizontal scroll bar of the toolkit
 // handles past the program's notifications or the wrong way round:
@@ -31,4 +31,4 @@ class ScrollInputFilter : public QObject {
     bool actionSeen_ = false;
 };
 
-}  // namespace zr::panel
+}  // namespace zr::widgets

@@ -1,8 +1,8 @@
-#include "panel/QtMessageSink.h"
+#include "widgets/QtMessageSink.h"
 
 #include <QMessageBox>
 
-#include "panel/SliderRelease.h"
+#include "widgets/SliderRelease.h"
 
 namespace zr {
 
@@ -38,7 +38,7 @@ MsgResult QtMessageSink::show(const Message& m) {
     (void)defaultParent_;
     // The box takes the mouse release: whatever control the button holds
     // would otherwise repeat its action, and its refusal, inside the box.
-    panel::releaseHeldSliders();
+    widgets::releaseHeldSliders();
     switch (box.exec()) {
         case QMessageBox::Yes:
             return MsgResult::Yes;

@@ -10,11 +10,11 @@ namespace zr {
 // QWidget that owns the box; no owner means a box without a parent. A
 // system-modal box is application-modal and stays on top.
 class QtMessageSink : public MessageSink {
-public:
+  public:
     explicit QtMessageSink(QWidget* defaultParent = nullptr);
     MsgResult show(const Message& message) override;
 
-private:
+  private:
     QWidget* defaultParent_;
 };
 

@@ -1,9 +1,9 @@
-#include "panel/ScrollRequest.h"
+#include "widgets/ScrollRequest.h"
 
 #include <QAbstractSlider>
 #include <algorithm>
 
-namespace zr::panel {
+namespace zr::widgets {
 
 int scrollCodeForSliderAction(int action) {
     switch (action) {
@@ -44,4 +44,4 @@ std::optional<int> scrollTarget(int code, int current, int thumb, int lo, int hi
     }
 }
 
-}  // namespace zr::panel
+}  // namespace zr::widgets

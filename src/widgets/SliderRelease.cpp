@@ -1,4 +1,4 @@
-#include "panel/SliderRelease.h"
+#include "widgets/SliderRelease.h"
 
 #include <QAbstractSlider>
 #include <QApplication>
@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <vector>
 
-namespace zr::panel {
+namespace zr::widgets {
 
 namespace {
 bool g_releasing = false;
@@ -35,4 +35,4 @@ bool releasingHeldSliders() {
     return g_releasing;
 }
 
-}  // namespace zr::panel
+}  // namespace zr::widgets

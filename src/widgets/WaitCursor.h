@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-namespace zr::tools {
+namespace zr::widgets {
 
 // The wait cursor for as long as a transfer runs; release() ends it early,
 // before a message box that needs the normal cursor.
@@ -21,4 +21,4 @@ class WaitCursor {
     bool active_ = true;
 };
 
-}  // namespace zr::tools
+}  // namespace zr::widgets
