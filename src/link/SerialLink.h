@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string_view>
 #include <thread>
@@ -13,6 +14,7 @@
 #include "link/AutoResetEvent.h"
 #include "link/ClSerialApi.h"
 #include "link/Clock.h"
+#include "link/LinkTransport.h"
 #include "link/MessageRelay.h"
 #include "link/WakeSignal.h"
 
@@ -94,20 +96,16 @@ class SerialLink {
     bool waitLinkEventFor(uint32_t realMs);
 
   private:
-    enum class Transport { None, Board, ClAll, Com };
-
     void LinkWorker();
     // SendCommand's checks and frame build under linkMutex; the messages of a
     // refusal are collected, not shown.
     int queueFrame(std::string_view text, std::vector<Message>& refusals);
     void DecodeAnswer();
     void dropPartialAnswer();  // worker only, or while no worker runs
-    bool startWorker(Transport transport);
+    bool startWorker(std::unique_ptr<LinkTransport> transport);
     void setStatusBits(uint32_t bits);  // under the lock, also eventPending
-    const ClSerialFunctions* libraryTransport(void*& ref) const;
-    void readTransport(uint8_t* buffer, uint32_t& count);
+    uint32_t readTransport(uint8_t* buffer, uint32_t count);
     void writeTransport(const uint8_t* data, uint32_t count, uint32_t timeoutMs);
-    void writeCom(const uint8_t* data, uint32_t count);
     void showWorkerMessage(const char* text);
     void closeTransport();
     bool exchangeRunning() const {
@@ -119,15 +117,9 @@ class SerialLink {
     Clock& clock_;
 
     std::atomic<int> isOpen_{0};
-    // Which transport the worker uses. A library may hand out a null serial
-    // reference for a good port, so the open transport is kept apart from
-    // the references themselves. Written only while no worker runs.
-    Transport transport_ = Transport::None;
-    void* boardPort_ = nullptr;
-    void* clPort_ = nullptr;
-    int comHandle_ = -1;
-    ClSerialFunctions boardFns_{};
-    ClSerialFunctions clFns_{};
+    // The port the worker reads and writes, null while the link is closed.
+    // Written only while no worker runs.
+    std::unique_ptr<LinkTransport> transport_;
     std::thread worker_;
     AutoResetEvent workerExited_;
     std::array<int, 255> comPorts_{};
