@@ -329,65 +329,43 @@ void SerialLink::LinkWorker() {
 }
 
 void SerialLink::dropPartialAnswer() {
-    inAnswerFrame_ = 0;
-    answerPos_ = 0;
+    parser_.reset();
 }
 
 int SerialLink::ParseReceived(const uint8_t* data, size_t count) {
     std::lock_guard lock(linkMutex_);
     int result = 1;
     for (size_t i = 0; i < count; ++i) {
-        const uint8_t byte = data[i];
-        if (inAnswerFrame_ == 0) {
-            if (byte == ACK) {
+        const AnswerEvent event = parser_.feed(data[i], awaitingAck_.load() != 0);
+        switch (event.kind) {
+            case AnswerEvent::Kind::None:
+                break;
+            case AnswerEvent::Kind::Ack:
                 awaitingAck_.store(0);
                 setStatusBits(LS_ACK);
-            } else if (byte == NAK) {
+                break;
+            case AnswerEvent::Kind::Nak:
                 awaitingAck_.store(0);
-            } else if (byte == STX && awaitingAck_.load() == 0) {
-                // The camera answers only after its ACK: a frame that starts
-                // before it is a late answer to an earlier read, and taking
-                // it would hand that register's value to this read.
-                inAnswerFrame_ = 1;
-                answerPos_ = 0;
+                break;
+            case AnswerEvent::Kind::Answer: {
+                const bool good = event.checksumGood;
+                const uint8_t reply = good ? ACK : NAK;
+                if (good) DecodeAnswer(event.bytes);
+                writeTransport(&reply, 1, kClReplyTimeoutMs);
+                if (good) awaitingAnswer_.store(0);
+                setStatusBits(LS_ANSWER_DONE);
+                result = good ? 0 : -1;
+                break;
             }
-            continue;
         }
-        if (answerPos_ < 7) {
-            answerChars_[answerPos_++] = byte;
-            continue;
-        }
-        if (answerPos_ == 7) {
-            answerSum_[0] = byte;
-            answerPos_ = 8;
-            continue;
-        }
-        answerSum_[1] = byte;
-        answerPos_ = 9;
-        const auto received =
-            static_cast<uint8_t>(hexDigitValue(answerSum_[0]) * 16 + hexDigitValue(answerSum_[1]));
-        unsigned sum = STX;
-        for (uint8_t c : answerChars_) sum += c;
-        const auto expected = static_cast<uint8_t>(~sum & 0xFF);
-        const uint8_t reply = received == expected ? ACK : NAK;
-        if (received == expected) DecodeAnswer();
-        writeTransport(&reply, 1, kClReplyTimeoutMs);
-        if (received == expected) awaitingAnswer_.store(0);
-        setStatusBits(LS_ANSWER_DONE);
-        result = received == expected ? 0 : -1;
-        inAnswerFrame_ = 0;
     }
     return result;
 }
 
-void SerialLink::DecodeAnswer() {
+void SerialLink::DecodeAnswer(const AnswerBytes& bytes) {
     answerCount_ = 0;
     ringIndex_ = 0;
-    AnswerBytes& entry = ring_[0];
-    for (size_t i = 0; i < entry.size(); ++i) {
-        entry[i] = static_cast<uint8_t>(hexDigitValue(answerChars_[2 * i]) * 16 +
-                                        hexDigitValue(answerChars_[2 * i + 1]));
-    }
+    ring_[0] = bytes;
     ++answerCount_;
 }
 

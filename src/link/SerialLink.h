@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "link/AnswerParser.h"
 #include "link/AutoResetEvent.h"
 #include "link/ClSerialApi.h"
 #include "link/Clock.h"
@@ -19,8 +20,6 @@
 #include "link/WakeSignal.h"
 
 namespace zr {
-
-using AnswerBytes = std::array<uint8_t, 3>;
 
 // The one serial link to the camera: framing, the worker thread that writes,
 // waits for ACK, resends, times out and collects answers, and the status word
@@ -81,8 +80,8 @@ class SerialLink {
     int ParseReceived(const uint8_t* data, size_t count);
     const std::array<uint8_t, 18>& commandFrame() const { return commandFrame_; }
     // The parser state below is the worker's: read it only while no worker runs.
-    int answerPos() const { return answerPos_; }
-    bool inAnswerFrame() const { return inAnswerFrame_ != 0; }
+    int answerPos() const { return parser_.position(); }
+    bool inAnswerFrame() const { return parser_.inFrame(); }
     int answerCount() const;  // under linkMutex
     int ringIndex() const;    // under linkMutex
     bool framePending() const { return framePending_.load() != 0; }
@@ -100,7 +99,7 @@ class SerialLink {
     // SendCommand's checks and frame build under linkMutex; the messages of a
     // refusal are collected, not shown.
     int queueFrame(std::string_view text, std::vector<Message>& refusals);
-    void DecodeAnswer();
+    void DecodeAnswer(const AnswerBytes& bytes);
     void dropPartialAnswer();  // worker only, or while no worker runs
     bool startWorker(std::unique_ptr<LinkTransport> transport);
     void setStatusBits(uint32_t bits);  // under the lock, also eventPending
@@ -140,10 +139,7 @@ class SerialLink {
     // Worker only.
     uint8_t resendsLeft_ = 0;
     uint32_t lastSendTick_ = 0;
-    int inAnswerFrame_ = 0;
-    int answerPos_ = 0;
-    std::array<uint8_t, 7> answerChars_{};
-    std::array<uint8_t, 2> answerSum_{};
+    AnswerParser parser_;
     int eventPending_ = 0;
 
     uint32_t status_ = 0;  // under linkMutex
