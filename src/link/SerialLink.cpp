@@ -1,14 +1,11 @@
 #include "link/SerialLink.h"
 
-#include <poll.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <chrono>
 #include <system_error>
 #include <vector>
 
+#include "link/ClSerialTransport.h"
+#include "link/ComTransport.h"
 #include "link/FrameCodec.h"
 #include "link/LinkStatus.h"
 
@@ -16,8 +13,7 @@ namespace zr {
 
 namespace {
 
-constexpr size_t kReadBufferSize = 100;
-constexpr size_t kReadBufferSlack = 412;
+constexpr uint32_t kReadBufferSize = 100;
 // Real-time slice of the GUI-side waits: between slices pending worker
 // messages are served, so a worker blocked in a message box never deadlocks a
 // GUI thread that waits for it.
@@ -32,8 +28,6 @@ constexpr auto kServeSlice = std::chrono::milliseconds(2);
 // not watched: on a busy machine that costs more than it saves.
 constexpr uint32_t kWorkerSpinUs = 300;
 constexpr auto kEventSpin = std::chrono::microseconds(300);
-// Upper bound for one frame write to a COM device whose output is full.
-constexpr int kComWriteLimitMs = 1000;
 
 Message errorBox(const char* text, const char* caption) {
     Message m;
@@ -177,26 +171,23 @@ bool SerialLink::waitLinkEventFor(uint32_t realMs) {
 
 bool SerialLink::startOnComDevice(int fd) {
     if (isOpen_.load() != 0 || fd < 0) return false;
-    comHandle_ = fd;
-    return startWorker(Transport::Com);
+    return startWorker(std::make_unique<ComTransport>(fd));
 }
 
+// The maker's library port and the common library's port differ only in how
+// they were opened; the worker uses both alike.
 bool SerialLink::startOnBoardPort(const ClSerialFunctions& functions, void* serialRef) {
     if (isOpen_.load() != 0 || !functions.serialRead || !functions.serialWrite) return false;
-    boardFns_ = functions;
-    boardPort_ = serialRef;
-    return startWorker(Transport::Board);
+    return startWorker(std::make_unique<ClSerialTransport>(functions, serialRef));
 }
 
 bool SerialLink::startOnClPort(const ClSerialFunctions& functions, void* serialRef) {
     if (isOpen_.load() != 0 || !functions.serialRead || !functions.serialWrite) return false;
-    clFns_ = functions;
-    clPort_ = serialRef;
-    return startWorker(Transport::ClAll);
+    return startWorker(std::make_unique<ClSerialTransport>(functions, serialRef));
 }
 
-bool SerialLink::startWorker(Transport transport) {
-    transport_ = transport;
+bool SerialLink::startWorker(std::unique_ptr<LinkTransport> transport) {
+    transport_ = std::move(transport);
     // A half-received answer from an earlier opening must not be continued
     // with the first bytes of this one.
     dropPartialAnswer();
@@ -208,12 +199,9 @@ bool SerialLink::startWorker(Transport transport) {
         worker_ = std::thread([this] { LinkWorker(); });
     } catch (const std::system_error&) {
         // No thread to be had: the link stays closed and the caller keeps
-        // its transport.
+        // its port (dropping the transport does not close it).
         isOpen_.store(0);
-        transport_ = Transport::None;
-        comHandle_ = -1;
-        boardPort_ = nullptr;
-        clPort_ = nullptr;
+        transport_.reset();
         return false;
     }
     return true;
@@ -239,30 +227,8 @@ void SerialLink::CloseLink() {
 }
 
 void SerialLink::closeTransport() {
-    switch (transport_) {
-        case Transport::Board:
-            if (boardFns_.serialClose) boardFns_.serialClose(boardPort_);
-            break;
-        case Transport::ClAll:
-            if (clFns_.serialClose) clFns_.serialClose(clPort_);
-            break;
-        case Transport::Com:
-            if (comHandle_ >= 0) {
-                // Exclusive mode can outlive the close (a pseudo-terminal keeps
-                // it) and would lock out the next opener.
-                ::ioctl(comHandle_, TIOCNXCL);
-                ::close(comHandle_);
-            }
-            break;
-        case Transport::None:
-            break;
-    }
-    transport_ = Transport::None;
-    comHandle_ = -1;
-    boardPort_ = nullptr;
-    clPort_ = nullptr;
-    boardFns_ = {};
-    clFns_ = {};
+    if (transport_) transport_->close();
+    transport_.reset();
 }
 
 void SerialLink::clearWaitingFlags() {
@@ -292,12 +258,11 @@ void SerialLink::LinkWorker() {
         workerExited_.signal();
         return;
     }
-    // Room behind the 100 bytes offered, for a library that writes past them.
-    uint8_t buffer[kReadBufferSize + kReadBufferSlack];
+    uint8_t buffer[kReadBufferSize];
+    const int inputFd = transport_ ? transport_->pollFd() : -1;
     for (;;) {
         const bool busyBefore = exchangeRunning();
-        uint32_t count = 0;
-        readTransport(buffer, count);
+        const uint32_t count = readTransport(buffer, kReadBufferSize);
 
         if (count > 0) {
             std::lock_guard lock(linkMutex_);
@@ -354,7 +319,7 @@ void SerialLink::LinkWorker() {
         // the delay before a reply or a frame is handled gets shorter. Right
         // after an exchange the caller usually queues the next frame within
         // microseconds: watch for it before going to sleep.
-        const int fds[] = {transport_ == Transport::Com ? comHandle_ : -1, frameQueued_.fd()};
+        const int fds[] = {inputFd, frameQueued_.fd()};
         if (!ended || !clock_.spinUntilReadable(kWorkerSpinUs, fds, 2))
             clock_.sleepUnlessReadable(1, fds, 2);
         frameQueued_.drain();
@@ -364,146 +329,57 @@ void SerialLink::LinkWorker() {
 }
 
 void SerialLink::dropPartialAnswer() {
-    inAnswerFrame_ = 0;
-    answerPos_ = 0;
+    parser_.reset();
 }
 
 int SerialLink::ParseReceived(const uint8_t* data, size_t count) {
     std::lock_guard lock(linkMutex_);
     int result = 1;
     for (size_t i = 0; i < count; ++i) {
-        const uint8_t byte = data[i];
-        if (inAnswerFrame_ == 0) {
-            if (byte == ACK) {
+        const AnswerEvent event = parser_.feed(data[i], awaitingAck_.load() != 0);
+        switch (event.kind) {
+            case AnswerEvent::Kind::None:
+                break;
+            case AnswerEvent::Kind::Ack:
                 awaitingAck_.store(0);
                 setStatusBits(LS_ACK);
-            } else if (byte == NAK) {
+                break;
+            case AnswerEvent::Kind::Nak:
                 awaitingAck_.store(0);
-            } else if (byte == STX && awaitingAck_.load() == 0) {
-                // The camera answers only after its ACK: a frame that starts
-                // before it is a late answer to an earlier read, and taking
-                // it would hand that register's value to this read.
-                inAnswerFrame_ = 1;
-                answerPos_ = 0;
+                break;
+            case AnswerEvent::Kind::Answer: {
+                const bool good = event.checksumGood;
+                const uint8_t reply = good ? ACK : NAK;
+                if (good) DecodeAnswer(event.bytes);
+                writeTransport(&reply, 1, kClReplyTimeoutMs);
+                if (good) awaitingAnswer_.store(0);
+                setStatusBits(LS_ANSWER_DONE);
+                result = good ? 0 : -1;
+                break;
             }
-            continue;
         }
-        if (answerPos_ < 7) {
-            answerChars_[answerPos_++] = byte;
-            continue;
-        }
-        if (answerPos_ == 7) {
-            answerSum_[0] = byte;
-            answerPos_ = 8;
-            continue;
-        }
-        answerSum_[1] = byte;
-        answerPos_ = 9;
-        const auto received =
-            static_cast<uint8_t>(hexDigitValue(answerSum_[0]) * 16 + hexDigitValue(answerSum_[1]));
-        unsigned sum = STX;
-        for (uint8_t c : answerChars_) sum += c;
-        const auto expected = static_cast<uint8_t>(~sum & 0xFF);
-        const uint8_t reply = received == expected ? ACK : NAK;
-        if (received == expected) DecodeAnswer();
-        writeTransport(&reply, 1, kClReplyTimeoutMs);
-        if (received == expected) awaitingAnswer_.store(0);
-        setStatusBits(LS_ANSWER_DONE);
-        result = received == expected ? 0 : -1;
-        inAnswerFrame_ = 0;
     }
     return result;
 }
 
-void SerialLink::DecodeAnswer() {
+void SerialLink::DecodeAnswer(const AnswerBytes& bytes) {
     answerCount_ = 0;
     ringIndex_ = 0;
-    AnswerBytes& entry = ring_[0];
-    for (size_t i = 0; i < entry.size(); ++i) {
-        entry[i] = static_cast<uint8_t>(hexDigitValue(answerChars_[2 * i]) * 16 +
-                                        hexDigitValue(answerChars_[2 * i + 1]));
-    }
+    ring_[0] = bytes;
     ++answerCount_;
 }
 
-// Transport of a pass: the maker's library port, else the common library's
-// port, else the COM device (nullptr here).
-const ClSerialFunctions* SerialLink::libraryTransport(void*& ref) const {
-    if (transport_ == Transport::Board) {
-        ref = boardPort_;
-        return &boardFns_;
-    }
-    if (transport_ == Transport::ClAll) {
-        ref = clPort_;
-        return &clFns_;
-    }
-    return nullptr;
-}
-
-void SerialLink::readTransport(uint8_t* buffer, uint32_t& count) {
-    count = 0;
-    void* ref = nullptr;
-    const ClSerialFunctions* fns = libraryTransport(ref);
-    if (fns) {
-        uint32_t size = kClReadSize;
-        const int32_t result =
-            fns->serialRead(ref, reinterpret_cast<int8_t*>(buffer), &size, kClReadTimeoutMs);
-        // Some libraries fail a read that found nothing (a time-out) and leave
-        // the size as it was passed in. Those 100 bytes would be an earlier
-        // pass's bytes, parsed again, and a pass with bytes never writes or
-        // times out, so the link would stall for good: nothing was read.
-        if (result != 0 && size == kClReadSize) size = 0;
-        // A library that claims more than the buffer holds is not believed.
-        count = size <= kClReadSize ? size : kClReadSize;
-        if (trace_ && count > 0) trace_(false, buffer, count);
-        return;
-    }
-    if (transport_ == Transport::Com && comHandle_ >= 0) {
-        // Non-blocking: nothing there, a hang-up (0) and an error such as EIO
-        // from a vanished device all count as no bytes; the pass goes on and
-        // the exchange ends in its time-out.
-        const ssize_t n = ::read(comHandle_, buffer, kReadBufferSize);
-        count = n > 0 ? static_cast<uint32_t>(n) : 0;
-        if (trace_ && count > 0) trace_(false, buffer, count);
-    }
+// The trace sees exactly the bytes that crossed the port, both ways.
+uint32_t SerialLink::readTransport(uint8_t* buffer, uint32_t count) {
+    if (!transport_) return 0;
+    const uint32_t n = transport_->read(buffer, count);
+    if (trace_ && n > 0) trace_(false, buffer, n);
+    return n;
 }
 
 void SerialLink::writeTransport(const uint8_t* data, uint32_t count, uint32_t timeoutMs) {
     if (trace_) trace_(true, data, count);
-    void* ref = nullptr;
-    const ClSerialFunctions* fns = libraryTransport(ref);
-    if (fns) {
-        // The library gets a copy: its buffer parameter is not const.
-        int8_t copy[kCommandFrameSize];
-        for (uint32_t i = 0; i < count && i < sizeof copy; ++i)
-            copy[i] = static_cast<int8_t>(data[i]);
-        uint32_t size = count;
-        fns->serialWrite(ref, copy, &size, timeoutMs);
-        return;
-    }
-    if (transport_ == Transport::Com) writeCom(data, count);
-}
-
-// One synchronous write on the non-blocking descriptor: waits for room while
-// the output is full, gives up on an error or after kComWriteLimitMs.
-void SerialLink::writeCom(const uint8_t* data, uint32_t count) {
-    if (comHandle_ < 0) return;
-    uint32_t done = 0;
-    int waitedMs = 0;
-    while (done < count) {
-        const ssize_t n = ::write(comHandle_, data + done, count - done);
-        if (n > 0) {
-            done += static_cast<uint32_t>(n);
-            continue;
-        }
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return;
-        if (waitedMs >= kComWriteLimitMs) return;
-        pollfd p{comHandle_, POLLOUT, 0};
-        const int ready = ::poll(&p, 1, 10);
-        waitedMs += 10;
-        if (ready > 0 && (p.revents & (POLLERR | POLLHUP | POLLNVAL))) return;
-    }
+    if (transport_) transport_->write(data, count, timeoutMs);
 }
 
 }  // namespace zr

@@ -5,20 +5,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string_view>
 #include <thread>
 #include <vector>
 
+#include "link/AnswerParser.h"
 #include "link/AutoResetEvent.h"
 #include "link/ClSerialApi.h"
 #include "link/Clock.h"
+#include "link/LinkTransport.h"
 #include "link/MessageRelay.h"
 #include "link/WakeSignal.h"
 
 namespace zr {
-
-using AnswerBytes = std::array<uint8_t, 3>;
 
 // The one serial link to the camera: framing, the worker thread that writes,
 // waits for ACK, resends, times out and collects answers, and the status word
@@ -79,8 +80,8 @@ class SerialLink {
     int ParseReceived(const uint8_t* data, size_t count);
     const std::array<uint8_t, 18>& commandFrame() const { return commandFrame_; }
     // The parser state below is the worker's: read it only while no worker runs.
-    int answerPos() const { return answerPos_; }
-    bool inAnswerFrame() const { return inAnswerFrame_ != 0; }
+    int answerPos() const { return parser_.position(); }
+    bool inAnswerFrame() const { return parser_.inFrame(); }
     int answerCount() const;  // under linkMutex
     int ringIndex() const;    // under linkMutex
     bool framePending() const { return framePending_.load() != 0; }
@@ -94,20 +95,16 @@ class SerialLink {
     bool waitLinkEventFor(uint32_t realMs);
 
   private:
-    enum class Transport { None, Board, ClAll, Com };
-
     void LinkWorker();
     // SendCommand's checks and frame build under linkMutex; the messages of a
     // refusal are collected, not shown.
     int queueFrame(std::string_view text, std::vector<Message>& refusals);
-    void DecodeAnswer();
+    void DecodeAnswer(const AnswerBytes& bytes);
     void dropPartialAnswer();  // worker only, or while no worker runs
-    bool startWorker(Transport transport);
+    bool startWorker(std::unique_ptr<LinkTransport> transport);
     void setStatusBits(uint32_t bits);  // under the lock, also eventPending
-    const ClSerialFunctions* libraryTransport(void*& ref) const;
-    void readTransport(uint8_t* buffer, uint32_t& count);
+    uint32_t readTransport(uint8_t* buffer, uint32_t count);
     void writeTransport(const uint8_t* data, uint32_t count, uint32_t timeoutMs);
-    void writeCom(const uint8_t* data, uint32_t count);
     void showWorkerMessage(const char* text);
     void closeTransport();
     bool exchangeRunning() const {
@@ -119,15 +116,9 @@ class SerialLink {
     Clock& clock_;
 
     std::atomic<int> isOpen_{0};
-    // Which transport the worker uses. A library may hand out a null serial
-    // reference for a good port, so the open transport is kept apart from
-    // the references themselves. Written only while no worker runs.
-    Transport transport_ = Transport::None;
-    void* boardPort_ = nullptr;
-    void* clPort_ = nullptr;
-    int comHandle_ = -1;
-    ClSerialFunctions boardFns_{};
-    ClSerialFunctions clFns_{};
+    // The port the worker reads and writes, null while the link is closed.
+    // Written only while no worker runs.
+    std::unique_ptr<LinkTransport> transport_;
     std::thread worker_;
     AutoResetEvent workerExited_;
     std::array<int, 255> comPorts_{};
@@ -148,10 +139,7 @@ class SerialLink {
     // Worker only.
     uint8_t resendsLeft_ = 0;
     uint32_t lastSendTick_ = 0;
-    int inAnswerFrame_ = 0;
-    int answerPos_ = 0;
-    std::array<uint8_t, 7> answerChars_{};
-    std::array<uint8_t, 2> answerSum_{};
+    AnswerParser parser_;
     int eventPending_ = 0;
 
     uint32_t status_ = 0;  // under linkMutex

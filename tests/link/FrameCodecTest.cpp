@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "ScriptedPort.h"
+#include "link/AnswerParser.h"
 #include "link/FrameCodec.h"
 
 namespace zr {
@@ -124,6 +127,107 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(FrameCodec, ScanUpperCasesTheText) {
     EXPECT_EQ(checkCommandText("abcdef0189").upper, "ABCDEF0189");
     EXPECT_EQ(checkCommandText(std::string(300, 'a')).upper.size(), 256u);
+}
+
+// The answer side, byte by byte. Pieces are fed in turn, an empty piece drops
+// a frame cut off (as the link does at a time-out or before its next frame);
+// the ACK stays awaited until an ACK or NAK comes, as on the link. Events:
+// A for ACK, N for NAK, + or - (checksum good or bad) with the decoded bytes.
+struct ParserCase {
+    const char* name;
+    bool ackAwaited;
+    std::vector<Bytes> pieces;
+    std::string events;
+    int position;
+    bool inFrame;
+};
+
+Bytes withParserChecksum(Bytes frame) {
+    unsigned sum = 0;
+    for (uint8_t b : frame) sum += b;
+    char digits[3];
+    std::snprintf(digits, sizeof digits, "%02X", ~sum & 0xFF);
+    frame.push_back(static_cast<uint8_t>(digits[0]));
+    frame.push_back(static_cast<uint8_t>(digits[1]));
+    return frame;
+}
+
+std::string parserEvents(AnswerParser& parser, bool ackAwaited, const std::vector<Bytes>& pieces) {
+    std::string events;
+    for (const Bytes& piece : pieces) {
+        if (piece.empty()) parser.reset();
+        for (uint8_t byte : piece) {
+            const AnswerEvent e = parser.feed(byte, ackAwaited);
+            if (e.kind == AnswerEvent::Kind::None) continue;
+            if (!events.empty()) events += ' ';
+            if (e.kind == AnswerEvent::Kind::Ack || e.kind == AnswerEvent::Kind::Nak) {
+                ackAwaited = false;
+                events += e.kind == AnswerEvent::Kind::Ack ? 'A' : 'N';
+                continue;
+            }
+            char text[8];
+            std::snprintf(text, sizeof text, "%c%02X%02X%02X", e.checksumGood ? '+' : '-',
+                          e.bytes[0], e.bytes[1], e.bytes[2]);
+            events += text;
+        }
+    }
+    return events;
+}
+
+TEST(AnswerParser, EventsOfByteStreams) {
+    using test::answerFrame;
+    using test::kBad;
+    using test::kGood;
+    const Bytes head(kGood.begin(), kGood.begin() + 5);  // STX 1 2 A B
+    const Bytes late = answerFrame("111111");
+    Bytes lateThenAck = late;
+    lateThenAck.push_back(0x06);
+    Bytes ackThenGood{0x06};
+    ackThenGood.insert(ackThenGood.end(), kGood.begin(), kGood.end());
+    const ParserCase cases[] = {
+        {"good answer", false, {kGood}, "+12AB00", 9, false},
+        {"split at every byte",
+         false,
+         {{0x02}, {'1'}, {'2', 'A'}, {'B', '0', '0', 0x03, 'B'}, {'4'}},
+         "+12AB00",
+         9,
+         false},
+        {"ACK and answer in one read", true, {ackThenGood}, "A +12AB00", 9, false},
+        {"NAK ends the wait for the ACK", true, {{0x15}, kGood}, "N +12AB00", 9, false},
+        {"late answer before the ACK", true, {late, {0x06}, kGood}, "A +12AB00", 9, false},
+        {"late answer and ACK in one read", true, {lateThenAck, kGood}, "A +12AB00", 9, false},
+        {"STX while the ACK is awaited", true, {{0x02}}, "", 0, false},
+        {"bad checksum, then a good copy", false, {kBad, kGood}, "-12AB00 +12AB00", 9, false},
+        {"noise outside frames",
+         false,
+         {{'x', 0x03, 0x41, 0xFF, 0x00}, kGood, {'y'}},
+         "+12AB00",
+         9,
+         false},
+        {"ACK, NAK and STX inside a frame are data",
+         false,
+         {withParserChecksum({0x02, 0x06, 0x15, 0x02, '0', '0', '0', 0x03})},
+         "+452000",
+         9,
+         false},
+        {"end byte summed, not tested",
+         false,
+         {withParserChecksum({0x02, '1', '2', 'A', 'B', '0', '0', 0x7E})},
+         "+12AB00",
+         9,
+         false},
+        {"lower case by the unchecked rule", false, {answerFrame("1a0000")}, "+3A0000", 9, false},
+        {"half a frame waits", false, {head}, "", 4, true},
+        {"cut-off frame dropped", false, {head, {}, kGood}, "+12AB00", 9, false},
+        {"cut-off frame kept runs into the next", false, {head, kGood}, "-12AB21", 9, false},
+        {"reset outside a frame", false, {kGood, {}}, "+12AB00", 0, false},
+    };
+    for (const ParserCase& c : cases) {
+        AnswerParser parser;
+        EXPECT_EQ(parserEvents(parser, c.ackAwaited, c.pieces), c.events) << c.name;
+        EXPECT_EQ(parser.position(), c.position) << c.name;
+        EXPECT_EQ(parser.inFrame(), c.inFrame) << c.name;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "ScriptedPort.h"
 #include "link/LinkStatus.h"
 #include "link/MessageRelay.h"
@@ -152,6 +154,90 @@ TEST_F(ParseReceivedTest, ChecksumDigitsDecodeByTheSameRule) {
     Bytes odd = kGood;
     odd[8] = ';';
     EXPECT_EQ(feed(odd), 0);
+}
+
+// Seeded streams of ACKs, NAKs, noise and good and bad answer frames, cut into
+// reads at random points: each read's result and status bits, the ACK or NAK
+// written back for each frame, in order, and the answer left to take follow
+// from the frames alone.
+TEST_F(ParseReceivedTest, SeededStreamsCutIntoReadsAnywhere) {
+    Bytes written;
+    link.setTrace([&](bool sent, const uint8_t* data, size_t count) {
+        if (sent) written.insert(written.end(), data, data + count);
+    });
+    std::mt19937 rng(880);
+    const char hex[] = "0123456789ABCDEF";
+    const uint8_t noise[] = {'x', 0x03, 0x41, 0xFF, 0x00, '0', 0x80};
+    for (int round = 0; round < 400; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        struct Frame {
+            size_t end;  // index of the frame's last byte in the stream
+            bool good;
+            AnswerBytes bytes;
+        };
+        Bytes stream;
+        std::vector<size_t> acks;
+        std::vector<Frame> frames;
+        const int tokens = 1 + static_cast<int>(rng() % 8);
+        for (int t = 0; t < tokens; ++t) {
+            switch (rng() % 5) {
+                case 0:
+                    acks.push_back(stream.size());
+                    stream.push_back(0x06);
+                    break;
+                case 1:
+                    stream.push_back(0x15);
+                    break;
+                case 2:
+                    stream.push_back(noise[rng() % sizeof noise]);
+                    break;
+                default: {
+                    char digits[7] = {};
+                    for (int i = 0; i < 6; ++i) digits[i] = hex[rng() % 16];
+                    const bool good = rng() % 3 != 0;
+                    const Bytes frame =
+                        answerFrame(digits, good ? 0 : 1 + static_cast<int>(rng() % 255));
+                    stream.insert(stream.end(), frame.begin(), frame.end());
+                    AnswerBytes bytes{};
+                    for (int i = 0; i < 3; ++i) {
+                        bytes[i] = static_cast<uint8_t>(
+                            std::stoi(std::string(digits + 2 * i, 2), nullptr, 16));
+                    }
+                    frames.push_back({stream.size() - 1, good, bytes});
+                }
+            }
+        }
+        written.clear();
+        link.TakeAnswer(fallback);
+        size_t from = 0;
+        while (from < stream.size()) {
+            const size_t to = from + 1 + rng() % (stream.size() - from);
+            int expected = 1;
+            uint32_t status = 0;
+            for (const Frame& f : frames) {
+                if (f.end >= from && f.end < to) {
+                    expected = f.good ? 0 : -1;
+                    status |= LS_ANSWER_DONE;
+                }
+            }
+            for (size_t a : acks) {
+                if (a >= from && a < to) status |= LS_ACK;
+            }
+            link.clearStatus();
+            EXPECT_EQ(link.ParseReceived(stream.data() + from, to - from), expected);
+            EXPECT_EQ(link.peekStatus(), status);
+            from = to;
+        }
+        Bytes replies;
+        AnswerBytes last = fallback;
+        for (const Frame& f : frames) {
+            replies.push_back(f.good ? 0x06 : 0x15);
+            if (f.good) last = f.bytes;
+        }
+        EXPECT_EQ(written, replies);
+        EXPECT_FALSE(link.inAnswerFrame());
+        EXPECT_EQ(link.TakeAnswer(fallback), last);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,57 @@
+#include "link/AnswerParser.h"
+
+#include "link/FrameCodec.h"
+#include "link/LinkStatus.h"
+
+namespace zr {
+
+namespace {
+
+constexpr int kAnswerSummedBytes = 8;   // STX and the seven characters
+constexpr int kAnswerLastPosition = 9;  // after the second checksum digit
+
+}  // namespace
+
+AnswerEvent AnswerParser::feed(uint8_t byte, bool ackAwaited) {
+    AnswerEvent event;
+    if (!inFrame_) {
+        if (byte == ACK) {
+            event.kind = AnswerEvent::Kind::Ack;
+        } else if (byte == NAK) {
+            event.kind = AnswerEvent::Kind::Nak;
+        } else if (byte == STX && !ackAwaited) {
+            inFrame_ = true;
+            pos_ = 0;
+            frame_[0] = STX;
+        }
+        return event;
+    }
+    // Inside a frame every byte is frame content, ACK and STX included.
+    frame_[1 + pos_] = byte;
+    ++pos_;
+    if (pos_ < kAnswerLastPosition) return event;
+    return complete();
+}
+
+AnswerEvent AnswerParser::complete() {
+    inFrame_ = false;
+    AnswerEvent event;
+    event.kind = AnswerEvent::Kind::Answer;
+    // The end byte is summed but not tested; the checksum digits follow the
+    // same unchecked rule as the data digits.
+    const auto received = static_cast<uint8_t>(hexDigitValue(frame_[kAnswerSummedBytes]) * 16 +
+                                               hexDigitValue(frame_[kAnswerSummedBytes + 1]));
+    event.checksumGood = received == frameChecksum(frame_.data(), kAnswerSummedBytes);
+    for (size_t i = 0; i < event.bytes.size(); ++i) {
+        event.bytes[i] = static_cast<uint8_t>(hexDigitValue(frame_[1 + 2 * i]) * 16 +
+                                              hexDigitValue(frame_[2 + 2 * i]));
+    }
+    return event;
+}
+
+void AnswerParser::reset() {
+    inFrame_ = false;
+    pos_ = 0;
+}
+
+}  // namespace zr
