@@ -40,7 +40,7 @@ TEST(RegisterCrossCheck, ProgramTableMatchesTheCameraRowByRow) {
         const CameraParam& p = CameraParamTable::defaults()[static_cast<size_t>(row)];
         SCOPED_TRACE("row " + std::to_string(row));
         if (isEmptyRow(p)) {
-            EXPECT_EQ(p.address, 0);
+            EXPECT_EQ(int{p.address}, 0);
             EXPECT_EQ(p.defaultValue, 0);
             EXPECT_EQ(p.minValue, 0);
             EXPECT_EQ(p.maxValue, 0);
@@ -52,10 +52,10 @@ TEST(RegisterCrossCheck, ProgramTableMatchesTheCameraRowByRow) {
         SCOPED_TRACE(std::string("camera register \"") + reg.name + "\" + " +
                      std::to_string(cell.offset));
         // A wrong place shifts everything after it: stop at the first one.
-        ASSERT_EQ(p.writeArea, reg.area);
-        ASSERT_EQ(p.address, cell.address());
-        EXPECT_EQ(p.readArea, reg.area | 0x80);
-        EXPECT_EQ(p.dataBytes(), reg.width);
+        ASSERT_EQ(int{p.writeArea}, int{reg.area});
+        ASSERT_EQ(int{p.address}, cell.address());
+        EXPECT_EQ(int{p.readArea}, reg.area | 0x80);
+        EXPECT_EQ(p.dataBytes(), int{reg.width});
         EXPECT_EQ(p.defaultValue, reg.powerOn);
         EXPECT_EQ(p.minValue, reg.min);
         EXPECT_EQ(p.maxValue, reg.max);
