@@ -7,8 +7,6 @@ namespace zr::sim {
 
 namespace {
 
-using R = RegisterRole;
-
 constexpr uint8_t kSettingsArea = 0x01;
 constexpr uint8_t kGainStepArea = 0x02;
 constexpr uint8_t kIdentityArea = 0x10;
@@ -18,14 +16,14 @@ constexpr uint8_t kAdjustArea = 0x30;
 // setting memories.
 constexpr CameraRegister memorySetting(const char* name, uint8_t address, uint8_t width,
                                        int32_t powerOn, int32_t min, int32_t max,
-                                       RegisterRole role = R::Setting) {
+                                       RegisterRole role = RegisterRole::Setting) {
     return {name, kSettingsArea, address, 1, width, powerOn, min, max, role, true, false};
 }
 
 // Registers that a full initialisation puts back to their power-on value.
 constexpr CameraRegister resetRegister(const char* name, uint8_t area, uint8_t address,
                                        uint16_t count, uint8_t width, int32_t powerOn, int32_t min,
-                                       int32_t max, RegisterRole role = R::Setting) {
+                                       int32_t max, RegisterRole role = RegisterRole::Setting) {
     return {name, area, address, count, width, powerOn, min, max, role, false, true};
 }
 
@@ -86,23 +84,28 @@ constexpr std::array kCameraRegisterTable{
     memorySetting("look-up table switch", 0x25, 1, 0, 0, 1),
     memorySetting("white spot correction switch", 0x4B, 1, 1, 0, 1),
     memorySetting("white spot threshold level", 0x4C, 1, 96, 0, 255),
-    memorySetting("white spot detection", 0x4D, 1, 0, 0, 2, R::WhiteSpotDetect),
+    memorySetting("white spot detection", 0x4D, 1, 0, 0, 2, RegisterRole::WhiteSpotDetect),
     memorySetting("white shading switch", 0x52, 1, 0, 0, 1),
-    memorySetting("white shading adjustment", 0x53, 1, 0, 0, 3, R::Command),
+    memorySetting("white shading adjustment", 0x53, 1, 0, 0, 3, RegisterRole::Command),
     memorySetting("smear correction switch", 0x56, 1, 0, 0, 1),
 
-    resetRegister("setting memory load", kSettingsArea, 0x02, 1, 1, 0, 0, 4, R::MemoryLoad),
-    resetRegister("setting memory save", kSettingsArea, 0x03, 1, 1, 1, 1, 4, R::MemorySave),
-    resetRegister("factory setting", kSettingsArea, 0x45, 1, 1, 1, 1, 1, R::FactorySetting),
+    resetRegister("setting memory load", kSettingsArea, 0x02, 1, 1, 0, 0, 4,
+                  RegisterRole::MemoryLoad),
+    resetRegister("setting memory save", kSettingsArea, 0x03, 1, 1, 1, 1, 4,
+                  RegisterRole::MemorySave),
+    resetRegister("factory setting", kSettingsArea, 0x45, 1, 1, 1, 1, 1,
+                  RegisterRole::FactorySetting),
 
-    plainRegister("adjust-mode key", kAdjustArea, 0x00, 1, 2, 0, 0, 65535, R::AdjustKey),
+    plainRegister("adjust-mode key", kAdjustArea, 0x00, 1, 2, 0, 0, 65535, RegisterRole::AdjustKey),
     resetRegister("adjust-mode flag", kAdjustArea, 0x63, 1, 1, 0, 0, 1),
     resetRegister("gain-step flag", kGainStepArea, 0x0D, 1, 1, 0, 0, 1),
     resetRegister("sub voltage R", kAdjustArea, 0x77, 1, 1, 150, 100, 255),
     resetRegister("sub voltage G", kAdjustArea, 0x78, 1, 1, 150, 100, 255),
     resetRegister("sub voltage B", kAdjustArea, 0x79, 1, 1, 150, 100, 255),
-    resetRegister("adjustment gain R, G, B", kAdjustArea, 0x1B, 3, 2, 0, 0, 256, R::AdjustGain),
-    resetRegister("automatic gain adjustment", kAdjustArea, 0x1A, 1, 1, 1, 1, 2, R::AutoGain),
+    resetRegister("adjustment gain R, G, B", kAdjustArea, 0x1B, 3, 2, 0, 0, 256,
+                  RegisterRole::AdjustGain),
+    resetRegister("automatic gain adjustment", kAdjustArea, 0x1A, 1, 1, 1, 1, 2,
+                  RegisterRole::AutoGain),
     resetRegister("horizontal registration R", kAdjustArea, 0x14, 1, 1, 0, 0, 17),
     resetRegister("horizontal registration G", kAdjustArea, 0x15, 1, 1, 0, 0, 17),
     resetRegister("horizontal registration B", kAdjustArea, 0x16, 1, 1, 0, 0, 17),
@@ -115,24 +118,30 @@ constexpr std::array kCameraRegisterTable{
     resetRegister("white spot B", kAdjustArea, 0x4F, 1, 1, 0, 0, 255),
     resetRegister("adjustment save", kAdjustArea, 0x03, 1, 2, 4, 4, 65535),
 
-    plainRegister("vendor name", kIdentityArea, 0x00, 8, 2, 0, 0, 65535, R::VendorText),
-    plainRegister("model name", kIdentityArea, 0x08, 8, 2, 0, 0, 65535, R::ModelText),
-    plainRegister("serial number", kIdentityArea, 0x10, 4, 2, 0, 0, 65535, R::SerialNumberText),
-    plainRegister("CPU version", kIdentityArea, 0x14, 2, 2, 0, 0, 65535, R::CpuVersionText),
-    plainRegister("FPGA version", kIdentityArea, 0x16, 2, 2, 0, 0, 65535, R::FpgaVersionText),
+    plainRegister("vendor name", kIdentityArea, 0x00, 8, 2, 0, 0, 65535, RegisterRole::VendorText),
+    plainRegister("model name", kIdentityArea, 0x08, 8, 2, 0, 0, 65535, RegisterRole::ModelText),
+    plainRegister("serial number", kIdentityArea, 0x10, 4, 2, 0, 0, 65535,
+                  RegisterRole::SerialNumberText),
+    plainRegister("CPU version", kIdentityArea, 0x14, 2, 2, 0, 0, 65535,
+                  RegisterRole::CpuVersionText),
+    plainRegister("FPGA version", kIdentityArea, 0x16, 2, 2, 0, 0, 65535,
+                  RegisterRole::FpgaVersionText),
     plainRegister("temperature, first register", kAdjustArea, 0x7F, 1, 2, 0, 0, 65535,
-                  R::Temperature),
-    plainRegister("temperature", kAdjustArea, 0x7E, 1, 2, 0, 0, 65535, R::Temperature),
+                  RegisterRole::Temperature),
+    plainRegister("temperature", kAdjustArea, 0x7E, 1, 2, 0, 0, 65535, RegisterRole::Temperature),
 
     // Acts on 0xFFFF only.
     plainRegister("full initialisation", kAdjustArea, 0x01, 1, 2, 0, 0xFFFF, 0xFFFF,
-                  R::FullInitialise),
-    plainRegister("look-up table RED", 0x20, 0x00, 256, 1, 0, 0, 255, R::LutEntry),
-    plainRegister("look-up table GREEN", 0x21, 0x00, 256, 1, 0, 0, 255, R::LutEntry),
-    plainRegister("look-up table BLUE", 0x22, 0x00, 256, 1, 0, 0, 255, R::LutEntry),
-    plainRegister("white spot list RED", 0x0C, 0x00, 128, 2, 0xFFFF, 0, 65535, R::SpotCoordinate),
-    plainRegister("white spot list GREEN", 0x0D, 0x00, 128, 2, 0xFFFF, 0, 65535, R::SpotCoordinate),
-    plainRegister("white spot list BLUE", 0x0E, 0x00, 128, 2, 0xFFFF, 0, 65535, R::SpotCoordinate),
+                  RegisterRole::FullInitialise),
+    plainRegister("look-up table RED", 0x20, 0x00, 256, 1, 0, 0, 255, RegisterRole::LutEntry),
+    plainRegister("look-up table GREEN", 0x21, 0x00, 256, 1, 0, 0, 255, RegisterRole::LutEntry),
+    plainRegister("look-up table BLUE", 0x22, 0x00, 256, 1, 0, 0, 255, RegisterRole::LutEntry),
+    plainRegister("white spot list RED", 0x0C, 0x00, 128, 2, 0xFFFF, 0, 65535,
+                  RegisterRole::SpotCoordinate),
+    plainRegister("white spot list GREEN", 0x0D, 0x00, 128, 2, 0xFFFF, 0, 65535,
+                  RegisterRole::SpotCoordinate),
+    plainRegister("white spot list BLUE", 0x0E, 0x00, 128, 2, 0xFFFF, 0, 65535,
+                  RegisterRole::SpotCoordinate),
 };
 
 constexpr int countInMemory() {
