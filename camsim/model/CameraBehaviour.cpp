@@ -1,100 +1,79 @@
 #include "model/CameraBehaviour.h"
 
-#include "params/CameraParamTable.h"
-
 namespace zr::sim {
 
 namespace {
 
-// Rows of the register table with a behaviour of their own.
-constexpr int kRowWhiteShadingCommand = 48;
-constexpr int kRowAdjustModeFlag = 55;
-constexpr int kRowGainR = 60;
-constexpr int kRowAutoGain = 63;
-constexpr int kRowAdjustSave = 74;
-constexpr int kRowVendor = 75;
-constexpr int kRowModel = 83;
-constexpr int kRowSerialNumber = 91;
-constexpr int kRowCpuVersion = 95;
-constexpr int kRowFpgaVersion = 97;
-constexpr int kRowTemperatureFirst = 99;
-constexpr int kRowTemperature = 100;
-
-// Registers outside the table: the full initialisation command beside the
-// adjust-mode key, the spot coordinate lists and the look-up tables.
-constexpr uint8_t kAllInitAddress = 0x01;
-constexpr uint16_t kAllInitValue = 0xFFFF;
-constexpr uint8_t kSpotArea = 0x0C;  // + colour
-constexpr uint8_t kLutArea = 0x20;   // + colour
-
-const CameraParam& rowDef(int row) {
-    return CameraParamTable::defaults()[static_cast<size_t>(row)];
-}
-bool twoBytes(int row) {
-    return rowDef(row).dataBytes() == 2;
-}
-int key(uint8_t area, uint8_t address) {
+int registerKey(uint8_t area, uint8_t address) {
     return (area & 0x7F) << 8 | address;
 }
 
-// Command rows start something; they are not settings a memory keeps.
-bool isCommandRow(int row) {
-    return row == ROW_WHITE_SPOT_DETECT || row == kRowWhiteShadingCommand;
+bool twoBytes(const CameraRegister& reg) {
+    return reg.width == 2;
+}
+
+// The look-up tables power on as the identity curve; everything else at the
+// value its description gives.
+int powerOnValue(const CameraRegister& reg, int offset) {
+    return reg.role == RegisterRole::LutEntry ? offset : reg.powerOn;
+}
+
+// Command registers start something; they are not settings a memory restores.
+bool restoredByMemory(const CameraRegister& reg) {
+    return reg.role != RegisterRole::Command && reg.role != RegisterRole::WhiteSpotDetect;
 }
 
 }  // namespace
 
 CameraBehaviour::CameraBehaviour() {
-    for (int row = 0; row < CameraParamRows; ++row) {
-        const auto& def = rowDef(row);
-        if (def.readArea == 0 && def.writeArea == 0) continue;  // empty rows
-        rowByRegister_[key(def.writeArea, def.address)] = row;
-        setRow(row, def.defaultValue);
-    }
-    const auto defaults = defaultMemory();
-    memories_.fill(defaults);
-    for (int c = 0; c < 3; ++c) {
-        for (int i = 0; i < 256; ++i) {
-            regs_.set(static_cast<uint8_t>(kLutArea + c), static_cast<uint8_t>(i),
-                      RegisterMap::pack(i, false));
+    size_t slot = 0;
+    for (const auto& reg : CameraRegisters::all()) {
+        for (int offset = 0; offset < reg.count; ++offset) {
+            const Cell cell{&reg, offset};
+            cells_[registerKey(reg.area, static_cast<uint8_t>(reg.address + offset))] = cell;
+            if (reg.inMemory) memorySlots_[slot++] = cell;
+            setCell(reg, offset, powerOnValue(reg, offset));
         }
-        setHeldSpots(c, {});
     }
+    memories_.fill(defaultMemory());
     writeIdentity();
 }
 
-int CameraBehaviour::rowAt(uint8_t area, uint8_t address) const {
-    const auto it = rowByRegister_.find(key(area, address));
-    return it == rowByRegister_.end() ? -1 : it->second;
+const CameraBehaviour::Cell* CameraBehaviour::cellAt(uint8_t area, uint8_t address) const {
+    const auto it = cells_.find(registerKey(area, address));
+    return it == cells_.end() ? nullptr : &it->second;
 }
 
-uint32_t CameraBehaviour::rowData(int row) const {
-    return regs_.get(rowDef(row).writeArea, rowDef(row).address);
+uint32_t CameraBehaviour::cellData(const Cell& cell) const {
+    return regs_.get(cell.reg->area, static_cast<uint8_t>(cell.reg->address + cell.offset));
 }
 
-void CameraBehaviour::setRow(int row, int value) {
-    regs_.set(rowDef(row).writeArea, rowDef(row).address, RegisterMap::pack(value, twoBytes(row)));
+void CameraBehaviour::setCell(const CameraRegister& reg, int offset, int value) {
+    regs_.set(reg.area, static_cast<uint8_t>(reg.address + offset),
+              RegisterMap::pack(value, twoBytes(reg)));
 }
 
 CameraBehaviour::Memory CameraBehaviour::defaultMemory() const {
     Memory memory{};
-    for (int row = 0; row < kMemoryRows; ++row) {
-        memory[static_cast<size_t>(row)] =
-            RegisterMap::pack(rowDef(row).defaultValue, twoBytes(row));
+    for (size_t slot = 0; slot < memory.size(); ++slot) {
+        const Cell& cell = memorySlots_[slot];
+        memory[slot] = RegisterMap::pack(powerOnValue(*cell.reg, cell.offset), twoBytes(*cell.reg));
     }
     return memory;
 }
 
 CameraBehaviour::Memory CameraBehaviour::currentSettings() const {
     Memory memory{};
-    for (int row = 0; row < kMemoryRows; ++row) memory[static_cast<size_t>(row)] = rowData(row);
+    for (size_t slot = 0; slot < memory.size(); ++slot) memory[slot] = cellData(memorySlots_[slot]);
     return memory;
 }
 
 void CameraBehaviour::loadMemory(const Memory& memory) {
-    for (int row = 0; row < kMemoryRows; ++row) {
-        if (isCommandRow(row)) continue;
-        regs_.set(rowDef(row).writeArea, rowDef(row).address, memory[static_cast<size_t>(row)]);
+    for (size_t slot = 0; slot < memory.size(); ++slot) {
+        const Cell& cell = memorySlots_[slot];
+        if (!restoredByMemory(*cell.reg)) continue;
+        regs_.set(cell.reg->area, static_cast<uint8_t>(cell.reg->address + cell.offset),
+                  memory[slot]);
     }
 }
 
@@ -105,47 +84,49 @@ uint32_t CameraBehaviour::memoryData(int memory, int row) const {
 
 bool CameraBehaviour::write(uint8_t area, uint8_t address, uint32_t data) {
     area &= 0x7F;
-    const int row = rowAt(area, address);
-    const auto& keyRow = rowDef(ROW_ADJUST_KEY);
-    const bool keyed = area == rowDef(kRowVendor).writeArea ||
-                       (area == keyRow.writeArea && address != keyRow.address);
+    const Cell* cell = cellAt(area, address);
+    const auto& key = CameraRegisters::withRole(RegisterRole::AdjustKey);
+    const bool keyed = area == CameraRegisters::identityArea() ||
+                       (area == CameraRegisters::adjustArea() && address != key.address);
     if (settings_.adjustNeedsKey && !adjustMode_ && keyed) return false;
 
-    const int value = row >= 0 ? RegisterMap::unpack(data, twoBytes(row)) : 0;
-    switch (row) {
-        case ROW_MEMORY_LOAD:
-            // Out-of-range memory numbers are ignored; the register keeps the memory loaded last.
-            if (value >= 0 && value < kMemoryCount) {
+    const CameraRegister* reg = cell ? cell->reg : nullptr;
+    const int value = reg ? RegisterMap::unpack(data, twoBytes(*reg)) : 0;
+    const bool isMemory = value >= 0 && value < kMemoryCount;
+    switch (reg ? reg->role : RegisterRole::Setting) {
+        case RegisterRole::MemoryLoad:
+            // Other memory numbers are ignored; the register keeps the memory loaded last.
+            if (reg->accepts(value) && isMemory) {
                 loadMemory(memories_[static_cast<size_t>(value)]);
                 currentMemory_ = value;
-                setRow(ROW_MEMORY_LOAD, value);
+                setCell(*reg, 0, value);
             }
             return true;
-        case ROW_MEMORY_SAVE:
+        case RegisterRole::MemorySave:
             // DEFAULT (0) cannot be overwritten.
-            if (value >= 1 && value < kMemoryCount) {
+            if (reg->accepts(value) && isMemory) {
                 memories_[static_cast<size_t>(value)] = currentSettings();
-                setRow(ROW_MEMORY_SAVE, value);
+                setCell(*reg, 0, value);
             }
             return true;
-        case ROW_FACTORY_SETTING:
-            if (value == 1) {
+        case RegisterRole::FactorySetting:
+            if (reg->accepts(value)) {
                 loadMemory(defaultMemory());
                 currentMemory_ = 0;
-                setRow(ROW_MEMORY_LOAD, 0);
+                setCell(CameraRegisters::withRole(RegisterRole::MemoryLoad), 0, 0);
             }
             return true;
-        case ROW_WHITE_SPOT_DETECT:
+        case RegisterRole::WhiteSpotDetect:
             regs_.set(area, address, data);
             detecting_ = value == 1;
             detectPollsLeft_ = settings_.detectPolls;
             return true;
-        case kRowAutoGain:
+        case RegisterRole::AutoGain:
             regs_.set(area, address, data);
             autoGainRunning_ = value == 1;
             autoGainPollsLeft_ = settings_.agcPolls;
             return true;
-        case ROW_ADJUST_KEY:
+        case RegisterRole::AdjustKey:
             regs_.set(area, address, data);
             adjustMode_ = value == kAdjustKey;
             return true;
@@ -153,8 +134,7 @@ bool CameraBehaviour::write(uint8_t area, uint8_t address, uint32_t data) {
             break;
     }
     regs_.set(area, address, data);
-    if (area == keyRow.writeArea && address == kAllInitAddress &&
-        RegisterMap::unpack(data, true) == kAllInitValue && adjustMode_) {
+    if (reg && reg->role == RegisterRole::FullInitialise && reg->accepts(value) && adjustMode_) {
         allInitialise();
     }
     return true;
@@ -162,11 +142,12 @@ bool CameraBehaviour::write(uint8_t area, uint8_t address, uint32_t data) {
 
 uint32_t CameraBehaviour::read(uint8_t area, uint8_t address) {
     area &= 0x7F;
-    const int row = rowAt(area, address);
-    if (row == ROW_WHITE_SPOT_DETECT && detecting_) advanceDetection();
-    if (row == kRowAutoGain && autoGainRunning_) advanceAutoGain();
-    if (row == kRowTemperatureFirst || row == kRowTemperature) {
-        return RegisterMap::pack(settings_.temperatureTenths, true);
+    const Cell* cell = cellAt(area, address);
+    const RegisterRole role = cell ? cell->reg->role : RegisterRole::Setting;
+    if (role == RegisterRole::WhiteSpotDetect && detecting_) advanceDetection();
+    if (role == RegisterRole::AutoGain && autoGainRunning_) advanceAutoGain();
+    if (role == RegisterRole::Temperature) {
+        return RegisterMap::pack(settings_.temperatureTenths, twoBytes(*cell->reg));
     }
     return regs_.get(area, address);
 }
@@ -177,7 +158,8 @@ void CameraBehaviour::advanceDetection() {
         return;
     }
     detecting_ = false;
-    setRow(ROW_WHITE_SPOT_DETECT, settings_.detectResult & 0xFF);
+    setCell(CameraRegisters::withRole(RegisterRole::WhiteSpotDetect), 0,
+            settings_.detectResult & 0xFF);
     if (settings_.detectResult == 0) {
         for (int c = 0; c < 3; ++c)
             setHeldSpots(c, settings_.detectedSpots[static_cast<size_t>(c)]);
@@ -190,10 +172,11 @@ void CameraBehaviour::advanceAutoGain() {
         return;
     }
     autoGainRunning_ = false;
-    setRow(kRowAutoGain, settings_.agcResult & 0xFF);
+    setCell(CameraRegisters::withRole(RegisterRole::AutoGain), 0, settings_.agcResult & 0xFF);
     if (settings_.agcResult == 0) {
-        for (int i = 0; i < 3; ++i)
-            setRow(kRowGainR + i, settings_.agcGains[static_cast<size_t>(i)]);
+        const auto& gains = CameraRegisters::withRole(RegisterRole::AdjustGain);
+        for (int i = 0; i < gains.count && i < 3; ++i)
+            setCell(gains, i, settings_.agcGains[static_cast<size_t>(i)]);
     }
 }
 
@@ -202,15 +185,16 @@ void CameraBehaviour::allInitialise() {
     loadMemory(defaults);
     for (int n = 1; n < kMemoryCount; ++n) memories_[static_cast<size_t>(n)] = defaults;
     currentMemory_ = 0;
-    for (int row = ROW_MEMORY_LOAD; row <= ROW_FACTORY_SETTING; ++row)
-        setRow(row, rowDef(row).defaultValue);
-    for (int row = kRowAdjustModeFlag; row <= kRowAdjustSave; ++row)
-        setRow(row, rowDef(row).defaultValue);
+    for (const auto& reg : CameraRegisters::all()) {
+        if (!reg.resetByFullInitialise) continue;
+        for (int offset = 0; offset < reg.count; ++offset)
+            setCell(reg, offset, powerOnValue(reg, offset));
+    }
 }
 
 void CameraBehaviour::setHeldSpots(int colour, const std::vector<Spot>& spots) {
     if (colour < 0 || colour > 2) return;
-    const auto area = static_cast<uint8_t>(kSpotArea + colour);
+    const auto area = CameraRegisters::withRole(RegisterRole::SpotCoordinate, colour).area;
     for (int n = 0; n < kMaxSpots; ++n) {
         const bool held = static_cast<size_t>(n) < spots.size();
         const uint16_t x = held ? spots[static_cast<size_t>(n)].x : kSpotListEnd;
@@ -225,31 +209,33 @@ void CameraBehaviour::setSettings(const BehaviourSettings& settings) {
     // survives a change of some other setting.
     const BehaviourSettings old = settings_;
     settings_ = settings;
-    if (old.vendor != settings.vendor) writeText(kRowVendor, 8, settings.vendor);
-    if (old.model != settings.model) writeText(kRowModel, 8, settings.model);
+    if (old.vendor != settings.vendor) writeText(RegisterRole::VendorText, settings.vendor);
+    if (old.model != settings.model) writeText(RegisterRole::ModelText, settings.model);
     if (old.serialNumber != settings.serialNumber) {
-        writeText(kRowSerialNumber, 4, settings.serialNumber);
+        writeText(RegisterRole::SerialNumberText, settings.serialNumber);
     }
-    if (old.cpuVersion != settings.cpuVersion) writeText(kRowCpuVersion, 2, settings.cpuVersion);
+    if (old.cpuVersion != settings.cpuVersion)
+        writeText(RegisterRole::CpuVersionText, settings.cpuVersion);
     if (old.fpgaVersion != settings.fpgaVersion)
-        writeText(kRowFpgaVersion, 2, settings.fpgaVersion);
+        writeText(RegisterRole::FpgaVersionText, settings.fpgaVersion);
 }
 
-void CameraBehaviour::writeText(int firstRow, int rows, const std::string& text) {
-    for (int i = 0; i < rows; ++i) {
+void CameraBehaviour::writeText(RegisterRole role, const std::string& text) {
+    const auto& reg = CameraRegisters::withRole(role);
+    for (int i = 0; i < reg.count; ++i) {
         const auto at = static_cast<size_t>(2 * i);
         const int high = at < text.size() ? static_cast<unsigned char>(text[at]) : 0;
         const int low = at + 1 < text.size() ? static_cast<unsigned char>(text[at + 1]) : 0;
-        setRow(firstRow + i, high << 8 | low);
+        setCell(reg, i, high << 8 | low);
     }
 }
 
 void CameraBehaviour::writeIdentity() {
-    writeText(kRowVendor, 8, settings_.vendor);
-    writeText(kRowModel, 8, settings_.model);
-    writeText(kRowSerialNumber, 4, settings_.serialNumber);
-    writeText(kRowCpuVersion, 2, settings_.cpuVersion);
-    writeText(kRowFpgaVersion, 2, settings_.fpgaVersion);
+    writeText(RegisterRole::VendorText, settings_.vendor);
+    writeText(RegisterRole::ModelText, settings_.model);
+    writeText(RegisterRole::SerialNumberText, settings_.serialNumber);
+    writeText(RegisterRole::CpuVersionText, settings_.cpuVersion);
+    writeText(RegisterRole::FpgaVersionText, settings_.fpgaVersion);
 }
 
 }  // namespace zr::sim

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/BehaviourSettings.h"
+#include "model/CameraRegisters.h"
 #include "model/RegisterMap.h"
 
 namespace zr::sim {
@@ -17,7 +18,7 @@ namespace zr::sim {
 class CameraBehaviour {
   public:
     static constexpr int kMemoryCount = 5;  // DEFAULT, FILE 1..4
-    static constexpr int kMemoryRows = 50;  // rows 0..49 travel with a memory
+    static constexpr int kMemoryRows = CameraRegisters::kMemorySlots;
     static constexpr uint16_t kAdjustKey = 0x4A5C;
 
     CameraBehaviour();
@@ -40,15 +41,20 @@ class CameraBehaviour {
     bool adjustMode() const { return adjustMode_; }
     bool detecting() const { return detecting_; }
     bool autoGainRunning() const { return autoGainRunning_; }
-    // The stored data of `row` (0..49) in setting memory `memory` (0..4).
+    // The stored data of slot `row` (0..49) in setting memory `memory` (0..4).
     uint32_t memoryData(int memory, int row) const;
 
   private:
     using Memory = std::array<uint32_t, kMemoryRows>;
+    // One register of the description: the entry and its place in it.
+    struct Cell {
+        const CameraRegister* reg = nullptr;
+        int offset = 0;
+    };
 
-    int rowAt(uint8_t area, uint8_t address) const;
-    uint32_t rowData(int row) const;
-    void setRow(int row, int value);
+    const Cell* cellAt(uint8_t area, uint8_t address) const;
+    uint32_t cellData(const Cell& cell) const;
+    void setCell(const CameraRegister& reg, int offset, int value);
     Memory defaultMemory() const;
     void loadMemory(const Memory& memory);
     Memory currentSettings() const;
@@ -56,10 +62,11 @@ class CameraBehaviour {
     void advanceDetection();
     void advanceAutoGain();
     void writeIdentity();
-    void writeText(int firstRow, int rows, const std::string& text);
+    void writeText(RegisterRole role, const std::string& text);
 
     RegisterMap regs_;
-    std::unordered_map<int, int> rowByRegister_;
+    std::unordered_map<int, Cell> cells_;
+    std::array<Cell, kMemoryRows> memorySlots_{};
     std::array<Memory, kMemoryCount> memories_{};
     BehaviourSettings settings_;
     int currentMemory_ = 0;
