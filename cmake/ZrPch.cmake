@@ -12,12 +12,6 @@ set(ZR_PCH_QT <QApplication> <QDialog> <QLabel> <QLineEdit> <QPainter> <QPushBut
               <QScrollBar> <QKeyEvent> <QAbstractButton> <QPointer>)
 set(ZR_PCH_GTEST <gtest/gtest.h> <filesystem> <fstream> <sstream>)
 
-function(zr_precompile_qt_headers target)
-  if(ZR_PCH)
-    target_precompile_headers(${target} PRIVATE ${ZR_PCH_STD} ${ZR_PCH_QT})
-  endif()
-endfunction()
-
 # zr_precompile_shared(<target> <kind> <headers...>): the first target of a
 # kind precompiles the headers, later ones of that kind reuse its result.
 function(zr_precompile_shared target kind)

@@ -20,8 +20,8 @@
 #include "panel/PanelIcon.h"
 #include "panel/PanelMenu.h"
 #include "panel/ReadoutText.h"
-#include "panel/SerialPortCommand.h"
 #include "panel/ToolWindowSlots.h"
+#include "setup/SerialPortCommand.h"
 #include "ui_CZR_K880TM_ControlDlg.h"
 #include "widgets/ControlMap.h"
 #include "widgets/DialogUnits.h"
@@ -101,6 +101,10 @@ zr::MessageRelay& CZR_K880TM_ControlDlg::messages() {
 }
 zr::CameraParamTable& CZR_K880TM_ControlDlg::table() {
     return d->params.table();
+}
+
+zr::SetupContext CZR_K880TM_ControlDlg::setupContext() {
+    return {this, &d->link, &d->bulk, &d->relay, &portOpen};
 }
 
 zr::widgets::ToolContext CZR_K880TM_ControlDlg::toolContext() {
@@ -247,7 +251,7 @@ void CZR_K880TM_ControlDlg::initialiseControls() {
 }
 
 void CZR_K880TM_ControlDlg::startSession() {
-    zr::SerialPortCommand::run(*this);
+    zr::SerialPortCommand::run(setupContext());
 }
 
 // --- handlers ---------------------------------------------------------------
@@ -295,7 +299,7 @@ void CZR_K880TM_ControlDlg::OnCommand(int id) {
             break;
         case ID_SERIAL_PORT:
         case ID_ACCEL_SERIAL_PORT:
-            zr::SerialPortCommand::run(*this);
+            zr::SerialPortCommand::run(setupContext());
             break;
         case ID_APP_ABOUT:
             showAbout();

@@ -9,6 +9,7 @@
 #include "link/SerialLink.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
+#include "setup/SetupContext.h"
 #include "widgets/ScrollRequest.h"
 #include "widgets/ToolContext.h"
 
@@ -46,6 +47,8 @@ class CZR_K880TM_ControlDlg : public QDialog {
     zr::CameraParamTable& table();
     // What a tool window opened by the panel is handed.
     zr::widgets::ToolContext toolContext();
+    // What the Serial Port command is handed.
+    zr::SetupContext setupContext();
 
     // The parameter operations, as the panel offers them to its windows.
     int32_t WriteParam(int row, int32_t value);

@@ -7,7 +7,7 @@
 #include <QTemporaryFile>
 
 #include "SetupFixture.h"
-#include "link/CSelect.h"
+#include "setup/CSelect.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ const std::initializer_list<int> kLibrarySet = {1109, 1113, 2110};
 using SetupDialog = SetupFixture;
 
 TEST_F(SetupDialog, TemplateHasEveryControlWithItsCaption) {
-    CSelect d(*panel);
+    CSelect d(panel->setupContext());
     EXPECT_EQ(d.windowTitle(), "Select Communication System");
     const std::pair<int, const char*> captions[] = {
         {1119, "COM 1"},
@@ -86,7 +86,7 @@ TEST_F(SetupDialog, TemplateHasEveryControlWithItsCaption) {
 TEST_F(SetupDialog, FirstRunChecksHighestFreeComPortAndShowsItsDevice) {
     const QString com1 = startCamera(1);
     const QString com3 = startCamera(3);
-    CSelect d(*panel);
+    CSelect d(panel->setupContext());
     EXPECT_EQ(checkedPorts(d), std::vector<int>{2});
     EXPECT_EQ(d.TransportKind, CSelect::KindComPort);
     EXPECT_TRUE(enabled(d, {1119, 1121}, true));
@@ -124,7 +124,7 @@ TEST_F(SetupDialog, SavedChoiceSelectsTheButton) {
     };
     for (const SavedCase& c : cases) {
         writeProfile(c.saved);
-        CSelect d(*panel);
+        CSelect d(panel->setupContext());
         EXPECT_EQ(checkedPorts(d), c.checked) << c.saved.toString().toStdString();
         EXPECT_EQ(d.TransportKind, c.kind) << c.saved.toString().toStdString();
         EXPECT_TRUE(enabled(d, kBaudSet, c.baudSet)) << c.saved.toString().toStdString();
@@ -138,7 +138,7 @@ TEST_F(SetupDialog, WhileThePortIsOpenNoComButtonIsOffered) {
     startCamera(3);
     writeProfile(2);
     panel->portOpen = 1;
-    CSelect d(*panel);
+    CSelect d(panel->setupContext());
     EXPECT_TRUE(enabled(d, {1119, 1120, 1121, 1122, 1123, 1124, 1125, 1126, 1127, 1128}, false));
     EXPECT_TRUE(checkedPorts(d).empty());
     EXPECT_TRUE(button(d, 1022)->isChecked());
@@ -163,7 +163,7 @@ TEST_F(SetupDialog, EachPortButtonSetsItsEnablingSets) {
         {1108, false, true, false, CSelect::KindBoardLibrary},
         {1110, true, false, true, CSelect::KindClAll},
     };
-    CSelect d(*panel);
+    CSelect d(panel->setupContext());
     for (const ClickCase& c : cases) {
         button(d, c.id)->click();
         EXPECT_TRUE(enabled(d, kBaudSet, c.baudSet)) << c.id;
@@ -179,7 +179,7 @@ TEST_F(SetupDialog, CameraLinkPortsKeepIndexOrderAndShowTheirMaker) {
     setenv("ZR_SIM_CL_PORTS", "2", 1);
     setenv("ZR_SIM_CL_PORT_IDS", "zeta port;alpha port", 1);
     setenv("ZR_SIM_CL_MANUFACTURERS", "Maker Z;Maker A", 1);
-    CSelect d(*panel);
+    CSelect d(panel->setupContext());
     auto* ports = list(d, 1268);
     auto* maker = static_cast<QLabel*>(d.control(1269));
     ASSERT_EQ(ports->count(), 2);
@@ -196,14 +196,14 @@ TEST_F(SetupDialog, CameraLinkPortsKeepIndexOrderAndShowTheirMaker) {
 TEST_F(SetupDialog, PortListShowsAtMostTenPortsAndNotAvailableForNone) {
     setenv("ZR_SIM_CL_PORTS", "12", 1);
     {
-        CSelect d(*panel);
+        CSelect d(panel->setupContext());
         EXPECT_EQ(d.clPortCount, 12u);
         EXPECT_EQ(list(d, 1268)->count(), 10);
         EXPECT_EQ(list(d, 1268)->itemText(9), "camsim#9");
     }
     setenv("ZR_SIM_CL_PORTS", "0", 1);
     writeProfile(14);
-    CSelect d(*panel);
+    CSelect d(panel->setupContext());
     EXPECT_EQ(list(d, 1268)->count(), 1);
     EXPECT_EQ(list(d, 1268)->currentText(), "Not available");
     EXPECT_FALSE(d.control(1268)->isEnabled());
@@ -215,7 +215,7 @@ TEST_F(SetupDialog, PortListShowsAtMostTenPortsAndNotAvailableForNone) {
 TEST_F(SetupDialog, BrowseTakesTheChosenFileAndKeepsItOnCancel) {
     QTemporaryFile library(dir.filePath("XXXXXX.so"));
     ASSERT_TRUE(library.open());
-    CSelect d(*panel);
+    CSelect d(panel->setupContext());
     button(d, 1108)->click();
     whenModal<QFileDialog>([&](QFileDialog* files) {
         EXPECT_EQ(files->windowTitle(), "OPEN DLL FILE");

@@ -7,12 +7,12 @@
 #include <QLineEdit>
 
 #include "SetupFixture.h"
-#include "link/CSelect.h"
 #include "link/ComPort.h"
 #include "link/SystemClock.h"
 #include "panel/CZR_K880TM_ControlApp.h"
 #include "panel/PanelControlIds.h"
-#include "panel/SerialPortCommand.h"
+#include "setup/CSelect.h"
+#include "setup/SerialPortCommand.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ TEST_F(SerialPortCommand, SavedComPortOpensOnOkAndThePanelShowsTheCamera) {
     clickInDialog({CSelect::IdOk}, [](CSelect* d) {
         EXPECT_TRUE(static_cast<QAbstractButton*>(d->control(CSelect::IdCom1 + 2))->isChecked());
     });
-    zr::SerialPortCommand::run(*panel);
+    zr::SerialPortCommand::run(panel->setupContext());
 
     EXPECT_EQ(panel->portOpen, 1);
     EXPECT_TRUE(panel->link().isOpen());
@@ -73,7 +73,7 @@ TEST_F(SerialPortCommand, CloseShowsPortIsClosedAndKeepsTheProfile) {
         }
         sink.clear();
         clickInDialog({CSelect::IdClose, CSelect::IdOk});
-        zr::SerialPortCommand::run(*panel);
+        zr::SerialPortCommand::run(panel->setupContext());
 
         ASSERT_EQ(sink.count(), 1u);
         const zr::Message shown = sink.messages()[0].message;
@@ -97,7 +97,7 @@ TEST_F(SerialPortCommand, HeldComPortGivesPortOpenErrorAndNothingIsRead) {
         ASSERT_GE(holder, 0);
         ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
     });
-    zr::SerialPortCommand::run(*panel);
+    zr::SerialPortCommand::run(panel->setupContext());
     ::close(holder);
 
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"Port Open Error"});
@@ -111,7 +111,7 @@ TEST_F(SerialPortCommand, ClAllOpensTheCommonLibraryAndReads) {
     setenv("ZR_SIM_CL_LOG", log.toLocal8Bit().constData(), 1);
     writeProfile(14);
     clickInDialog({CSelect::IdBaud115200, CSelect::IdOk});
-    zr::SerialPortCommand::run(*panel);
+    zr::SerialPortCommand::run(panel->setupContext());
     EXPECT_EQ(panel->portOpen, 1);
     EXPECT_TRUE(panel->link().isOpen());
     EXPECT_TRUE(sink.texts().empty());
@@ -127,7 +127,7 @@ TEST_F(SerialPortCommand, MakerButtonsOpenTheirLibraries) {
     for (auto [id, file] : missing) {
         sink.clear();
         clickInDialog({id, CSelect::IdOk});
-        zr::SerialPortCommand::run(*panel);
+        zr::SerialPortCommand::run(panel->setupContext());
         EXPECT_EQ(sink.texts(), std::vector<std::string>{std::string(file) + " does not exist."});
         EXPECT_EQ(panel->portOpen, 0);
     }
@@ -138,7 +138,7 @@ TEST_F(SerialPortCommand, MakerButtonsOpenTheirLibraries) {
         static_cast<QLineEdit*>(d->control(CSelect::IdDllPath))->setText(library);
         static_cast<QAbstractButton*>(d->control(CSelect::IdOk))->click();
     });
-    zr::SerialPortCommand::run(*panel);
+    zr::SerialPortCommand::run(panel->setupContext());
     EXPECT_TRUE(sink.texts().empty());
     EXPECT_EQ(panel->portOpen, 1);
     EXPECT_TRUE(panel->link().isOpen());
@@ -182,7 +182,7 @@ TEST_F(SerialPortCommand, TheSetupDialogComesFirstAndThePanelAppearsFilledOrEmpt
 
 TEST_F(SerialPortCommand, CancelChangesNothing) {
     clickInDialog({CSelect::IdCancel});
-    zr::SerialPortCommand::run(*panel);
+    zr::SerialPortCommand::run(panel->setupContext());
     EXPECT_EQ(panel->portOpen, 0);
     EXPECT_EQ(sink.count(), 0u);
     EXPECT_FALSE(readProfile().isValid());

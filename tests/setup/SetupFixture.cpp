@@ -5,8 +5,8 @@
 #include <QSettings>
 #include <cstdlib>
 
-#include "link/CSelect.h"
 #include "panel/CZR_K880TM_ControlApp.h"
+#include "setup/CSelect.h"
 
 void SetupFixture::SetUp() {
     ASSERT_TRUE(dir.isValid());

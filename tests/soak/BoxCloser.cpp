@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QtTest/QTest>
 
-#include "link/CSelect.h"
+#include "setup/CSelect.h"
 
 namespace zr::test {
 

@@ -1,21 +1,22 @@
-#include "panel/SerialPortCommand.h"
+#include "setup/SerialPortCommand.h"
 
 #include <QFile>
 #include <mutex>
 #include <string>
 
-#include "link/CSelect.h"
 #include "link/ClOpen.h"
 #include "link/ComPort.h"
-#include "panel/CZR_K880TM_ControlApp.h"
-#include "panel/CZR_K880TM_ControlDlg.h"
+#include "link/MessageRelay.h"
+#include "link/SerialLink.h"
+#include "params/BulkOperations.h"
+#include "setup/CSelect.h"
+#include "widgets/ApplicationNames.h"
 
 namespace zr {
 
 namespace {
 
-void openChosenTransport(CZR_K880TM_ControlDlg& panel, const CSelect& dialog) {
-    SerialLink& link = panel.link();
+void openChosenTransport(SerialLink& link, const CSelect& dialog) {
     switch (dialog.TransportKind) {
         case CSelect::KindComPort:
             OpenComPort(link, "COM" + std::to_string(dialog.comNumber) + " " +
@@ -43,22 +44,23 @@ void openChosenTransport(CZR_K880TM_ControlDlg& panel, const CSelect& dialog) {
 
 }  // namespace
 
-void SerialPortCommand::run(CZR_K880TM_ControlDlg& panel) {
-    CSelect dialog(panel);
+void SerialPortCommand::run(const SetupContext& context) {
+    SerialLink& link = *context.link;
+    CSelect dialog(context);
     if (dialog.exec() != QDialog::Accepted) return;
 
-    panel.portOpen = dialog.openRequested;
+    *context.portOpen = dialog.openRequested;
     if (dialog.openRequested == 1) {
-        openChosenTransport(panel, dialog);
+        openChosenTransport(link, dialog);
         bool open = false;
         {
-            std::lock_guard<std::recursive_mutex> lock(panel.link().linkMutex());
-            open = panel.link().isOpen();
+            std::lock_guard<std::recursive_mutex> lock(link.linkMutex());
+            open = link.isOpen();
         }
         if (!open) {
-            panel.portOpen = 0;
+            *context.portOpen = 0;
         } else {
-            panel.bulk().ReadFromCamera();
+            context.bulk->ReadFromCamera();
         }
         return;
     }
@@ -68,9 +70,9 @@ void SerialPortCommand::run(CZR_K880TM_ControlDlg& panel) {
     closed.caption = kApplicationName;
     closed.icon = MsgIcon::None;
     closed.buttons = MsgButtons::Ok;
-    closed.owner = static_cast<const QWidget*>(&panel);
-    panel.messages().show(closed);
-    panel.link().CloseLink();
+    closed.owner = static_cast<const QWidget*>(context.window);
+    context.messages->show(closed);
+    link.CloseLink();
 }
 
 }  // namespace zr

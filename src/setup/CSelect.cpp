@@ -1,4 +1,4 @@
-#include "link/CSelect.h"
+#include "setup/CSelect.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -14,8 +14,8 @@
 #include "link/ClOpen.h"
 #include "link/ComPort.h"
 #include "link/ComPortResolver.h"
-#include "panel/CZR_K880TM_ControlApp.h"
-#include "panel/CZR_K880TM_ControlDlg.h"
+#include "link/SerialLink.h"
+#include "widgets/ApplicationNames.h"
 #include "widgets/DialogUnits.h"
 
 namespace {
@@ -85,13 +85,13 @@ constexpr int kPortButtons[] = {1119, 1120, 1121, 1122, 1123, 1124, 1125, 1126,
 
 }  // namespace
 
-CSelect::CSelect(CZR_K880TM_ControlDlg& panel) : QDialog(&panel), panel_(panel) {
+CSelect::CSelect(const zr::SetupContext& context) : QDialog(context.window), context_(context) {
     setWindowTitle("Select Communication System");
     QFont dialogFont = font();
     dialogFont.setPointSize(8);
     setFont(dialogFont);
     createControls();
-    openRequested = panel_.portOpen != 0 ? 1 : 0;
+    openRequested = *context_.portOpen != 0 ? 1 : 0;
     OnInitDialog();
 }
 
@@ -213,8 +213,8 @@ void CSelect::OnInitDialog() {
     if (openRequested == 1) {
         for (int id = IdCom1; id <= IdCom10; ++id) enableControl(id, false);
     } else {
-        zr::EnumerateComPorts(panel_.link());
-        const auto& free = panel_.link().comPorts();
+        zr::EnumerateComPorts(*context_.link);
+        const auto& free = context_.link->comPorts();
         for (int i = 0; i < 10; ++i) {
             const bool isFree = std::find(free.begin(), free.end(), i + 1) != free.end();
             enableControl(IdCom1 + i, isFree);

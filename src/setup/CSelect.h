@@ -7,7 +7,7 @@
 #include <vector>
 
 class QButtonGroup;
-class CZR_K880TM_ControlDlg;
+#include "setup/SetupContext.h"
 
 // "Select Communication System": the user picks the transport (a COM port, a
 // frame grabber maker's Camera Link serial library, or the Camera Link common
@@ -69,7 +69,7 @@ class CSelect : public QDialog {
         uint32_t version = 0;
     };
 
-    explicit CSelect(CZR_K880TM_ControlDlg& panel);
+    explicit CSelect(const zr::SetupContext& context);
     ~CSelect() override;
 
     // The widget of a control id, nullptr for an unknown id.
@@ -114,7 +114,7 @@ class CSelect : public QDialog {
     void enableControl(int id, bool enable);
     void setManufacturer(const QString& text);
 
-    CZR_K880TM_ControlDlg& panel_;
+    zr::SetupContext context_;
     std::map<int, QWidget*> controls_;
     QButtonGroup* portGroup_ = nullptr;
     QButtonGroup* baudGroup_ = nullptr;
