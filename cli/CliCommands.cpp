@@ -21,6 +21,7 @@
 #include "link/FrameCodec.h"
 #include "link/SystemClock.h"
 #include "params/LutFile.h"
+#include "params/LutTransfer.h"
 #include "params/ParamNames.h"
 
 namespace zr::cli {
@@ -214,17 +215,9 @@ bool readUserSettings(CliSession& s, std::vector<SnapshotEntry>& entries) {
 // The look-up tables, channel by channel, entry by entry, as the editor's READ does.
 int cmdLutRead(CliSession& s, const std::string& path) {
     LutTable table = identityLut();
-    for (int c = 0; c < kLutChannels; ++c) {
-        for (int i = 0; i < kLutEntries; ++i) {
-            char text[16];
-            std::snprintf(text, sizeof text, "%02X%02X000000", 0xA0 + c, i);
-            AnswerBytes answer{};
-            if (s.params().ReadRegister(text, answer) != 1) {
-                std::fprintf(stderr, "Error: Failed to get LUT\n");
-                return kExitFailure;
-            }
-            table[c][i] = answer[0];
-        }
+    if (!readLut(s.params(), table).ok()) {
+        std::fprintf(stderr, "Error: Failed to get LUT\n");
+        return kExitFailure;
     }
     LutFileResult saved = saveLutFile(path, table);
     if (!saved.ok()) {
@@ -234,16 +227,11 @@ int cmdLutRead(CliSession& s, const std::string& path) {
     return finish(s);
 }
 
+// Every channel, whatever the editor would show.
 int cmdLutWrite(CliSession& s, const LutTable& table) {
-    for (int c = 0; c < kLutChannels; ++c) {
-        for (int i = 0; i < kLutEntries; ++i) {
-            char text[16];
-            std::snprintf(text, sizeof text, "%02X%02X%02X0000", 0x20 + c, i, table[c][i]);
-            if (s.params().WriteCommandText(text) != 0) {
-                std::fprintf(stderr, "Error: Failed to write LUT\n");
-                return kExitFailure;
-            }
-        }
+    if (!writeLut(s.params(), table).ok()) {
+        std::fprintf(stderr, "Error: Failed to write LUT\n");
+        return kExitFailure;
     }
     return finish(s);
 }
