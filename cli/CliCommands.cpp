@@ -23,6 +23,7 @@
 #include "params/LutFile.h"
 #include "params/LutTransfer.h"
 #include "params/ParamNames.h"
+#include "params/SafeFileReplace.h"
 
 namespace zr::cli {
 
@@ -83,35 +84,6 @@ bool readFile(const std::string& path, std::string& out, std::string& error) {
     }
     ::close(fd);
     return ok;
-}
-
-// Writes a new file beside the old one and renames it into place, so a failed
-// write never destroys what was there.
-bool writeFileAtomically(const std::string& path, const std::string& text, std::string& error) {
-    // A name of our own, created fresh: an existing file or link of that name
-    // (a stale one, or one planted in a shared folder) is never written through.
-    const std::string tmp = path + "." + std::to_string(::getpid()) + ".tmp";
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    std::FILE* f = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
-    if (!f) {
-        error = tmp + ": " + std::strerror(errno);
-        if (fd >= 0) {
-            ::close(fd);
-            std::remove(tmp.c_str());
-        }
-        return false;
-    }
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = (std::fflush(f) == 0) && ok;
-    int saved = errno;
-    ok = (std::fclose(f) == 0) && ok;
-    if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {
-        if (ok) saved = errno;
-        std::remove(tmp.c_str());
-        error = path + ": " + std::strerror(saved);
-        return false;
-    }
-    return true;
 }
 
 // A row named on the command line: a name or a row number of a real register.
@@ -321,9 +293,9 @@ int runCommand(const CliOptions& o) {
         if (path.empty() || path == "-") {
             std::fwrite(text.data(), 1, text.size(), stdout);
         } else {
-            std::string error;
-            if (!writeFileAtomically(path, text, error)) {
-                std::fprintf(stderr, "zrk880ctl: %s\n", error.c_str());
+            // A failed write never destroys the snapshot that was there.
+            if (const int err = replaceFileSafely(path, text); err != 0) {
+                std::fprintf(stderr, "zrk880ctl: %s: %s\n", path.c_str(), std::strerror(err));
                 return kExitFailure;
             }
         }
