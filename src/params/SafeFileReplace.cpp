@@ -137,7 +137,7 @@ int overwriteInPlace(const std::string& target, std::string_view content) {
     if (fd < 0) return errno;
     struct stat st {};
     int err = ::fstat(fd, &st) != 0 ? errno : 0;
-    if (err == 0 && !S_ISREG(st.st_mode)) err = EACCES;  // devices and pipes are no table files
+    if (err == 0 && !S_ISREG(st.st_mode)) err = EACCES;  // devices and pipes are not replaced
     if (err != 0) {
         ::close(fd);
         return err;
@@ -174,9 +174,10 @@ int replaceFileSafely(const std::string& path, std::string_view content) {
     bool exists = false;
     mode_t mode = 0;
     if (::stat(target.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) {
-            return EISDIR;
-        }
+        if (S_ISDIR(st.st_mode)) return EISDIR;
+        // A device or a pipe named by mistake must not be renamed away (as
+        // root, /dev/null would be) nor written to.
+        if (!S_ISREG(st.st_mode)) return EACCES;
         if (::access(target.c_str(), W_OK) != 0) {
             return errno;
         }

@@ -13,9 +13,9 @@ namespace zr {
 // Where the folder refuses the temporary file or the rename (EACCES, EPERM,
 // ENAMETOOLONG), an existing writable file is overwritten in place instead:
 // not truncated first, cut to size, flushed, and its old bytes put back if the
-// write fails. A symbolic link is written through, not replaced; a folder or a
-// write-protected target is refused rather than replaced; an existing target
-// keeps its permission bits.
+// write fails. A symbolic link is written through, not replaced; a folder, a
+// device, a pipe or a write-protected target is refused rather than replaced;
+// an existing target keeps its permission bits.
 int replaceFileSafely(const std::string& path, std::string_view content);
 
 // ENOENT names a missing file only when its folder exists; otherwise the path

@@ -164,12 +164,19 @@ TEST(SafeFileReplace, IntoAMissingFolderIsAnInvalidPath) {
     EXPECT_EQ(zr::fileErrorCause(err), FileErrorCause::BadPath);
 }
 
-TEST(SafeFileReplace, OverAFolderIsRefused) {
+// Neither is renamed away nor written to; a pipe would block the writer.
+TEST(SafeFileReplace, OverAFolderOrAPipeIsRefused) {
     LutTempDir dir;
     fs::create_directory(dir.file("sub.csv"));
-    EXPECT_EQ(zr::fileErrorCause(zr::replaceFileSafely(dir.file("sub.csv"), content())),
-              FileErrorCause::AccessDenied);
+    ASSERT_EQ(::mkfifo(dir.file("pipe.csv").c_str(), 0666), 0);
+    fs::create_symlink(dir.file("pipe.csv"), dir.file("link.csv"));
+    EXPECT_EQ(zr::replaceFileSafely(dir.file("sub.csv"), content()), EISDIR);
+    EXPECT_EQ(zr::replaceFileSafely(dir.file("pipe.csv"), content()), EACCES);
+    EXPECT_EQ(zr::replaceFileSafely(dir.file("link.csv"), content()), EACCES);
+    EXPECT_EQ(zr::fileErrorCause(EISDIR), FileErrorCause::AccessDenied);
     EXPECT_TRUE(fs::is_directory(dir.file("sub.csv")));
+    EXPECT_TRUE(fs::is_fifo(dir.file("pipe.csv")));
+    EXPECT_EQ(dir.entries(), 3u) << "no temporary file is left behind";
 }
 
 }  // namespace
