@@ -21,7 +21,9 @@
 #include "link/FrameCodec.h"
 #include "link/SystemClock.h"
 #include "params/LutFile.h"
+#include "params/LutTransfer.h"
 #include "params/ParamNames.h"
+#include "params/SafeFileReplace.h"
 
 namespace zr::cli {
 
@@ -82,35 +84,6 @@ bool readFile(const std::string& path, std::string& out, std::string& error) {
     }
     ::close(fd);
     return ok;
-}
-
-// Writes a new file beside the old one and renames it into place, so a failed
-// write never destroys what was there.
-bool writeFileAtomically(const std::string& path, const std::string& text, std::string& error) {
-    // A name of our own, created fresh: an existing file or link of that name
-    // (a stale one, or one planted in a shared folder) is never written through.
-    const std::string tmp = path + "." + std::to_string(::getpid()) + ".tmp";
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    std::FILE* f = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
-    if (!f) {
-        error = tmp + ": " + std::strerror(errno);
-        if (fd >= 0) {
-            ::close(fd);
-            std::remove(tmp.c_str());
-        }
-        return false;
-    }
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = (std::fflush(f) == 0) && ok;
-    int saved = errno;
-    ok = (std::fclose(f) == 0) && ok;
-    if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {
-        if (ok) saved = errno;
-        std::remove(tmp.c_str());
-        error = path + ": " + std::strerror(saved);
-        return false;
-    }
-    return true;
 }
 
 // A row named on the command line: a name or a row number of a real register.
@@ -214,17 +187,9 @@ bool readUserSettings(CliSession& s, std::vector<SnapshotEntry>& entries) {
 // The look-up tables, channel by channel, entry by entry, as the editor's READ does.
 int cmdLutRead(CliSession& s, const std::string& path) {
     LutTable table = identityLut();
-    for (int c = 0; c < kLutChannels; ++c) {
-        for (int i = 0; i < kLutEntries; ++i) {
-            char text[16];
-            std::snprintf(text, sizeof text, "%02X%02X000000", 0xA0 + c, i);
-            AnswerBytes answer{};
-            if (s.params().ReadRegister(text, answer) != 1) {
-                std::fprintf(stderr, "Error: Failed to get LUT\n");
-                return kExitFailure;
-            }
-            table[c][i] = answer[0];
-        }
+    if (!readLut(s.params(), table).ok()) {
+        std::fprintf(stderr, "Error: Failed to get LUT\n");
+        return kExitFailure;
     }
     LutFileResult saved = saveLutFile(path, table);
     if (!saved.ok()) {
@@ -234,16 +199,11 @@ int cmdLutRead(CliSession& s, const std::string& path) {
     return finish(s);
 }
 
+// Every channel, whatever the editor would show.
 int cmdLutWrite(CliSession& s, const LutTable& table) {
-    for (int c = 0; c < kLutChannels; ++c) {
-        for (int i = 0; i < kLutEntries; ++i) {
-            char text[16];
-            std::snprintf(text, sizeof text, "%02X%02X%02X0000", 0x20 + c, i, table[c][i]);
-            if (s.params().WriteCommandText(text) != 0) {
-                std::fprintf(stderr, "Error: Failed to write LUT\n");
-                return kExitFailure;
-            }
-        }
+    if (!writeLut(s.params(), table).ok()) {
+        std::fprintf(stderr, "Error: Failed to write LUT\n");
+        return kExitFailure;
     }
     return finish(s);
 }
@@ -333,9 +293,9 @@ int runCommand(const CliOptions& o) {
         if (path.empty() || path == "-") {
             std::fwrite(text.data(), 1, text.size(), stdout);
         } else {
-            std::string error;
-            if (!writeFileAtomically(path, text, error)) {
-                std::fprintf(stderr, "zrk880ctl: %s\n", error.c_str());
+            // A failed write never destroys the snapshot that was there.
+            if (const int err = replaceFileSafely(path, text); err != 0) {
+                std::fprintf(stderr, "zrk880ctl: %s: %s\n", path.c_str(), std::strerror(err));
                 return kExitFailure;
             }
         }

@@ -24,13 +24,8 @@ struct LutFileResult {
 // read.
 LutFileResult loadLutFile(const std::string& path, LutTable& table);
 
-// Writes the table file. Where the folder allows it, the new content goes to a
-// temporary file beside the target, is flushed to disk and then renamed over
-// the target, so a failure at any point leaves an existing file as it was.
-// Where the folder refuses the temporary file or the rename, an existing
-// writable file is overwritten in place instead (its old bytes are put back
-// if the write fails). A write-protected target is refused rather than
-// replaced; the target keeps its permission bits.
+// Writes the table file through replaceFileSafely: a failure leaves an
+// existing file as it was, and the target keeps its permission bits.
 LutFileResult saveLutFile(const std::string& path, const LutTable& table);
 
 }  // namespace zr

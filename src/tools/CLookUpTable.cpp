@@ -14,12 +14,13 @@
 #include <QRadioButton>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "link/Message.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
 #include "params/LutFile.h"
+#include "params/LutRegisters.h"
+#include "params/LutTransfer.h"
 #include "params/ParamAccess.h"
 #include "tools/LutPlot.h"
 #include "widgets/DialogUnits.h"
@@ -27,8 +28,6 @@
 #include "widgets/WaitCursor.h"
 
 namespace {
-
-// The wait cursor for as long as it lives, or until released.
 
 enum class Kind { Group, Radio, Check, Push };
 
@@ -87,18 +86,6 @@ int stepFromIndex(int index) {
         default:
             return 1;
     }
-}
-
-std::string writeText(int channel, int index, int value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02X%02X%02X0000", 0x20 + channel, index, value);
-    return text;
-}
-
-std::string readText(int channel, int index) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02X%02X000000", 0xA0 + channel, index);
-    return text;
 }
 
 }  // namespace
@@ -304,7 +291,7 @@ void CLookUpTable::ApplyPoint(int a, int v) {
         if (!showChannel[c]) continue;
         auto& e = entries[c];
         e[a] = v;
-        if (params.WriteCommandText(writeText(c, a, v)) != 0) return;
+        if (params.WriteCommandText(zr::lutWriteText(c, a, v)) != 0) return;
         const int r = std::min(a + step, 255);
         // A point is always a multiple of the step, but a step changed by
         // keyboard mid-drag must not reach in front of the table.
@@ -314,12 +301,12 @@ void CLookUpTable::ApplyPoint(int a, int v) {
         for (int j = 1; j < step; ++j) {
             if (a - j >= 0) {
                 const int w = v - (dL * j / step);
-                if (params.WriteCommandText(writeText(c, a - j, w)) != 0) return;
+                if (params.WriteCommandText(zr::lutWriteText(c, a - j, w)) != 0) return;
                 e[a - j] = w;
             }
             if (a + j < 255) {
                 const int w = v - (dR * j / sR);
-                if (params.WriteCommandText(writeText(c, a + j, w)) != 0) return;
+                if (params.WriteCommandText(zr::lutWriteText(c, a + j, w)) != 0) return;
                 e[a + j] = w;
             }
         }
@@ -341,41 +328,22 @@ void CLookUpTable::OnGamma10() {
 
 void CLookUpTable::OnRead() {
     if (!context.complete()) return;
-    zr::ParamAccess& params = *context.params;
     zr::widgets::WaitCursor wait;
-    const int count = std::clamp(walkEntries, 0, zr::kLutEntries);
-    for (int c = 0; c < 3; ++c) {
-        for (int i = 0; i < count; ++i) {
-            zr::AnswerBytes answer{};
-            if (params.ReadRegister(readText(c, i), answer) != 1) {
-                wait.release();
-                // Show what was read before the failure, not a stale plot.
-                RedrawPlot();
-                showMessage("Failed to get LUT", false);
-                return;
-            }
-            entries[c][i] = answer[0];
-        }
-    }
+    const zr::LutWalkResult result = zr::readLut(*context.params, entries, walkEntries);
     wait.release();
+    // After a failure too: show what was read before it, not a stale plot.
     RedrawPlot();
+    if (!result.ok()) showMessage("Failed to get LUT", false);
 }
 
 void CLookUpTable::OnWrite() {
     if (!context.complete()) return;
-    zr::ParamAccess& params = *context.params;
-    const int count = std::clamp(walkEntries, 0, zr::kLutEntries);
-    for (int c = 0; c < 3; ++c) {
-        if (!showChannel[c]) continue;
-        zr::widgets::WaitCursor wait;
-        for (int i = 0; i < count; ++i) {
-            if (params.WriteCommandText(writeText(c, i, entries[c][i])) != 0) {
-                wait.release();
-                showMessage("Failed to write LUT", false);
-                return;
-            }
-        }
-    }
+    const zr::LutChannelSet channels{showChannel[0] != 0, showChannel[1] != 0, showChannel[2] != 0};
+    if (std::none_of(channels.begin(), channels.end(), [](bool shown) { return shown; })) return;
+    zr::widgets::WaitCursor wait;
+    const zr::LutWalkResult result = zr::writeLut(*context.params, entries, channels, walkEntries);
+    wait.release();
+    if (!result.ok()) showMessage("Failed to write LUT", false);
 }
 
 void CLookUpTable::OnOpen() {

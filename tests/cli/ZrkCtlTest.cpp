@@ -173,6 +173,31 @@ TEST_F(ZrkCtl, DumpRestoreAndDiffRoundTrip) {
     }
 }
 
+// An existing snapshot is replaced whole: through a symbolic link, keeping
+// its mode, with no temporary file left; a failure keeps the old one.
+TEST_F(ZrkCtl, DumpReplacesAnExistingSnapshotSafely) {
+    startCamera();
+    writeText(path("real.json"), "old");
+    fs::permissions(path("real.json"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(path("real.json"), path("snap.json"));
+    auto dump = ctl({"dump", path("snap.json")});
+    ASSERT_EQ(dump.exitCode, 0) << dump.err;
+    EXPECT_TRUE(fs::is_symlink(path("snap.json")));
+    EXPECT_EQ(readText(path("real.json")).substr(0, 1), "{");
+    EXPECT_EQ(fs::status(path("real.json")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(dir_)) files += entry.is_directory() ? 0 : 1;
+    EXPECT_EQ(files, 3u) << "frames.log, real.json, snap.json and nothing else";
+
+    fs::create_directory(path("sub.json"));
+    auto refused = ctl({"dump", path("sub.json")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "zrk880ctl: " + path("sub.json") + ": Is a directory\n");
+    EXPECT_TRUE(fs::is_directory(path("sub.json")));
+}
+
 TEST_F(ZrkCtl, DumpWritesNamesRowsAndValues) {
     startCamera();
     auto r = ctl({"dump", "--csv"});
