@@ -234,8 +234,8 @@ void PtyServer::serve(int stopFd, bool watchStdin) {
             if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) return;
         }
         if (fds[0].revents & POLLIN) {
-            // Set before the bytes leave the master, so quiet() never sees
-            // them in neither place.
+            // Set before the bytes leave the master, so that quiet() always
+            // finds them somewhere: in the master or being served.
             serving_.store(true);
             readMaster();
         } else if (fds[0].revents & (POLLHUP | POLLERR)) {
