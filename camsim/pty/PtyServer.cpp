@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,9 +31,56 @@ PtyServer::PtyServer(CameraModel& model, uint32_t paceBaud)
 }
 
 PtyServer::~PtyServer() {
+    stop();
     unlink();
+    closeLine();
+}
+
+void PtyServer::closeLine() {
+    std::lock_guard<std::mutex> lock(fdMutex_);
     if (heldSlave_ >= 0) ::close(heldSlave_);
     if (master_ >= 0) ::close(master_);
+    heldSlave_ = master_ = -1;
+}
+
+bool PtyServer::start(std::string& error) {
+    if (thread_.joinable()) return true;
+    if (::pipe2(stopPipe_, O_CLOEXEC | O_NONBLOCK) != 0) {
+        error = errnoText("pipe2");
+        return false;
+    }
+    thread_ = std::thread([this] { serve(stopPipe_[0], false); });
+    return true;
+}
+
+void PtyServer::stop() {
+    if (thread_.joinable()) {
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t n = ::write(stopPipe_[1], &byte, 1);
+        thread_.join();
+    }
+    for (int& fd : stopPipe_) {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+    }
+}
+
+bool PtyServer::quiet() {
+    if (pulled_.load()) return true;
+    if (serving_.load() || model_.replyPending()) return false;
+    int toCamera = 0;
+    int toHost = 0;
+    {
+        // The serving thread may be pulling the line right now.
+        std::lock_guard<std::mutex> lock(fdMutex_);
+        if (master_ < 0) return true;
+        // The held slave shares the slave's input queue with the user's descriptor.
+        if (::ioctl(master_, FIONREAD, &toCamera) != 0 ||
+            ::ioctl(heldSlave_, FIONREAD, &toHost) != 0)
+            return true;
+    }
+    // Bytes may have been taken in (and a reply made) since the first look.
+    return toCamera == 0 && toHost == 0 && !serving_.load() && !model_.replyPending();
 }
 
 bool PtyServer::open(std::string& error) {
@@ -101,6 +149,7 @@ void PtyServer::readMaster() {
         const ssize_t n = ::read(master_, buffer, sizeof buffer);
         if (n > 0) {
             inbound_.push(std::string(buffer, static_cast<size_t>(n)), BytePacer::Clock::now());
+            fromHost_.fetch_add(static_cast<size_t>(n));
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
@@ -126,12 +175,18 @@ void PtyServer::pump() {
     const auto now = BytePacer::Clock::now();
     const std::string in = inbound_.takeDue(now);
     if (!in.empty()) model_.hostWrite(reinterpret_cast<const uint8_t*>(in.data()), in.size());
+    // Pulled while the model took the bytes in: it gets no chance to answer.
+    if (pull_.load()) return;
     uint8_t buffer[256];
     for (size_t n; (n = model_.hostRead(buffer, sizeof buffer)) > 0;) {
         outbound_.push(std::string(reinterpret_cast<char*>(buffer), n), now);
     }
     unwritten_ += outbound_.takeDue(now);
     writeMaster();
+}
+
+bool PtyServer::idle() const {
+    return inbound_.empty() && outbound_.empty() && unwritten_.empty();
 }
 
 // How long poll may sleep: until the next paced byte is due, to the
@@ -149,6 +204,7 @@ std::optional<timespec> PtyServer::pollTimeout() const {
         const auto ms = std::max<uint32_t>(1, model_.msUntilReplyDue());
         consider(now + std::chrono::milliseconds(ms));
     }
+    if (modelPoll_) consider(now + *modelPoll_);
     if (!wake) return std::nullopt;
     const auto wait = std::max(*wake - now, BytePacer::Clock::duration::zero());
     const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
@@ -158,6 +214,12 @@ std::optional<timespec> PtyServer::pollTimeout() const {
 void PtyServer::serve(int stopFd, bool watchStdin) {
     for (;;) {
         pump();
+        if (pull_.load()) {
+            closeLine();
+            pulled_.store(true);
+            return;
+        }
+        serving_.store(!idle());
         pollfd fds[3] = {{master_, POLLIN, 0}, {stopFd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
         if (!unwritten_.empty()) fds[0].events |= POLLOUT;
         const nfds_t count = watchStdin ? 3 : 2;
@@ -172,6 +234,9 @@ void PtyServer::serve(int stopFd, bool watchStdin) {
             if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) return;
         }
         if (fds[0].revents & POLLIN) {
+            // Set before the bytes leave the master, so that quiet() always
+            // finds them somewhere: in the master or being served.
+            serving_.store(true);
             readMaster();
         } else if (fds[0].revents & (POLLHUP | POLLERR)) {
             // No slave side to talk to: wait instead of spinning on the hang-up.
