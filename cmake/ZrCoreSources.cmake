@@ -23,5 +23,8 @@ set(ZR_CORE_SOURCES
     params/FileErrorText.cpp
     params/LutCsv.cpp
     params/LutFile.cpp
+    params/LutRegisters.cpp
+    params/LutTransfer.cpp
     params/ParamAccess.cpp
-    params/ParamNames.cpp)
+    params/ParamNames.cpp
+    params/SafeFileReplace.cpp)
