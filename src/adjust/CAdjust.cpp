@@ -471,8 +471,7 @@ CAdjust::LinkState CAdjust::linkState() {
     // A tick can come from the event loop of a box that the link put up during
     // an exchange; a read now would wait for an exchange that cannot end
     // before that box is closed.
-    if (link.framePending() || link.awaitingAck() || link.awaitingAnswer() ||
-        context_.messages->servingWorkerMessage()) {
+    if (link.inExchange() || context_.messages->servingWorkerMessage()) {
         return LinkState::Busy;
     }
     return LinkState::Idle;
