@@ -24,7 +24,6 @@ namespace {
 // 10 and the host's ACK 1.
 constexpr int kWriteBytes = 18 + 1;
 constexpr int kReadBytes = 18 + 1 + 10 + 1;
-constexpr int kBenchRow = ROW_SHUTTER_SPEED;  // one data byte, 0..255
 constexpr int kWarmUpReads = 5;
 constexpr int kBlocks = 10;  // turns of the reference loop and the link
 constexpr double kTargetAt9600 = 1.03;
@@ -78,7 +77,7 @@ class Session {
         Measurement m = start("write (WriteParam)", kWriteBytes, targetFor(baud_));
         std::vector<BenchClock::time_point> ends;
         for (int i = 0; i <= count; ++i) {
-            if (params_.WriteParam(kBenchRow, 5 + i % 2) != 0) ++m.failures;
+            if (params_.WriteParam(kBenchRow, benchWriteValue(i)) != 0) ++m.failures;
             ends.push_back(BenchClock::now());
         }
         link_.waitUntilIdle();
