@@ -24,7 +24,6 @@ namespace {
 // 10 and the host's ACK 1.
 constexpr int kWriteBytes = 18 + 1;
 constexpr int kReadBytes = 18 + 1 + 10 + 1;
-constexpr int kBenchRow = 4;  // shutter speed: one data byte, 0..255
 constexpr int kWarmUpReads = 5;
 constexpr int kBlocks = 10;  // turns of the reference loop and the link
 constexpr double kTargetAt9600 = 1.03;
@@ -78,10 +77,10 @@ class Session {
         Measurement m = start("write (WriteParam)", kWriteBytes, targetFor(baud_));
         std::vector<BenchClock::time_point> ends;
         for (int i = 0; i <= count; ++i) {
-            if (params_.WriteParam(kBenchRow, 5 + i % 2) != 0) ++m.failures;
+            if (params_.WriteParam(kBenchRow, benchWriteValue(i)) != 0) ++m.failures;
             ends.push_back(BenchClock::now());
         }
-        waitIdle();
+        link_.waitUntilIdle();
         m.times = ExchangeTimes::fromBoundaries(ends);
         return m;
     }
@@ -142,11 +141,6 @@ class Session {
         m.bytesPerExchange = bytes;
         m.target = target;
         return m;
-    }
-
-    void waitIdle() {
-        while (link_.framePending() || link_.awaitingAck() || link_.awaitingAnswer())
-            tap_.sleepMs(1);
     }
 
     int baud_;

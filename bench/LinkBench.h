@@ -4,8 +4,16 @@
 #include <vector>
 
 #include "ExchangeTimes.h"
+#include "params/CameraParamTable.h"
 
 namespace zr::bench {
+
+// The register both the link and the reference loop exchange with: one data
+// byte, 0..255. Writes alternate between two values so each one changes it.
+inline constexpr int kBenchRow = ROW_SHUTTER_SPEED;
+inline constexpr int benchWriteValue(int i) {
+    return 5 + i % 2;
+}
 
 // One measured operation at one line speed.
 struct Measurement {

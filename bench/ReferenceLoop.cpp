@@ -11,6 +11,7 @@
 #include "link/FrameCodec.h"
 #include "link/LinkStatus.h"
 #include "link/TtyDevice.h"
+#include "params/ParamAccess.h"
 
 namespace zr::bench {
 
@@ -18,9 +19,18 @@ namespace {
 
 // Far beyond any reply of a healthy camera; only ends a run that went wrong.
 constexpr int kReplyLimitMs = 5000;
-// The bench's register, as the link's runs use it.
-constexpr const char* kReadText = "8108000000";
-constexpr const char* kWriteText[] = {"0108050000", "0108060000"};
+// The bench's register, in the texts the link's runs send for it; built once
+// so the loop itself spends nothing on them.
+const std::string& readText() {
+    static const std::string text = ParamAccess::readText(CameraParamTable::defaults()[kBenchRow]);
+    return text;
+}
+const std::string& writeText(int i) {
+    static const std::string texts[] = {
+        ParamAccess::writeText(CameraParamTable::defaults()[kBenchRow], benchWriteValue(0)),
+        ParamAccess::writeText(CameraParamTable::defaults()[kBenchRow], benchWriteValue(1))};
+    return texts[i % 2];
+}
 
 }  // namespace
 
@@ -78,7 +88,7 @@ bool ReferenceLoop::readReply(uint8_t* reply, size_t count) {
 }
 
 bool ReferenceLoop::readExchange() {
-    const CommandFrameBytes frame = buildCommandFrame(kReadText);
+    const CommandFrameBytes frame = buildCommandFrame(readText());
     if (!writeAll(frame.data(), frame.size())) return false;
     uint8_t reply[1 + kAnswerFrameSize];
     if (!readReply(reply, sizeof reply)) return false;
@@ -90,7 +100,7 @@ bool ReferenceLoop::readExchange() {
 }
 
 bool ReferenceLoop::writeExchange(int value) {
-    const CommandFrameBytes frame = buildCommandFrame(kWriteText[value % 2]);
+    const CommandFrameBytes frame = buildCommandFrame(writeText(value));
     if (!writeAll(frame.data(), frame.size())) return false;
     uint8_t reply = 0;
     return readReply(&reply, 1) && reply == ACK;

@@ -8,8 +8,10 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <iterator>
 
 #include "adjust/RegisterText.h"
+#include "params/CameraParamTable.h"
 
 namespace zr {
 namespace {
@@ -31,12 +33,16 @@ constexpr unsigned char kHeader[] = {
 static_assert(sizeof kHeader == 149 + 2);
 
 // Rows of the record after the date, in the order they are read.
-constexpr int kSerialRows[] = {91, 92, 93, 94};
-constexpr int kSubVoltageRows[] = {57, 58, 59};
-constexpr int kGainRows[] = {60, 61, 62};
-constexpr int kRegistrationRows[] = {64, 65, 66, 67, 68, 69};
-constexpr int kWhiteSpotRows[] = {71, 72};
-constexpr int kLastRow = 73;
+constexpr int kSerialRows[] = {ROW_SERIAL_NUMBER, ROW_SERIAL_NUMBER + 1, ROW_SERIAL_NUMBER + 2,
+                               ROW_SERIAL_NUMBER + 3};
+static_assert(std::size(kSerialRows) == SerialNumberRows);
+constexpr int kSubVoltageRows[] = {ROW_SUB_VOLTAGE_R, ROW_SUB_VOLTAGE_G, ROW_SUB_VOLTAGE_B};
+constexpr int kGainRows[] = {ROW_ADJUST_GAIN_R, ROW_ADJUST_GAIN_G, ROW_ADJUST_GAIN_B};
+constexpr int kRegistrationRows[] = {ROW_H_REGISTRATION_R, ROW_H_REGISTRATION_G,
+                                     ROW_H_REGISTRATION_B, ROW_V_REGISTRATION_R,
+                                     ROW_V_REGISTRATION_G, ROW_V_REGISTRATION_B};
+constexpr int kWhiteSpotRows[] = {ROW_WHITE_SPOT_R, ROW_WHITE_SPOT_G};
+constexpr int kLastRow = ROW_WHITE_SPOT_B;
 
 template <typename... Args>
 std::string format(const char* fmt, Args... args) {
@@ -162,9 +168,9 @@ bool AdjustDataLog::readRecord(std::string& record) {
     record += textField(serial) + ",";
 
     std::string cpu, fpga;
-    if (!text(95, cpu) || !text(96, cpu)) return false;
+    if (!text(ROW_CPU_VERSION, cpu) || !text(ROW_CPU_VERSION + 1, cpu)) return false;
     record += textField(cpu) + ",";
-    if (!text(97, fpga) || !text(98, fpga)) return false;
+    if (!text(ROW_FPGA_VERSION, fpga) || !text(ROW_FPGA_VERSION + 1, fpga)) return false;
     record += textField(fpga) + ",";
 
     for (int row : kSubVoltageRows) {

@@ -27,31 +27,6 @@ using namespace adjust_id;
 
 namespace {
 
-// Table rows the window works on.
-enum Row : int {
-    RowWhiteBalanceR = 20,
-    RowWhiteBalanceB = 21,
-    RowMemoryLoad = 50,
-    RowFactorySetting = 52,
-    RowAdjustKey = 54,
-    RowAdjustFlag = 55,
-    RowGainStep = 56,
-    RowSubVoltageR = 57,
-    RowGainR = 60,
-    RowAutoAdjust = 63,
-    RowHRegistrationR = 64,
-    RowVRegistrationR = 67,
-    RowRegistrationSwitch = 70,
-    RowAdjustSave = 74,
-    RowVendor = 75,
-    RowModel = 83,
-    RowSerial = 91,
-    RowCpuVersion = 95,
-    RowFpgaVersion = 97,
-    RowTemperatureFirst = 99,
-    RowTemperature = 100,
-};
-
 // Indices into the twelve adjustment values: R, G, B of each group.
 constexpr int kSubVoltage = 0;
 constexpr int kGain = 3;
@@ -118,10 +93,10 @@ struct CAdjust::SliderBinding {
 
 const CAdjust::SliderBinding* CAdjust::sliderBinding(int id) {
     static constexpr SliderBinding bindings[] = {
-        {VSUB_SLIDER_R, kSubVoltage, RowSubVoltageR, false, false},
-        {GAIN_SLIDER_R, kGain, RowGainR, false, false},
-        {HREG_SLIDER_R, kHRegistration, RowHRegistrationR, true, false},
-        {VREG_SLIDER_R, kVRegistration, RowVRegistrationR, true, true},
+        {VSUB_SLIDER_R, kSubVoltage, zr::ROW_SUB_VOLTAGE_R, false, false},
+        {GAIN_SLIDER_R, kGain, zr::ROW_ADJUST_GAIN_R, false, false},
+        {HREG_SLIDER_R, kHRegistration, zr::ROW_H_REGISTRATION_R, true, false},
+        {VREG_SLIDER_R, kVRegistration, zr::ROW_V_REGISTRATION_R, true, true},
     };
     for (const SliderBinding& b : bindings) {
         if (id >= b.firstId && id < b.firstId + 3) return &b;
@@ -151,7 +126,7 @@ bool CAdjust::CreateModeless(const zr::widgets::ToolContext& context) {
     registrationGroup_ = makeGroup(this, {control<QAbstractButton>(REGISTRATION_ON),
                                           control<QAbstractButton>(REGISTRATION_OFF)});
     const zr::CameraParamTable& table = params().table();
-    registrationCentre_ = table[RowHRegistrationR].maxValue / 2 + 1;
+    registrationCentre_ = table[zr::ROW_H_REGISTRATION_R].maxValue / 2 + 1;
     dataLog_ = std::make_unique<zr::AdjustDataLog>(
         params(), *context_.messages, static_cast<QWidget*>(this), registrationCentre_);
     connectControls();
@@ -205,10 +180,12 @@ void CAdjust::initialise() {
             slider->setTickInterval(tick);
         }
     };
-    setRanges(VSUB_SLIDER_R, table[RowSubVoltageR].minValue, table[RowSubVoltageR].maxValue, 16);
-    setRanges(GAIN_SLIDER_R, table[RowGainR].minValue, table[RowGainR].maxValue, 16);
-    const int regMin = table[RowHRegistrationR].minValue - registrationCentre_;
-    const int regMax = table[RowHRegistrationR].maxValue - registrationCentre_;
+    setRanges(VSUB_SLIDER_R, table[zr::ROW_SUB_VOLTAGE_R].minValue,
+              table[zr::ROW_SUB_VOLTAGE_R].maxValue, 16);
+    setRanges(GAIN_SLIDER_R, table[zr::ROW_ADJUST_GAIN_R].minValue,
+              table[zr::ROW_ADJUST_GAIN_R].maxValue, 16);
+    const int regMin = table[zr::ROW_H_REGISTRATION_R].minValue - registrationCentre_;
+    const int regMax = table[zr::ROW_H_REGISTRATION_R].maxValue - registrationCentre_;
     setRanges(HREG_SLIDER_R, regMin, regMax, 4);
     setRanges(VREG_SLIDER_R, regMin, regMax, 4);
     UpdateAdjustEnables();
@@ -272,7 +249,7 @@ void CAdjust::UpdateAdjustEnables() {
 
 void CAdjust::onStepChange() {
     UpdateData(true);
-    params().WriteParam(RowGainStep, adjustStep_ == 1 ? 1 : 0);
+    params().WriteParam(zr::ROW_GAIN_STEP, adjustStep_ == 1 ? 1 : 0);
     UpdateAdjustEnables();
 }
 
@@ -281,18 +258,18 @@ void CAdjust::onAdjustMode() {
     UpdateData(true);
     zr::ParamAccess& p = params();
     if (adjustMode_ == 0) {
-        p.WriteParam(RowAdjustKey, zr::AdjustAccessCode);
-        p.WriteParam(RowMemoryLoad, 0);
-        p.WriteParam(RowWhiteBalanceR, 25);
-        p.WriteParam(RowWhiteBalanceB, 214);
-        p.WriteParam(RowAdjustFlag, 1);
-        p.WriteParam(RowGainStep, adjustStep_ == 1 ? 1 : 0);
+        p.WriteParam(zr::ROW_ADJUST_KEY, zr::AdjustAccessCode);
+        p.WriteParam(zr::ROW_MEMORY_LOAD, 0);
+        p.WriteParam(zr::ROW_WB_R_GAIN, 25);
+        p.WriteParam(zr::ROW_WB_B_GAIN, 214);
+        p.WriteParam(zr::ROW_ADJUST_FLAG, 1);
+        p.WriteParam(zr::ROW_GAIN_STEP, adjustStep_ == 1 ? 1 : 0);
         ReadAdjustData();
     } else if (adjustMode_ == 1) {
-        p.WriteParam(RowAdjustFlag, 0);
-        p.WriteParam(RowGainStep, 0);
-        p.WriteParam(RowAdjustKey, 0);
-        p.WriteParam(RowMemoryLoad, 1);
+        p.WriteParam(zr::ROW_ADJUST_FLAG, 0);
+        p.WriteParam(zr::ROW_GAIN_STEP, 0);
+        p.WriteParam(zr::ROW_ADJUST_KEY, 0);
+        p.WriteParam(zr::ROW_MEMORY_LOAD, 1);
     }
     UpdateAdjustEnables();
     // Memory and the white balance gains are the panel's rows too: its
@@ -356,15 +333,15 @@ void CAdjust::showText(int id, const std::string& bytes) {
 
 void CAdjust::ReadAdjustData() {
     for (int i = 0; i < 3; ++i) {
-        readValue(RowSubVoltageR + i, kSubVoltage + i, 0);
-        readValue(RowGainR + i, kGain + i, 0);
-        readValue(RowHRegistrationR + i, kHRegistration + i, registrationCentre_);
-        readValue(RowVRegistrationR + i, kVRegistration + i, registrationCentre_);
+        readValue(zr::ROW_SUB_VOLTAGE_R + i, kSubVoltage + i, 0);
+        readValue(zr::ROW_ADJUST_GAIN_R + i, kGain + i, 0);
+        readValue(zr::ROW_H_REGISTRATION_R + i, kHRegistration + i, registrationCentre_);
+        readValue(zr::ROW_V_REGISTRATION_R + i, kVRegistration + i, registrationCentre_);
     }
     for (int index = 0; index < 12; ++index) placeSlider(index);
 
     int32_t registration = 0;
-    if (params().ReadParam(RowRegistrationSwitch, registration) == 0) {
+    if (params().ReadParam(zr::ROW_REGISTRATION_SWITCH, registration) == 0) {
         registrationSwitch_ = registration == 0 ? 1 : 0;
     } else {
         registrationSwitch_ = -1;  // neither ON nor OFF: the camera did not say
@@ -375,7 +352,7 @@ void CAdjust::ReadAdjustData() {
     // that holds a zero byte. A failed read shows the template's placeholder.
     auto readName = [this](int firstRow) -> std::optional<std::string> {
         std::string name;
-        for (int row = firstRow; row < firstRow + 8; ++row) {
+        for (int row = firstRow; row < firstRow + zr::NameRegisterRows; ++row) {
             int32_t value = 0;
             if (params().ReadParam(row, value) != 0) return std::nullopt;
             name += register_text::chars(value);
@@ -388,23 +365,24 @@ void CAdjust::ReadAdjustData() {
     };
     const std::string names[] = {"****************", "******", "********"};
 
-    const auto vendor = readName(RowVendor);
+    const auto vendor = readName(zr::ROW_VENDOR_NAME);
     showText(VENDOR, vendor.value_or(names[0]));
-    const auto model = readName(RowModel);
+    const auto model = readName(zr::ROW_MODEL_NAME);
     showText(MODEL, model.value_or(names[0]));
 
     int32_t first = 0;
     int32_t second = 0;
-    showText(CPU_VERSION, readPair(RowCpuVersion, first, second)
+    showText(CPU_VERSION, readPair(zr::ROW_CPU_VERSION, first, second)
                               ? register_text::cpuVersion(first, second)
                               : names[1]);
-    showText(FPGA_VERSION, readPair(RowFpgaVersion, first, second)
+    showText(FPGA_VERSION, readPair(zr::ROW_FPGA_VERSION, first, second)
                                ? register_text::fpgaVersion(first, second)
                                : names[1]);
 
     std::string serial;
     bool serialOk = true;
-    for (int row = RowSerial; row < RowSerial + 4 && serialOk; ++row) {
+    for (int row = zr::ROW_SERIAL_NUMBER;
+         row < zr::ROW_SERIAL_NUMBER + zr::SerialNumberRows && serialOk; ++row) {
         int32_t value = 0;
         serialOk = params().ReadParam(row, value) == 0;
         serial += register_text::chars(value);  // always all four: no early end here
@@ -417,16 +395,16 @@ void CAdjust::ReadAdjustData() {
 void CAdjust::ShowCameraTemperature() {
     // The first register is read for the camera's sake; only the second is shown.
     int32_t value = 0;
-    params().ReadParam(RowTemperatureFirst, value);
+    params().ReadParam(zr::ROW_TEMPERATURE_FIRST, value);
     int32_t tenths = 0;
-    const bool ok = params().ReadParam(RowTemperature, tenths) == 0;
+    const bool ok = params().ReadParam(zr::ROW_TEMPERATURE, tenths) == 0;
     control<QLabel>(TEMPERATURE)
         ->setText(ok ? QString::fromStdString(register_text::temperature(tenths))
                      : QString::fromLatin1(UnknownTemperatureText));
 }
 
 void CAdjust::onSave() {
-    params().WriteParam(RowAdjustSave, 4);
+    params().WriteParam(zr::ROW_ADJUST_SAVE, 4);
 }
 
 void CAdjust::onSetSerial() {
@@ -437,17 +415,18 @@ void CAdjust::onSetSerial() {
         showMessage("シリアルナンバが不正です。", "Error", zr::MsgIcon::Exclamation);
         return;
     }
-    for (int i = 0; i < 4; ++i) params().WriteParam(RowSerial + i, (*registers)[i]);
+    for (int i = 0; i < zr::SerialNumberRows; ++i)
+        params().WriteParam(zr::ROW_SERIAL_NUMBER + i, (*registers)[i]);
 }
 
 void CAdjust::onFactoryInitialize() {
-    params().WriteParam(RowFactorySetting, 1);
+    params().WriteParam(zr::ROW_FACTORY_SETTING, 1);
 }
 
 void CAdjust::onRegistrationSwitch() {
     const int shown = registrationSwitch_;
     UpdateData(true);
-    if (params().WriteParam(RowRegistrationSwitch, registrationSwitch_ == 0 ? 1 : 0) != 0) {
+    if (params().WriteParam(zr::ROW_REGISTRATION_SWITCH, registrationSwitch_ == 0 ? 1 : 0) != 0) {
         // The camera kept its setting: so does the pair.
         registrationSwitch_ = shown;
         setGroupChecked(registrationGroup_, shown);
@@ -455,7 +434,7 @@ void CAdjust::onRegistrationSwitch() {
 }
 
 void CAdjust::onAutoAdjust() {
-    params().WriteParam(RowAutoAdjust, 1);
+    params().WriteParam(zr::ROW_AUTO_ADJUST, 1);
     polling_ = true;
     autoAdjustTimer_.start(kAutoAdjustFirstMs, this);
 }
@@ -492,8 +471,7 @@ CAdjust::LinkState CAdjust::linkState() {
     // A tick can come from the event loop of a box that the link put up during
     // an exchange; a read now would wait for an exchange that cannot end
     // before that box is closed.
-    if (link.framePending() || link.awaitingAck() || link.awaitingAnswer() ||
-        context_.messages->servingWorkerMessage()) {
+    if (link.inExchange() || context_.messages->servingWorkerMessage()) {
         return LinkState::Busy;
     }
     return LinkState::Idle;
@@ -516,7 +494,7 @@ void CAdjust::onAutoAdjustTimer() {
             break;
     }
     int32_t status = 1;  // a failed read counts as still adjusting
-    params().ReadParam(RowAutoAdjust, status);
+    params().ReadParam(zr::ROW_AUTO_ADJUST, status);
     // A link message shown during the read lets the window be closed meanwhile.
     if (!polling_) return;
     auto* progress = control<QLabel>(AUTO_ADJUST_PROGRESS);
@@ -536,7 +514,7 @@ void CAdjust::onAutoAdjustTimer() {
     }
     if (!alive) return;
     progress->clear();
-    for (int i = 0; i < 3; ++i) readValue(RowGainR + i, kGain + i, 0);
+    for (int i = 0; i < 3; ++i) readValue(zr::ROW_ADJUST_GAIN_R + i, kGain + i, 0);
     for (int i = 0; i < 3; ++i) placeSlider(kGain + i);
     UpdateData(false);
 }

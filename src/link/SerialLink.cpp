@@ -50,11 +50,9 @@ SerialLink::~SerialLink() {
 // --- callers' side -----------------------------------------------------------
 
 bool SerialLink::waitUntilIdle() {
-    // framePending is read first: the worker raises awaitingAck before it
-    // drops framePending, so the three reads never see an exchange in flight
-    // as idle. The ends of exchanges nobody waited for are of no interest.
+    // The ends of exchanges nobody waited for are of no interest.
     exchangeEnded_.drain();
-    while (framePending_.load() != 0 || awaitingAck_.load() != 0 || awaitingAnswer_.load() != 0) {
+    while (inExchange()) {
         // Called from inside a worker message's box (a timer firing in its
         // event loop): the exchange cannot end before that box closes, so
         // waiting here would never return. Give up instead.
@@ -261,7 +259,7 @@ void SerialLink::LinkWorker() {
     uint8_t buffer[kReadBufferSize];
     const int inputFd = transport_ ? transport_->pollFd() : -1;
     for (;;) {
-        const bool busyBefore = exchangeRunning();
+        const bool busyBefore = inExchange();
         const uint32_t count = readTransport(buffer, kReadBufferSize);
 
         if (count > 0) {
@@ -312,7 +310,7 @@ void SerialLink::LinkWorker() {
             eventPending_ = 0;
             linkEvent_.signal();
         }
-        const bool ended = busyBefore && !exchangeRunning();
+        const bool ended = busyBefore && !inExchange();
         if (ended) exchangeEnded_.signal();
         // The pass's 1 ms sleep, cut short by input on the COM device or a
         // newly queued frame: the rules above all go by the tick, so only

@@ -46,6 +46,13 @@ class SerialLink {
     // woken by the worker when one ends. False, at once, when called inside a
     // worker message's box, where the exchange cannot end.
     bool waitUntilIdle();
+    // True while an exchange runs: a frame is queued, or its ACK or answer is
+    // awaited. framePending is read first: the worker raises awaitingAck
+    // before it drops framePending, so an exchange in flight never reads as
+    // idle. Ask this rather than combining the three flags.
+    bool inExchange() const {
+        return framePending_.load() != 0 || awaitingAck_.load() != 0 || awaitingAnswer_.load() != 0;
+    }
     // Waits on linkEvent without a time-out, serving worker messages meanwhile.
     void waitLinkEvent();
     std::recursive_mutex& linkMutex() { return linkMutex_; }
@@ -107,9 +114,6 @@ class SerialLink {
     void writeTransport(const uint8_t* data, uint32_t count, uint32_t timeoutMs);
     void showWorkerMessage(const char* text);
     void closeTransport();
-    bool exchangeRunning() const {
-        return framePending_.load() != 0 || awaitingAck_.load() != 0 || awaitingAnswer_.load() != 0;
-    }
 
     MessageRelay& messages_;
     TraceHook trace_;

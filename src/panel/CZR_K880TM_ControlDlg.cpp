@@ -36,9 +36,6 @@ namespace {
 
 // The template's font is 8 point; its dialog units follow that font.
 
-// Writing 1 starts the camera's white shading adjustment.
-constexpr int kRowWhiteShadingAdjust = 48;
-
 // The memory box's entries, in selection index order.
 const char* const kMemoryNames[] = {"DEFAULT", "FILE 1", "FILE 2", "FILE 3", "FILE 4"};
 
@@ -314,7 +311,7 @@ void CZR_K880TM_ControlDlg::OnCommand(int id) {
             WriteParam(zr::ROW_WHITE_BALANCE, 3);
             break;
         case IDC_WSHADING_ADJUST:
-            WriteParam(48, 1);
+            WriteParam(zr::ROW_WHITE_SHADING_ADJUST, 1);
             break;
         case IDC_LUT_TABLE:
             OpenLookUpTable();

@@ -11,7 +11,6 @@ constexpr int kLastPlainSettingRow = ROW_MEMORY_LOAD - 1;
 constexpr const char* kFactoryQuestion = "Do you want to execute Factory Setting?";
 constexpr const char* kInitializeQuestion = "Do you want to intialize all settings?";
 constexpr const char* kQuestionCaption = "ZR-K880TM";
-constexpr const char* kInitializeText = "3001FFFF00";
 
 }  // namespace
 
@@ -49,7 +48,7 @@ void BulkOperations::FactorySetting() {
 void BulkOperations::AllInitialize() {
     if (!confirm(kInitializeQuestion)) return;
     params_.WriteParam(ROW_ADJUST_KEY, AdjustAccessCode);
-    params_.WriteCommandText(kInitializeText);
+    params_.WriteCommandText(InitializeCommandText);
 }
 
 void BulkOperations::readUserRows() {

@@ -169,8 +169,7 @@ void CWhiteSpot::OnTimer(int id) {
     // in a local event loop that this tick came from; a read now would wait
     // for an exchange that cannot end before that message is closed. The
     // next tick polls instead.
-    if (link.framePending() || link.awaitingAck() || link.awaitingAnswer() ||
-        context.messages->servingWorkerMessage()) {
+    if (link.inExchange() || context.messages->servingWorkerMessage()) {
         detectTimer_.start(kDetectPeriodMs, this);
         return;
     }

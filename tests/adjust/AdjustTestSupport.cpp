@@ -76,10 +76,7 @@ void AdjustWindowTest::closeLink() {
 
 void AdjustWindowTest::settle() {
     zr::SerialLink& link = panel->link();
-    ASSERT_TRUE(waitFor([&] {
-        return !link.isOpen() ||
-               (!link.framePending() && !link.awaitingAck() && !link.awaitingAnswer());
-    }));
+    ASSERT_TRUE(waitFor([&] { return !link.isOpen() || !link.inExchange(); }));
 }
 
 std::vector<std::string> AdjustWindowTest::takeSent() {

@@ -56,6 +56,7 @@ TEST_F(LinkClose, AQueuedFrameIsDroppedByTheClose) {
     ASSERT_TRUE(clock.waitHeld());
     ASSERT_EQ(link.SendCommand("0108050000"), 0);
     ASSERT_TRUE(link.framePending());
+    ASSERT_TRUE(link.inExchange());
     std::thread releaser([&] {
         eventually([&] { return !link.isOpen(); });
         clock.release();
@@ -63,6 +64,7 @@ TEST_F(LinkClose, AQueuedFrameIsDroppedByTheClose) {
     link.CloseLink();
     releaser.join();
     EXPECT_FALSE(link.framePending());
+    EXPECT_FALSE(link.inExchange());
     EXPECT_TRUE(port.frameWrites().empty());
 
     port.respond(ackingCamera(kGood));

@@ -240,6 +240,7 @@ TEST_F(LinkWorker, FirstCharacterDecidesWhetherAnswerDataIsAwaited) {
         ASSERT_TRUE(clock.waitHeld());
         EXPECT_FALSE(link.awaitingAck()) << c.text;
         EXPECT_EQ(link.awaitingAnswer(), c.awaitsAnswer) << c.text;
+        EXPECT_EQ(link.inExchange(), c.awaitsAnswer) << c.text;
         clock.release();
         // A read that got no answer ends in its box; serve it here.
         ASSERT_TRUE(eventually([&] {

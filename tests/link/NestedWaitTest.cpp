@@ -111,9 +111,7 @@ TEST_P(RefusalBox, AReadFromInsideTheBoxCompletes) {
         EXPECT_EQ(r.message.icon, MsgIcon::Error);
     }
     // The refused text never reached the camera; the two nested commands did.
-    ASSERT_TRUE(eventually([&] {
-        return !f.link.framePending() && !f.link.awaitingAck() && !f.link.awaitingAnswer();
-    }));
+    ASSERT_TRUE(eventually([&] { return !f.link.inExchange(); }));
     EXPECT_EQ(f.camera.commandTexts(), (std::vector<std::string>{"8108000000", "0108210000"}));
 }
 

@@ -70,7 +70,7 @@ class ScriptedLinkTest : public ::testing::Test {
         return seen;
     }
 
-    bool idle() { return !link.framePending() && !link.awaitingAck() && !link.awaitingAnswer(); }
+    bool idle() { return !link.inExchange(); }
 
     ManualClock clock;
     RecordingSink sink{&clock};

@@ -27,9 +27,7 @@ class SimCamera : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(f.open()); }
     void faults(const std::function<void(Faults&)>& change) { f.camera.updateFaults(change); }
-    bool idle() {
-        return !f.link.framePending() && !f.link.awaitingAck() && !f.link.awaitingAnswer();
-    }
+    bool idle() { return !f.link.inExchange(); }
     // Shows whatever the worker has queued until the link is idle.
     bool serveUntilIdle() {
         return eventually([&] {

@@ -84,7 +84,7 @@ TEST_F(PanelCommands, AdjustButtonsWriteOnlyTheirCommand) {
     button(IDC_WB_ADJUST)->click();
     button(IDC_WSHADING_ADJUST)->click();
     EXPECT_EQ(sent(), (std::vector<std::string>{"0129030000", "0153010000"}));
-    EXPECT_EQ(panel->table()[19].value, 3);
+    EXPECT_EQ(panel->table()[zr::ROW_WHITE_BALANCE].value, 3);
     EXPECT_FALSE(checked(IDC_WB_ATW));  // no refresh, no state update
     EXPECT_TRUE(enabled(IDC_WB_RGAIN_SCROLL));
 }

@@ -49,11 +49,10 @@ void PanelTest::settle() {
     SerialLink& link = panel->link();
     // Bounded so that a broken link fails the test instead of hanging it.
     const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while ((link.framePending() || link.awaitingAck() || link.awaitingAnswer()) &&
-           std::chrono::steady_clock::now() < give_up) {
+    while (link.inExchange() && std::chrono::steady_clock::now() < give_up) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    ASSERT_FALSE(link.framePending() || link.awaitingAck() || link.awaitingAnswer());
+    ASSERT_FALSE(link.inExchange());
 }
 
 std::vector<std::string> PanelTest::sent() {

@@ -150,12 +150,12 @@ TEST_F(ScrollHandling, DraggingTheGainThumbWritesEveryPositionAndEndsAt12dB) {
     EXPECT_EQ(frames.back(), "010C015500");
     EXPECT_EQ(bar->value(), 341);
     EXPECT_EQ(text(IDC_GAIN_VALUE), "12.00 dB");
-    EXPECT_EQ(panel->table()[6].value, 341);
+    EXPECT_EQ(panel->table()[zr::ROW_GAIN_LEVEL].value, 341);
 }
 
 TEST_F(ScrollHandling, ARefusedWriteLeavesThumbReadoutAndTable) {
     panel->ShowScrollValue(IDC_BRIGHT_SCROLL, IDC_BRIGHT_VALUE, 128);
-    panel->table()[13].value = 128;
+    panel->table()[zr::ROW_BRIGHTNESS].value = 128;
     panel->link().CloseLink();
     QScrollBar* bar = scrollBar(IDC_BRIGHT_SCROLL);
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
@@ -166,7 +166,7 @@ TEST_F(ScrollHandling, ARefusedWriteLeavesThumbReadoutAndTable) {
     EXPECT_EQ(bar->value(), 128);
     EXPECT_EQ(bar->sliderPosition(), 128);
     EXPECT_EQ(text(IDC_BRIGHT_VALUE), " 128 ");
-    EXPECT_EQ(panel->table()[13].value, 128);
+    EXPECT_EQ(panel->table()[zr::ROW_BRIGHTNESS].value, 128);
     EXPECT_TRUE(sent().empty());
     EXPECT_EQ(sink.count(), 3u);  // the link said why, once per refused write
 }
@@ -191,7 +191,7 @@ TEST_F(ScrollHandling, MenuAndWheelMoveTheThumbOnlyByAWrite) {
         SCOPED_TRACE(c.open);
         QScrollBar* bar = scrollBar(IDC_BRIGHT_SCROLL);
         panel->ShowScrollValue(IDC_BRIGHT_SCROLL, IDC_BRIGHT_VALUE, 10);
-        panel->table()[13].value = 10;
+        panel->table()[zr::ROW_BRIGHTNESS].value = 10;
         if (!c.open) panel->link().CloseLink();
         clearSent();
         sink.clear();
@@ -212,7 +212,7 @@ TEST_F(ScrollHandling, MenuAndWheelMoveTheThumbOnlyByAWrite) {
         }
         EXPECT_EQ(bar->sliderPosition(), shown);
         EXPECT_EQ(text(IDC_BRIGHT_VALUE), QString(" %1 ").arg(shown));
-        EXPECT_EQ(panel->table()[13].value, shown);
+        EXPECT_EQ(panel->table()[zr::ROW_BRIGHTNESS].value, shown);
         EXPECT_EQ(sink.count(), c.open ? 0u : 1u);
 
         bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);

@@ -417,7 +417,7 @@ void OperatorActions::manualCommand() {
     s_.tracker.setUntracked(true);
     click(console->control(s_.pick(2) ? CManualCommand::IDC_WRITE : CManualCommand::IDC_READ));
     SerialLink& link = s_.panel->link();
-    while (link.framePending() || link.awaitingAck() || link.awaitingAnswer()) s_.idle(1);
+    while (link.inExchange()) s_.idle(1);
     s_.tracker.setUntracked(false);
 }
 

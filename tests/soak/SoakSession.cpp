@@ -121,8 +121,7 @@ void SoakSession::fail(const std::string& why) {
 
 bool SoakSession::linkBusy() {
     SerialLink& link = panel->link();
-    return link.framePending() || link.awaitingAck() || link.awaitingAnswer() ||
-           panel->messages().hasPending();
+    return link.inExchange() || panel->messages().hasPending();
 }
 
 // Until the link is idle with no box up; the tool windows' timers may start

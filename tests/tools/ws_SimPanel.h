@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "link/SystemClock.h"
@@ -39,12 +37,7 @@ class SimPanelTest : public ::testing::Test {
     // Command texts the camera received, once every exchange has ended. The
     // link's own messages are served meanwhile, as an idle window would.
     std::vector<std::string> sent() {
-        zr::SerialLink& link = panel.link();
-        for (int i = 0; i < 10000; ++i) {
-            panel.messages().servePending();
-            if (!link.framePending() && !link.awaitingAck() && !link.awaitingAnswer()) break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        EXPECT_TRUE(panel.link().waitUntilIdle());
         return camera.commandTexts();
     }
     void clearSent() {
