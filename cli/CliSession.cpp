@@ -68,8 +68,7 @@ bool CliSession::open() {
 }
 
 void CliSession::waitIdle() {
-    while (link_.isOpen() &&
-           (link_.framePending() || link_.awaitingAck() || link_.awaitingAnswer())) {
+    while (link_.isOpen() && link_.inExchange()) {
         relay_.servePending();
         link_.clock().sleepMs(1);
     }

@@ -41,7 +41,7 @@ struct Harness {
     }
 
     void waitIdle() {
-        while (open.framePending() || open.awaitingAck() || open.awaitingAnswer()) {
+        while (open.inExchange()) {
             relay.servePending();
             clock.sleepMs(1);
         }

@@ -70,7 +70,7 @@ class FaultRun : public ::testing::TestWithParam<uint32_t> {
         return next == UINT32_MAX ? 1 : std::max<uint32_t>(next, 1);
     }
 
-    bool busy() { return f.link.framePending() || f.link.awaitingAck() || f.link.awaitingAnswer(); }
+    bool busy() { return f.link.inExchange(); }
 
     // Lets the worker run until the exchange is over and every reply the
     // camera still holds (late ones after a time-out) has come and gone.

@@ -54,7 +54,7 @@ class LutEditorTest : public ::testing::Test {
     void settle() {
         zr::SerialLink& link = panel.link();
         for (int i = 0; i < 5000; ++i) {
-            if (!link.framePending() && !link.awaitingAck() && !link.awaitingAnswer()) return;
+            if (!link.inExchange()) return;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         ADD_FAILURE() << "the link did not become idle";
