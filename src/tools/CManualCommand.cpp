@@ -1,7 +1,6 @@
 #include "tools/CManualCommand.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -27,7 +26,7 @@ std::string linkText(const QString& text) {
 
 }  // namespace
 
-CManualCommand::CManualCommand(QWidget* parent) : QDialog(parent) {
+CManualCommand::CManualCommand(QWidget* parent) : ToolWindow(EnterKey::Hides, parent) {
     buildControls();
 }
 
@@ -38,7 +37,7 @@ void CManualCommand::buildControls() {
 
     Ui::ManualCommandTemplate ui;
     ui.setupUi(this);
-    controls_.addTemplate(this);
+    controls().addTemplate(this);
     zr::widgets::DialogUnits(dialogFont).applyToTemplate(this);
     // The label lines up with the field by its runs of blanks.
     ui.fieldLabel->setTextFormat(Qt::PlainText);
@@ -46,17 +45,6 @@ void CManualCommand::buildControls() {
     connect(ui.writeButton, &QPushButton::clicked, this, [this] { OnWrite(); });
     connect(ui.readButton, &QPushButton::clicked, this, [this] { OnRead(); });
     connect(ui.closeButton, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-QWidget* CManualCommand::control(int id) const {
-    return controls_.widget(id);
-}
-
-bool CManualCommand::CreateModeless(const zr::widgets::ToolContext& toolContext) {
-    if (!toolContext.complete()) return false;
-    context = toolContext;
-    setModal(false);
-    return true;
 }
 
 QString CManualCommand::commandText() const {
@@ -85,16 +73,4 @@ void CManualCommand::OnRead() {
     // answer that could be taken for this one. The link has said why.
     auto* field = static_cast<QLineEdit*>(control(IDC_ANSWER));
     field->setText(result == 1 ? QString::fromStdString(zr::tools::answerText(answer)) : QString());
-}
-
-void CManualCommand::keyPressEvent(QKeyEvent* event) {
-    // Enter away from a push button hides the window, as Escape and CLOSE
-    // do; Enter in the input field sends nothing.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const auto mods = event->modifiers() & ~Qt::KeypadModifier;
-    if (enter && mods == Qt::NoModifier) {
-        accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
