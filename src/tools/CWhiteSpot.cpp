@@ -1,7 +1,6 @@
 #include "tools/CWhiteSpot.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -10,7 +9,6 @@
 #include <QTimerEvent>
 #include <string>
 
-#include "link/Message.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
 #include "params/CameraParamTable.h"
@@ -21,7 +19,6 @@
 #include "widgets/ScrollInputFilter.h"
 #include "widgets/ScrollRequest.h"
 #include "widgets/SliderRelease.h"
-#include "widgets/WaitCursor.h"
 
 namespace {
 
@@ -33,13 +30,13 @@ constexpr int kTabStopDlu = 32;
 
 }  // namespace
 
-CWhiteSpot::CWhiteSpot(QWidget* parent) : QDialog(parent) {
+CWhiteSpot::CWhiteSpot(QWidget* parent) : ToolWindow(EnterKey::Hides, parent) {
     buildControls();
 }
 
 CWhiteSpot::~CWhiteSpot() {
     detectTimer_.stop();
-    lowerWaitCursor();
+    waitCursor_.reset();
 }
 
 void CWhiteSpot::buildControls() {
@@ -49,7 +46,7 @@ void CWhiteSpot::buildControls() {
 
     Ui::WhiteSpotTemplate ui;
     ui.setupUi(this);
-    controls_.addTemplate(this);
+    controls().addTemplate(this);
     const zr::widgets::DialogUnits units(dialogFont);
     units.applyToTemplate(this);
     ui.spotList->setTabStopDistance(units.toPixelsX(kTabStopDlu));
@@ -89,19 +86,7 @@ void CWhiteSpot::buildControls() {
     connect(ui.closeButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QWidget* CWhiteSpot::control(int id) const {
-    return controls_.widget(id);
-}
-
-bool CWhiteSpot::CreateModeless(const zr::widgets::ToolContext& toolContext) {
-    if (!toolContext.complete()) return false;
-    context = toolContext;
-    setModal(false);
-    OnInitDialog();
-    return true;
-}
-
-void CWhiteSpot::OnInitDialog() {
+void CWhiteSpot::setUpWindow() {
     // When the camera does not answer, the panel's last known threshold is
     // shown: what it last read or wrote, or the default before any read.
     int32_t value = context.params->table()[zr::ROW_WHITE_SPOT_LEVEL].value;
@@ -173,7 +158,7 @@ void CWhiteSpot::OnTimer(int id) {
         detectTimer_.start(kDetectPeriodMs, this);
         return;
     }
-    raiseWaitCursor();
+    if (!waitCursor_) waitCursor_.emplace();
     const QPointer<CWhiteSpot> self(this);
     int32_t status = 0;
     const int32_t result = context.params->ReadParam(zr::ROW_WHITE_SPOT_DETECT, status);
@@ -182,7 +167,7 @@ void CWhiteSpot::OnTimer(int id) {
         detectTimer_.start(kDetectPeriodMs, this);
         return;
     }
-    lowerWaitCursor();
+    waitCursor_.reset();
     showResult(zr::tools::detectResultText(status));
     if (!self) return;
     // The list is read only once the user has closed the message.
@@ -193,7 +178,7 @@ void CWhiteSpot::OnTimer(int id) {
 
 void CWhiteSpot::endDetection() {
     detectTimer_.stop();
-    lowerWaitCursor();
+    waitCursor_.reset();
     control(IDC_DETECT)->setEnabled(true);
 }
 
@@ -234,36 +219,7 @@ void CWhiteSpot::setSpotList(const QString& text) {
     static_cast<QPlainTextEdit*>(control(IDC_SPOT_LIST))->setPlainText(text);
 }
 
-void CWhiteSpot::keyPressEvent(QKeyEvent* event) {
-    // Enter away from a push button hides the window, as Escape and CLOSE do.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const auto mods = event->modifiers() & ~Qt::KeypadModifier;
-    if (enter && mods == Qt::NoModifier) {
-        accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void CWhiteSpot::raiseWaitCursor() {
-    if (waitCursorUp_) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    waitCursorUp_ = true;
-}
-
-void CWhiteSpot::lowerWaitCursor() {
-    if (!waitCursorUp_) return;
-    QApplication::restoreOverrideCursor();
-    waitCursorUp_ = false;
-}
-
 void CWhiteSpot::showResult(const char* text) {
-    zr::Message message;
-    message.text = text;
-    message.caption = QCoreApplication::applicationName().toStdString();
-    message.icon = zr::MsgIcon::None;
-    message.buttons = zr::MsgButtons::Ok;
     // Owned by the panel: the box also comes up while this window is hidden.
-    message.owner = context.boxOwner;
-    context.messages->show(message);
+    showBox(text, applicationCaption(), zr::MsgIcon::None, context.boxOwner);
 }

@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QBasicTimer>
-#include <QDialog>
 #include <QString>
+#include <optional>
 
-#include "widgets/ControlMap.h"
-#include "widgets/ToolContext.h"
+#include "widgets/ToolWindow.h"
+#include "widgets/WaitCursor.h"
 
-class QKeyEvent;
 class QTimerEvent;
 
 // The white spot detection window: sets the camera's detection threshold,
@@ -18,7 +17,7 @@ class QTimerEvent;
 // CLOSE, Enter and Escape only hide the window; a detection in progress is
 // still polled and reported. The panel deletes a hidden window before it
 // opens a new one, which ends the polling.
-class CWhiteSpot : public QDialog {
+class CWhiteSpot : public zr::widgets::ToolWindow {
     Q_OBJECT
   public:
     enum { IDD = 129 };
@@ -36,15 +35,6 @@ class CWhiteSpot : public QDialog {
 
     explicit CWhiteSpot(QWidget* parent = nullptr);
     ~CWhiteSpot() override;
-
-    // Keeps what the window uses of the program, makes it modeless and reads
-    // the threshold. Returns false for an incomplete context.
-    virtual bool CreateModeless(const zr::widgets::ToolContext& context);
-
-    // The control with a template id, or nullptr.
-    QWidget* control(int id) const;
-
-    zr::widgets::ToolContext context;
 
     // Handlers; the widgets call them, tests may too.
     // A scroll request (ScrollCode) on the threshold scroll bar; `position`
@@ -71,20 +61,18 @@ class CWhiteSpot : public QDialog {
 
   protected:
     void timerEvent(QTimerEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    // Reads the threshold once the window has its context.
+    void setUpWindow() override;
 
   private:
-    zr::widgets::ControlMap controls_;  // id -> widget of the template
     void buildControls();
-    void OnInitDialog();
     void setSpotList(const QString& text);
     void endDetection();
-    void raiseWaitCursor();
-    void lowerWaitCursor();
     void showResult(const char* text);
 
     QBasicTimer detectTimer_;
-    bool waitCursorUp_ = false;
+    // Up from the first poll to the end of the detection, across the ticks.
+    std::optional<zr::widgets::WaitCursor> waitCursor_;
     int dragPosition_ = -1;  // where a dragged thumb is, -1 when not dragged
     QString spotListText_;
 };
