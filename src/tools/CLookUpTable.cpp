@@ -7,7 +7,6 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -15,8 +14,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "link/Message.h"
-#include "link/MessageRelay.h"
 #include "link/SerialLink.h"
 #include "params/LutFile.h"
 #include "params/LutRegisters.h"
@@ -24,7 +21,6 @@
 #include "params/ParamAccess.h"
 #include "tools/LutPlot.h"
 #include "widgets/DialogUnits.h"
-#include "widgets/QtMessageSink.h"
 #include "widgets/WaitCursor.h"
 
 namespace {
@@ -90,7 +86,7 @@ int stepFromIndex(int index) {
 
 }  // namespace
 
-CLookUpTable::CLookUpTable(QWidget* parent) : QDialog(parent) {
+CLookUpTable::CLookUpTable(QWidget* parent) : ToolWindow(EnterKey::Hides, parent) {
     setWindowTitle(QStringLiteral(" LOOK UP TABLE"));
     buildControls();
     exchangeToControls();
@@ -141,6 +137,7 @@ void CLookUpTable::buildControls() {
             widget->setProperty("controlId", entry.id);
         }
     }
+    controls().addTemplate(this);
     connect(stepGroup_, &QButtonGroup::idClicked, this, [this] { OnStepOrChannel(); });
 
     auto button = [this](int id) { return static_cast<QPushButton*>(control(id)); };
@@ -155,15 +152,8 @@ void CLookUpTable::buildControls() {
     setFixedSize(du.toPixelsX(kDialogWidthDlu), du.toPixelsY(kDialogHeightDlu));
 }
 
-QWidget* CLookUpTable::control(int id) const {
-    return findChild<QWidget*>(QStringLiteral("control%1").arg(id), Qt::FindDirectChildrenOnly);
-}
-
-bool CLookUpTable::CreateModeless(const zr::widgets::ToolContext& toolContext) {
-    context = toolContext;
-    setModal(false);
+void CLookUpTable::setUpWindow() {
     exchangeToControls();
-    return true;
 }
 
 void CLookUpTable::exchangeToControls() {
@@ -271,17 +261,6 @@ void CLookUpTable::hideEvent(QHideEvent* event) {
     dragging = 0;
     selectedIndex = 256;
     QDialog::hideEvent(event);
-}
-
-void CLookUpTable::keyPressEvent(QKeyEvent* event) {
-    // Enter away from a push button hides the window, as Escape and CLOSE do.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const auto mods = event->modifiers() & ~Qt::KeypadModifier;
-    if (enter && mods == Qt::NoModifier) {
-        accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void CLookUpTable::ApplyPoint(int a, int v) {
@@ -393,15 +372,5 @@ QString CLookUpTable::ChooseLutFile(bool save) {
 }
 
 void CLookUpTable::showMessage(const std::string& text, bool errorIcon) {
-    zr::Message message;
-    message.text = text;
-    message.caption = QCoreApplication::applicationName().toStdString();
-    message.icon = errorIcon ? zr::MsgIcon::Error : zr::MsgIcon::None;
-    message.buttons = zr::MsgButtons::Ok;
-    message.owner = this;
-    if (context.complete()) {
-        context.messages->show(message);
-    } else {
-        zr::QtMessageSink(this).show(message);
-    }
+    showBox(text, applicationCaption(), errorIcon ? zr::MsgIcon::Error : zr::MsgIcon::None, this);
 }

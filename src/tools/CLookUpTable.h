@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QDialog>
 #include <QString>
 #include <array>
 #include <functional>
 #include <string>
 
 #include "params/LutCsv.h"
-#include "widgets/ToolContext.h"
+#include "widgets/ToolWindow.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -17,7 +16,7 @@ class QCheckBox;
 // (256 entries per colour channel) as three curves, dragged point by point
 // with the mouse. It holds its own copy of the table; only the end of a drag
 // and WRITE send entries to the camera, through the owning panel.
-class CLookUpTable : public QDialog {
+class CLookUpTable : public zr::widgets::ToolWindow {
     Q_OBJECT
   public:
     enum { IDD = 130 };
@@ -42,17 +41,10 @@ class CLookUpTable : public QDialog {
     explicit CLookUpTable(QWidget* parent = nullptr);
     ~CLookUpTable() override;
 
-    // Keeps what the window uses of the program and makes it modeless.
-    virtual bool CreateModeless(const zr::widgets::ToolContext& context);
-
-    // The control with a template id, or nullptr.
-    QWidget* control(int id) const;
-
     // Dialog data, exchanged with the STEP radios and the R, G, B check boxes.
     int stepIndex = 0;
     int showChannel[3] = {1, 1, 1};
 
-    zr::widgets::ToolContext context;
     zr::LutTable entries = zr::identityLut();
     int step = 16;
     int selectedIndex = 256;  // 256: no point picked
@@ -92,8 +84,11 @@ class CLookUpTable : public QDialog {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    // The editor opens with whatever context it is handed: its handlers do
+    // nothing without a complete one, and its boxes then go to the screen.
+    bool acceptsContext(const zr::widgets::ToolContext&) const override { return true; }
+    void setUpWindow() override;
 
   private:
     void buildControls();
