@@ -22,6 +22,7 @@
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
 #include "widgets/SliderRelease.h"
+#include "widgets/WaitCursor.h"
 
 using namespace adjust_id;
 
@@ -40,15 +41,6 @@ constexpr int kTemperatureMs = 500;
 // Alternates the progress text between polls. It belongs to the program, not
 // to one window, so a new window carries on where the last one stopped.
 bool g_autoAdjustBlink = false;
-
-// Scope of the wait cursor.
-class WaitCursor {
-  public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // Text register bytes for display. Bytes outside printable ASCII have no
 // agreed character on this side; they show as the replacement character
@@ -104,20 +96,22 @@ const CAdjust::SliderBinding* CAdjust::sliderBinding(int id) {
     return nullptr;
 }
 
-CAdjust::CAdjust(QWidget* parent) : QDialog(parent) {
+CAdjust::CAdjust(QWidget* parent) : ToolWindow(EnterKey::AsDialog, parent) {
     valueKnown_.fill(true);  // the initial zeros are the template's, shown as such
 }
 
 CAdjust::~CAdjust() = default;
 
-bool CAdjust::CreateModeless(const zr::widgets::ToolContext& context) {
-    if (!context.complete() || context_.complete()) return false;
-    context_ = context;
-    setModal(false);
+bool CAdjust::acceptsContext(const zr::widgets::ToolContext& toolContext) const {
+    return toolContext.complete() && !context.complete();
+}
+
+void CAdjust::setUpWindow() {
     setWindowTitle(QStringLiteral("ZR-K880TM ADJUST"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    controls_ = adjust_template::build(this);
+    const QHash<int, QWidget*> built = adjust_template::build(this);
+    for (auto it = built.cbegin(); it != built.cend(); ++it) controls().add(it.key(), it.value());
     stepGroup_ =
         makeGroup(this, {control<QAbstractButton>(STEP_VSUB), control<QAbstractButton>(STEP_GAIN),
                          control<QAbstractButton>(STEP_REGISTRATION)});
@@ -128,14 +122,13 @@ bool CAdjust::CreateModeless(const zr::widgets::ToolContext& context) {
     const zr::CameraParamTable& table = params().table();
     registrationCentre_ = table[zr::ROW_H_REGISTRATION_R].maxValue / 2 + 1;
     dataLog_ = std::make_unique<zr::AdjustDataLog>(
-        params(), *context_.messages, static_cast<QWidget*>(this), registrationCentre_);
+        params(), *context.messages, static_cast<QWidget*>(this), registrationCentre_);
     connectControls();
     initialise();
-    return true;
 }
 
 zr::ParamAccess& CAdjust::params() {
-    return *context_.params;
+    return *context.params;
 }
 
 void CAdjust::connectControls() {
@@ -254,7 +247,7 @@ void CAdjust::onStepChange() {
 }
 
 void CAdjust::onAdjustMode() {
-    WaitCursor wait;
+    zr::widgets::WaitCursor wait;
     UpdateData(true);
     zr::ParamAccess& p = params();
     if (adjustMode_ == 0) {
@@ -275,7 +268,7 @@ void CAdjust::onAdjustMode() {
     // Memory and the white balance gains are the panel's rows too: its
     // controls show what the table now holds. The other writes of this
     // window go to rows the panel does not show.
-    context_.refreshPanel();
+    context.refreshPanel();
 }
 
 void CAdjust::onSliderNotify(int id) {
@@ -466,12 +459,12 @@ bool CAdjust::isTimerActive(int timerId) const {
 
 // What a window timer may do with the link on this tick.
 CAdjust::LinkState CAdjust::linkState() {
-    zr::SerialLink& link = *context_.link;
+    zr::SerialLink& link = *context.link;
     if (!link.isOpen()) return LinkState::Closed;
     // A tick can come from the event loop of a box that the link put up during
     // an exchange; a read now would wait for an exchange that cannot end
     // before that box is closed.
-    if (link.inExchange() || context_.messages->servingWorkerMessage()) {
+    if (link.inExchange() || context.messages->servingWorkerMessage()) {
         return LinkState::Busy;
     }
     return LinkState::Idle;
@@ -554,10 +547,5 @@ void CAdjust::reject() {
 }
 
 void CAdjust::showMessage(const std::string& text, const std::string& caption, zr::MsgIcon icon) {
-    zr::Message message;
-    message.text = text;
-    message.caption = caption;
-    message.icon = icon;
-    message.owner = static_cast<QWidget*>(this);
-    context_.messages->show(message);
+    showBox(text, caption, icon, static_cast<QWidget*>(this));
 }

@@ -1,15 +1,13 @@
 #pragma once
 
 #include <QBasicTimer>
-#include <QDialog>
-#include <QHash>
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "link/Message.h"
-#include "widgets/ToolContext.h"
+#include "widgets/ToolWindow.h"
 
 class QButtonGroup;
 class QSlider;
@@ -28,7 +26,7 @@ class ParamAccess;
 // A value the camera did not deliver is never shown as if it had: a failed
 // read puts a placeholder into the value's edit or label instead of the last
 // value held.
-class CAdjust : public QDialog {
+class CAdjust : public zr::widgets::ToolWindow {
     Q_OBJECT
   public:
     // The window's timers by their identifiers.
@@ -40,17 +38,6 @@ class CAdjust : public QDialog {
 
     explicit CAdjust(QWidget* parent = nullptr);
     ~CAdjust() override;
-
-    // Keeps what the window uses of the program and creates the window's
-    // controls (template 133).
-    bool CreateModeless(const zr::widgets::ToolContext& context);
-
-    // A control by its template id; nullptr for ids the template lacks.
-    QWidget* control(int id) const { return controls_.value(id, nullptr); }
-    template <typename T>
-    T* control(int id) const {
-        return qobject_cast<T*>(control(id));
-    }
 
     // Data exchange: save copies the controls into the integers, otherwise
     // the integers are shown in the controls.
@@ -74,6 +61,10 @@ class CAdjust : public QDialog {
 
   protected:
     void timerEvent(QTimerEvent* event) override;
+    // Made once: a second context is refused.
+    bool acceptsContext(const zr::widgets::ToolContext& toolContext) const override;
+    // Creates the window's controls (template 133) and reads the camera.
+    void setUpWindow() override;
 
   private:
     struct SliderBinding;
@@ -104,8 +95,6 @@ class CAdjust : public QDialog {
     void placeSlider(int index);
     void showText(int id, const std::string& bytes);
 
-    zr::widgets::ToolContext context_;
-    QHash<int, QWidget*> controls_;
     QButtonGroup* stepGroup_ = nullptr;
     QButtonGroup* modeGroup_ = nullptr;
     QButtonGroup* registrationGroup_ = nullptr;
