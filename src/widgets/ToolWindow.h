@@ -30,7 +30,7 @@ class ToolWindow : public QDialog {
     // Keeps what the window uses of the program, makes it modeless and runs
     // the window's own set-up. Returns false, keeping nothing, for a context
     // the window refuses.
-    bool CreateModeless(const ToolContext& toolContext);
+    virtual bool CreateModeless(const ToolContext& toolContext);
 
     // The control with a template id, or nullptr.
     QWidget* control(int id) const { return controls_.widget(id); }
