@@ -11,10 +11,10 @@
 
 #include "ExchangeReview.h"
 #include "FaultSchedule.h"
-#include "PassClock.h"
 #include "link/LinkStatus.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
+#include "support/PassClock.h"
 #include "support/SimLinkFixture.h"
 
 namespace zr::test {

@@ -2,10 +2,10 @@
 
 #include <atomic>
 
-#include "PassClock.h"
 #include "link/LinkStatus.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
+#include "support/PassClock.h"
 #include "support/RecordingSink.h"
 
 namespace zr::test {

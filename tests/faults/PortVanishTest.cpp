@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "PassClock.h"
 #include "PtyCameraLine.h"
 #include "link/ComPort.h"
 #include "link/LinkStatus.h"
@@ -13,6 +12,7 @@
 #include "link/SerialLink.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
+#include "support/PassClock.h"
 #include "support/RecordingSink.h"
 
 namespace zr::test {

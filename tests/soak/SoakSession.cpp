@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <string_view>
@@ -37,6 +38,7 @@ SoakSession::SoakSession(uint32_t seed, const std::string& folderPath, Watchdog&
       faults_(camera, seed ^ 0x5A5A5A5Au),
       closer_(seed ^ 0xC105Eu) {
     clock.setStep([this] { return step(); });
+    clock.setRealSleep(std::chrono::microseconds(20));
     sim::attachModel(kSerialIndex, &camera);
     panel::setLinkClock(&clock);
     panel = std::make_unique<CZR_K880TM_ControlDlg>();

@@ -10,10 +10,10 @@
 #include "CameraFaults.h"
 #include "ExchangeTracker.h"
 #include "PanelChecker.h"
-#include "SoakClock.h"
 #include "Watchdog.h"
 #include "model/CameraModel.h"
 #include "panel/CZR_K880TM_ControlDlg.h"
+#include "support/PassClock.h"
 
 namespace zr::test {
 
@@ -42,7 +42,7 @@ class SoakSession {
 
     std::mt19937 random;
     std::string folder;  // files the operator saves and opens
-    SoakClock clock;
+    PassClock clock;
     sim::CameraModel camera;
     ExchangeTracker tracker;
     std::unique_ptr<CZR_K880TM_ControlDlg> panel;

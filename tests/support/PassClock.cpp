@@ -1,4 +1,4 @@
-#include "PassClock.h"
+#include "support/PassClock.h"
 
 namespace zr::test {
 
