@@ -5,8 +5,8 @@
 
 namespace zr {
 
-// Stable snake_case names of the table rows, for scripts and snapshot files.
-// Kept beside the table; they carry no register data of their own.
+// Finds the table rows by their stable names (CameraParam::name), for
+// scripts and snapshot files.
 class ParamNames {
   public:
     // The row's name; empty for the two empty rows.
