@@ -1,6 +1,8 @@
 #include "params/FileErrorText.h"
 
 #include <cerrno>
+#include <iterator>
+#include <utility>
 
 namespace zr {
 
@@ -45,32 +47,25 @@ FileErrorCause fileErrorCause(int err) {
 }
 
 std::string fileErrorMessage(FileErrorCause cause, const std::string& path) {
+    // The words before and after the file's name, in the order of the causes.
+    static constexpr std::pair<const char*, const char*> kTexts[] = {
+        {"", ""},
+        {"", " was not found."},
+        {"", " contains an invalid path."},
+        {"", " could not be opened because there are too many open files."},
+        {"Access to ", " was denied."},
+        {"", " could not be created because the directory is full."},
+        {"A sharing violation occurred while accessing ", "."},
+        {"A locking violation occurred while accessing ", "."},
+        {"Disk full while accessing ", "."},
+        {"A hardware I/O error was reported while accessing ", "."},
+        {"An unknown error occurred while accessing ", "."},
+    };
+    static_assert(std::size(kTexts) == static_cast<size_t>(FileErrorCause::Generic) + 1);
+    const auto index = static_cast<size_t>(cause);
+    if (cause == FileErrorCause::None || index >= std::size(kTexts)) return {};
     const std::string name = path.empty() ? std::string("an unnamed file") : path;
-    switch (cause) {
-        case FileErrorCause::None:
-            return {};
-        case FileErrorCause::NotFound:
-            return name + " was not found.";
-        case FileErrorCause::BadPath:
-            return name + " contains an invalid path.";
-        case FileErrorCause::TooManyOpenFiles:
-            return name + " could not be opened because there are too many open files.";
-        case FileErrorCause::AccessDenied:
-            return "Access to " + name + " was denied.";
-        case FileErrorCause::DirectoryFull:
-            return name + " could not be created because the directory is full.";
-        case FileErrorCause::SharingViolation:
-            return "A sharing violation occurred while accessing " + name + ".";
-        case FileErrorCause::LockViolation:
-            return "A locking violation occurred while accessing " + name + ".";
-        case FileErrorCause::DiskFull:
-            return "Disk full while accessing " + name + ".";
-        case FileErrorCause::HardIO:
-            return "A hardware I/O error was reported while accessing " + name + ".";
-        case FileErrorCause::Generic:
-            return "An unknown error occurred while accessing " + name + ".";
-    }
-    return {};
+    return kTexts[index].first + name + kTexts[index].second;
 }
 
 }  // namespace zr

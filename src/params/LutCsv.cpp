@@ -1,5 +1,7 @@
 #include "params/LutCsv.h"
 
+#include <numeric>
+
 namespace zr {
 
 namespace {
@@ -21,9 +23,7 @@ bool isDigit(char ch) {
 
 LutTable identityLut() {
     LutTable table{};
-    for (auto& channel : table) {
-        for (int i = 0; i < kLutEntries; ++i) channel[i] = i;
-    }
+    for (auto& channel : table) std::iota(channel.begin(), channel.end(), 0);
     return table;
 }
 

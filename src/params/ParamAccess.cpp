@@ -73,18 +73,13 @@ int32_t ParamAccess::ReadParam(int row, int32_t& value) {
     return 0;
 }
 
-bool ParamAccess::waitUntilLinkIdle() {
-    // Woken when the exchange ends rather than after a whole millisecond;
-    // inside a worker message's box, where it cannot end, it gives up.
-    return link_.waitUntilIdle();
-}
-
 int32_t ParamAccess::ReadRegister(std::string_view text, AnswerBytes& answer) {
     // A previous write whose ACK times out posts LS_ACK_TIMEOUT when its
     // exchange ends; cleared before that, the bit would end this read as
     // failed while its own frame is still on the way. So clear only once the
-    // link is idle (SendCommand would wait for that anyway).
-    if (!waitUntilLinkIdle()) return 0;
+    // link is idle (SendCommand would wait for that anyway). Inside a worker
+    // message's box, where the exchange cannot end, the wait gives up.
+    if (!link_.waitUntilIdle()) return 0;
     link_.clearStatus();
     if (link_.SendCommand(text) != 0) return 0;
 

@@ -39,9 +39,6 @@ class ParamAccess {
     static int32_t valueFromAnswer(const CameraParam& row, const AnswerBytes& answer);
 
   private:
-    // Waits, serving worker messages, until the previous exchange has ended.
-    bool waitUntilLinkIdle();
-
     SerialLink& link_;
     CameraParamTable table_;
     MsgOwner owner_;

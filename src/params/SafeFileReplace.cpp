@@ -37,19 +37,7 @@ bool refusedByFolder(int err) {
     return err == EACCES || err == EPERM || err == ENAMETOOLONG;
 }
 
-int writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (n == 0) return EIO;
-        data.remove_prefix(static_cast<size_t>(n));
-    }
-    return 0;
-}
-
+// Writes the whole of `data` from the start of the file.
 int writeAllAt(int fd, std::string_view data) {
     for (off_t offset = 0; !data.empty();) {
         const ssize_t n = ::pwrite(fd, data.data(), data.size(), offset);
@@ -111,7 +99,7 @@ int replaceFile(const std::string& target, std::string_view content, const mode_
         return refineMissingFile(-fd, tempPath);
     }
     if (keepMode != nullptr) ::fchmod(fd, *keepMode);  // harmless if refused
-    int err = writeAll(fd, content);
+    int err = writeAllAt(fd, content);
     if (err == 0 && ::fsync(fd) != 0) err = errno;
     if (::close(fd) != 0 && err == 0) err = errno;
     if (err == 0 && ::rename(tempPath.c_str(), target.c_str()) != 0) {
@@ -178,9 +166,7 @@ int replaceFileSafely(const std::string& path, std::string_view content) {
         // A device or a pipe named by mistake must not be renamed away (as
         // root, /dev/null would be) nor written to.
         if (!S_ISREG(st.st_mode)) return EACCES;
-        if (::access(target.c_str(), W_OK) != 0) {
-            return errno;
-        }
+        if (::access(target.c_str(), W_OK) != 0) return errno;
         exists = true;
         mode = st.st_mode & 07777;
     }
