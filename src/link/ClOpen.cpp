@@ -114,7 +114,7 @@ int OpenClAllSerial(SerialLink& link, uint32_t baudBit, uint32_t serialIndex) {
                 fns.setBaudRate(port, baudBit);
                 baudSet = 1;
             }
-            if (!link.startOnClPort(fns, port)) {
+            if (!link.startOnBoardPort(fns, port)) {
                 fns.serialClose(port);
                 baudSet = 0;
             }

@@ -31,33 +31,13 @@ bool parseBaud(std::string_view text, int& baud) {
 // released again when the line cannot be set.
 void openDevice(SerialLink& link, const std::string& path, int baud) {
     TtyDevice device;
-    const TtyDevice::OpenResult opened =
-        path.empty() ? TtyDevice::OpenResult::Unavailable : device.open(path);
+    const TtyDevice::OpenResult opened = device.open(path);
     if (opened == TtyDevice::OpenResult::Unavailable) {
         link.messages().show(OpenMessages::portOpenError());
         return;
     }
     if (opened != TtyDevice::OpenResult::Opened || !device.setRawLine(baud)) return;
-    const int fd = device.fd();
-    if (link.startOnComDevice(fd)) device.release();
-}
-
-int openChecked(SerialLink& link, const std::string& path, std::string_view baudText) {
-    // Never a second worker, and never disturb the running exchange.
-    if (link.isOpen()) {
-        link.messages().show(OpenMessages::alreadyOpen());
-        return 1;
-    }
-    int baud = 0;
-    if (path.empty()) {
-        link.messages().show(OpenMessages::portOpenError());
-    } else if (!parseBaud(baudText, baud)) {
-        link.messages().show(OpenMessages::baudRateUnsupported(std::string(baudText)));
-    } else {
-        openDevice(link, path, baud);
-    }
-    link.clearWaitingFlags();
-    return link.isOpen() ? 0 : 1;
+    if (link.startOnComDevice(device.fd())) device.release();
 }
 
 }  // namespace
@@ -93,11 +73,25 @@ int OpenComPort(SerialLink& link, std::string_view portText) {
     const int number = ComPortNumber(tokens.device);
     const std::string path =
         number ? ComPortResolver::fromEnvironment().devicePath(number) : std::string();
-    return openChecked(link, path, tokens.baud);
+    return OpenComDevice(link, path, tokens.baud);
 }
 
-int OpenComDevice(SerialLink& link, const std::string& devicePath, std::string_view baudText) {
-    return openChecked(link, devicePath, baudText);
+int OpenComDevice(SerialLink& link, const std::string& path, std::string_view baudText) {
+    // Never a second worker, and never disturb the running exchange.
+    if (link.isOpen()) {
+        link.messages().show(OpenMessages::alreadyOpen());
+        return 1;
+    }
+    int baud = 0;
+    if (path.empty()) {
+        link.messages().show(OpenMessages::portOpenError());
+    } else if (!parseBaud(baudText, baud)) {
+        link.messages().show(OpenMessages::baudRateUnsupported(std::string(baudText)));
+    } else {
+        openDevice(link, path, baud);
+    }
+    link.clearWaitingFlags();
+    return link.isOpen() ? 0 : 1;
 }
 
 void EnumerateComPorts(SerialLink& link) {

@@ -5,11 +5,7 @@ namespace zr {
 namespace {
 
 Message box(std::string text, const char* caption, MsgIcon icon) {
-    Message message;
-    message.text = std::move(text);
-    message.caption = caption;
-    message.icon = icon;
-    return message;
+    return {std::move(text), caption, icon};
 }
 
 }  // namespace

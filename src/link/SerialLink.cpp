@@ -30,11 +30,7 @@ constexpr uint32_t kWorkerSpinUs = 300;
 constexpr auto kEventSpin = std::chrono::microseconds(300);
 
 Message errorBox(const char* text, const char* caption) {
-    Message m;
-    m.text = text;
-    m.caption = caption;
-    m.icon = MsgIcon::Error;
-    return m;
+    return {text, caption, MsgIcon::Error};
 }
 
 }  // namespace
@@ -179,16 +175,11 @@ bool SerialLink::startOnBoardPort(const ClSerialFunctions& functions, void* seri
     return startWorker(std::make_unique<ClSerialTransport>(functions, serialRef));
 }
 
-bool SerialLink::startOnClPort(const ClSerialFunctions& functions, void* serialRef) {
-    if (isOpen_.load() != 0 || !functions.serialRead || !functions.serialWrite) return false;
-    return startWorker(std::make_unique<ClSerialTransport>(functions, serialRef));
-}
-
 bool SerialLink::startWorker(std::unique_ptr<LinkTransport> transport) {
     transport_ = std::move(transport);
     // A half-received answer from an earlier opening must not be continued
     // with the first bytes of this one.
-    dropPartialAnswer();
+    parser_.reset();
     eventPending_ = 0;
     linkEvent_.reset();
     workerExited_.reset();
@@ -217,16 +208,12 @@ void SerialLink::CloseLink() {
         }
         worker_.join();
     }
-    closeTransport();
+    if (transport_) transport_->close();
+    transport_.reset();
     clearWaitingFlags();
     // A frame queued but never written would otherwise block every later
     // SendCommand, or go out unasked after the next opening.
     framePending_.store(0);
-}
-
-void SerialLink::closeTransport() {
-    if (transport_) transport_->close();
-    transport_.reset();
 }
 
 void SerialLink::clearWaitingFlags() {
@@ -243,12 +230,8 @@ void SerialLink::setStatusBits(uint32_t bits) {
 }
 
 void SerialLink::showWorkerMessage(const char* text) {
-    Message m;
-    m.text = text;
-    m.caption = "NO RESPONSE ";
-    m.icon = MsgIcon::Warning;
-    m.systemModal = true;
-    messages_.show(m);
+    messages_.show(
+        {.text = text, .caption = "NO RESPONSE ", .icon = MsgIcon::Warning, .systemModal = true});
 }
 
 void SerialLink::LinkWorker() {
@@ -289,7 +272,7 @@ void SerialLink::LinkWorker() {
                 }
                 // A frame cut off by the camera (a reset, say) never
                 // completes; its bytes would swallow later replies.
-                dropPartialAnswer();
+                parser_.reset();
                 // The waiting caller goes on while the box is still up.
                 linkEvent_.signal();
                 showWorkerMessage("There is no [ANSWER DATA]");
@@ -297,7 +280,7 @@ void SerialLink::LinkWorker() {
             }
         } else if (framePending_.load() != 0) {
             // Whatever came before belongs to an exchange that is over.
-            dropPartialAnswer();
+            parser_.reset();
             writeTransport(commandFrame_.data(), kCommandFrameSize, kClFirstWriteTimeoutMs);
             lastSendTick_ = clock_.tickMs();
             resendsLeft_ = kResends;
@@ -326,10 +309,6 @@ void SerialLink::LinkWorker() {
     workerExited_.signal();
 }
 
-void SerialLink::dropPartialAnswer() {
-    parser_.reset();
-}
-
 int SerialLink::ParseReceived(const uint8_t* data, size_t count) {
     std::lock_guard lock(linkMutex_);
     int result = 1;
@@ -348,7 +327,12 @@ int SerialLink::ParseReceived(const uint8_t* data, size_t count) {
             case AnswerEvent::Kind::Answer: {
                 const bool good = event.checksumGood;
                 const uint8_t reply = good ? ACK : NAK;
-                if (good) DecodeAnswer(event.bytes);
+                if (good) {
+                    // The answer replaces any unread one.
+                    ring_[0] = event.bytes;
+                    answerCount_ = 1;
+                    ringIndex_ = 0;
+                }
                 writeTransport(&reply, 1, kClReplyTimeoutMs);
                 if (good) awaitingAnswer_.store(0);
                 setStatusBits(LS_ANSWER_DONE);
@@ -358,13 +342,6 @@ int SerialLink::ParseReceived(const uint8_t* data, size_t count) {
         }
     }
     return result;
-}
-
-void SerialLink::DecodeAnswer(const AnswerBytes& bytes) {
-    answerCount_ = 0;
-    ringIndex_ = 0;
-    ring_[0] = bytes;
-    ++answerCount_;
 }
 
 // The trace sees exactly the bytes that crossed the port, both ways.

@@ -65,8 +65,8 @@ class SerialLink {
     // stays the caller's. Once started the link owns it: CloseLink closes the
     // fd or calls clSerialClose. A null serial reference is a valid port.
     bool startOnComDevice(int fd);
+    // A Camera Link serial port, of a maker's library or the common one.
     bool startOnBoardPort(const ClSerialFunctions& functions, void* serialRef);
-    bool startOnClPort(const ClSerialFunctions& functions, void* serialRef);
     void CloseLink();
     // Clear the two waiting flags, as every open operation ends by doing.
     void clearWaitingFlags();
@@ -106,14 +106,11 @@ class SerialLink {
     // SendCommand's checks and frame build under linkMutex; the messages of a
     // refusal are collected, not shown.
     int queueFrame(std::string_view text, std::vector<Message>& refusals);
-    void DecodeAnswer(const AnswerBytes& bytes);
-    void dropPartialAnswer();  // worker only, or while no worker runs
     bool startWorker(std::unique_ptr<LinkTransport> transport);
     void setStatusBits(uint32_t bits);  // under the lock, also eventPending
     uint32_t readTransport(uint8_t* buffer, uint32_t count);
     void writeTransport(const uint8_t* data, uint32_t count, uint32_t timeoutMs);
     void showWorkerMessage(const char* text);
-    void closeTransport();
 
     MessageRelay& messages_;
     TraceHook trace_;

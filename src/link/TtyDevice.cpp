@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace zr {
 
@@ -119,13 +120,11 @@ TtyDevice::DeviceNumbers TtyDevice::heldByOtherProcesses() {
 }
 
 bool TtyDevice::speedFor(int baudRate, unsigned& speed) {
-    for (const RateSpeed& entry : kRates) {
-        if (entry.rate == baudRate) {
-            speed = entry.speed;
-            return true;
-        }
-    }
-    return false;
+    const auto* entry = std::find_if(std::begin(kRates), std::end(kRates),
+                                     [&](const RateSpeed& r) { return r.rate == baudRate; });
+    if (entry == std::end(kRates)) return false;
+    speed = entry->speed;
+    return true;
 }
 
 TtyDevice::OpenResult TtyDevice::open(const std::string& path, const DeviceNumbers& held) {
@@ -150,12 +149,7 @@ TtyDevice::OpenResult TtyDevice::open(const std::string& path, const DeviceNumbe
         return OpenResult::Unavailable;
     }
     fd_ = fd;
-    if (!isatty(fd)) {
-        error_ = errno;
-        close();
-        return OpenResult::NotATty;
-    }
-    if (ioctl(fd, TIOCEXCL) != 0) {
+    if (!isatty(fd) || ioctl(fd, TIOCEXCL) != 0) {
         error_ = errno;
         close();
         return OpenResult::NotATty;

@@ -273,7 +273,7 @@ TEST_F(LinkWorker, NullSerialReferenceStillUsesTheLibraryPort) {
 
 TEST_F(LinkWorker, CommonLibraryPortWorksTheSame) {
     port.respond(ackingCamera(kGood));
-    ASSERT_TRUE(link.startOnClPort(ScriptedPort::functions(), kRef));
+    ASSERT_TRUE(link.startOnBoardPort(ScriptedPort::functions(), kRef));
     EXPECT_EQ(sendAndWait("8108000000"), kAnswerDoneBits);
     link.CloseLink();
     EXPECT_EQ(port.closeCount(), 1);
@@ -286,13 +286,12 @@ TEST_F(LinkWorker, StartIsRefusedWhileOpenAndWithoutReadOrWrite) {
     EXPECT_FALSE(link.startOnBoardPort(noRead, kRef));
     ClSerialFunctions noWrite = ScriptedPort::functions();
     noWrite.serialWrite = nullptr;
-    EXPECT_FALSE(link.startOnClPort(noWrite, kRef));
+    EXPECT_FALSE(link.startOnBoardPort(noWrite, kRef));
     EXPECT_FALSE(link.startOnComDevice(-1));
     EXPECT_FALSE(link.isOpen());
 
     ASSERT_TRUE(open());
     EXPECT_FALSE(link.startOnBoardPort(ScriptedPort::functions(), nullptr));
-    EXPECT_FALSE(link.startOnClPort(ScriptedPort::functions(), nullptr));
     EXPECT_FALSE(link.startOnComDevice(0));
     // The first transport is still the one in use.
     port.respond(ackingCamera(kGood));
