@@ -34,15 +34,6 @@ int usage(const std::string& message) {
     return kExitUsage;
 }
 
-bool parseValue(const std::string& text, int32_t& out) {
-    long long v = 0;
-    auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || p != text.data() + text.size() || text.empty()) return false;
-    if (v < INT32_MIN || v > INT32_MAX) return false;
-    out = static_cast<int32_t>(v);
-    return true;
-}
-
 // A snapshot is a few kilobytes; anything much larger, or a device, a pipe or
 // a folder named by mistake, is refused before it is read (a device such as
 // /dev/zero would never end).
@@ -86,14 +77,6 @@ bool readFile(const std::string& path, std::string& out, std::string& error) {
     return ok;
 }
 
-// A row named on the command line: a name or a row number of a real register.
-bool rowArg(const std::string& arg, int& row) {
-    auto found = ParamNames::find(arg);
-    if (!found) return false;
-    row = *found;
-    return true;
-}
-
 bool isCommandRegister(int row) {
     return row == ROW_MEMORY_LOAD || row == ROW_MEMORY_SAVE || row == ROW_FACTORY_SETTING;
 }
@@ -104,7 +87,6 @@ int finish(CliSession& session) {
 }
 
 int cmdPorts() {
-    CliOptions none;
     StderrSink sink(false);
     MessageRelay relay(sink);
     SerialLink link(relay, SystemClock::instance());
@@ -233,10 +215,10 @@ int runCommand(const CliOptions& o) {
         if (args.empty()) return usage("get needs at least one NAME or ROW");
         std::vector<int> rows;
         for (const auto& a : args) {
-            int row = 0;
-            if (!rowArg(a, row))
-                return usage("unknown setting \"" + a + "\" (see: zrk880ctl names)");
-            rows.push_back(row);
+            // A name or a row number of a real register.
+            const auto row = ParamNames::find(a);
+            if (!row) return usage("unknown setting \"" + a + "\" (see: zrk880ctl names)");
+            rows.push_back(*row);
         }
         CliSession s(o);
         if (!s.open()) return kExitFailure;
@@ -244,14 +226,15 @@ int runCommand(const CliOptions& o) {
     }
     if (cmd == "set") {
         if (args.size() != 2) return usage("set needs NAME|ROW and VALUE");
-        int row = 0;
-        int32_t value = 0;
-        if (!rowArg(args[0], row))
-            return usage("unknown setting \"" + args[0] + "\" (see: zrk880ctl names)");
+        const auto found = ParamNames::find(args[0]);
+        if (!found) return usage("unknown setting \"" + args[0] + "\" (see: zrk880ctl names)");
+        const int row = *found;
         if (isCommandRegister(row))
             return usage(std::string(ParamNames::name(row)) +
                          " is a command register: use load, save or factory-setting");
-        if (!parseValue(args[1], value)) return usage("\"" + args[1] + "\" is not a whole number");
+        long long value = 0;
+        if (!parseInt(args[1], value) || value < INT32_MIN || value > INT32_MAX)
+            return usage("\"" + args[1] + "\" is not a whole number");
         const CameraParam& p = table[row];
         if (value < p.minValue || value > p.maxValue)
             return usage("Send error: Setting value is out of range (" +
@@ -259,7 +242,7 @@ int runCommand(const CliOptions& o) {
                          ".." + std::to_string(p.maxValue) + ")");
         CliSession s(o);
         if (!s.open()) return kExitFailure;
-        if (s.params().WriteParam(row, value) != 0) return kExitFailure;
+        if (s.params().WriteParam(row, static_cast<int32_t>(value)) != 0) return kExitFailure;
         return finish(s);
     }
     if (cmd == "raw") {

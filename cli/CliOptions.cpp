@@ -45,15 +45,11 @@ const char* const kUsage =
     "Exit status: 0 success, 1 camera or link failure, 2 bad usage or bad input,\n"
     "3 diff found differences.\n";
 
-namespace {
-
 bool parseInt(std::string_view s, long long& out) {
     if (s.empty()) return false;
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
     return ec == std::errc() && p == s.data() + s.size();
 }
-
-}  // namespace
 
 bool parseCliOptions(int argc, const char* const* argv, CliOptions& o, std::string& error) {
     auto setRoute = [&](Route r) {
@@ -75,10 +71,6 @@ bool parseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
             return true;
         };
         if (!o.command.empty()) {
-            if (a == "--csv") {
-                o.args.push_back("--csv");
-                continue;
-            }
             o.args.emplace_back(a);
             continue;
         }

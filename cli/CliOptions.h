@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zr::cli {
@@ -27,5 +28,8 @@ struct CliOptions {
 bool parseCliOptions(int argc, const char* const* argv, CliOptions& options, std::string& error);
 
 extern const char* const kUsage;
+
+// A decimal whole number that is the whole of `s`.
+bool parseInt(std::string_view s, long long& out);
 
 }  // namespace zr::cli

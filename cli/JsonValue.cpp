@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <charconv>
-#include <cstdint>
 
 namespace zr::cli {
 
@@ -61,15 +60,10 @@ class JsonParser {
             out.kind_ = JsonValue::Kind::String;
             return string(out.text_);
         }
-        if (c == 't') {
+        if (c == 't' || c == 'f') {
             out.kind_ = JsonValue::Kind::Bool;
-            out.text_ = "true";
-            return literal("true");
-        }
-        if (c == 'f') {
-            out.kind_ = JsonValue::Kind::Bool;
-            out.text_ = "false";
-            return literal("false");
+            out.text_ = c == 't' ? "true" : "false";
+            return literal(out.text_);
         }
         if (c == 'n') {
             out.kind_ = JsonValue::Kind::Null;
@@ -103,95 +97,70 @@ class JsonParser {
                 continue;
             }
             if (pos_ >= s_.size()) break;
-            char e = s_[pos_++];
-            switch (e) {
-                case '"':
-                    out += '"';
-                    break;
-                case '\\':
-                    out += '\\';
-                    break;
-                case '/':
-                    out += '/';
-                    break;
-                case 'b':
-                    out += '\b';
-                    break;
-                case 'f':
-                    out += '\f';
-                    break;
-                case 'n':
-                    out += '\n';
-                    break;
-                case 'r':
-                    out += '\r';
-                    break;
-                case 't':
-                    out += '\t';
-                    break;
-                case 'u': {
-                    if (pos_ + 4 > s_.size()) return fail("short \\u escape");
-                    unsigned code = 0;
-                    auto [p, ec] =
-                        std::from_chars(s_.data() + pos_, s_.data() + pos_ + 4, code, 16);
-                    if (ec != std::errc() || p != s_.data() + pos_ + 4)
-                        return fail("bad \\u escape");
-                    pos_ += 4;
-                    // Names and values here are ASCII; keep other code points as UTF-8.
-                    if (code < 0x80) {
-                        out += static_cast<char>(code);
-                    } else if (code < 0x800) {
-                        out += static_cast<char>(0xC0 | (code >> 6));
-                        out += static_cast<char>(0x80 | (code & 0x3F));
-                    } else {
-                        out += static_cast<char>(0xE0 | (code >> 12));
-                        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-                        out += static_cast<char>(0x80 | (code & 0x3F));
-                    }
-                    break;
-                }
-                default:
+            const char e = s_[pos_++];
+            // The one-letter escapes and what they stand for.
+            static constexpr std::string_view kEscapes = "\"\"\\\\//b\bf\fn\nr\rt\t";
+            if (e != 'u') {
+                const size_t at = kEscapes.find(e);
+                if (at == std::string_view::npos || at % 2 != 0)
                     return fail("bad escape in a string");
+                out += kEscapes[at + 1];
+                continue;
+            }
+            if (pos_ + 4 > s_.size()) return fail("short \\u escape");
+            unsigned code = 0;
+            auto [p, ec] = std::from_chars(s_.data() + pos_, s_.data() + pos_ + 4, code, 16);
+            if (ec != std::errc() || p != s_.data() + pos_ + 4) return fail("bad \\u escape");
+            pos_ += 4;
+            // Names and values here are ASCII; keep other code points as UTF-8.
+            if (code < 0x80) {
+                out += static_cast<char>(code);
+            } else if (code < 0x800) {
+                out += static_cast<char>(0xC0 | (code >> 6));
+                out += static_cast<char>(0x80 | (code & 0x3F));
+            } else {
+                out += static_cast<char>(0xE0 | (code >> 12));
+                out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+                out += static_cast<char>(0x80 | (code & 0x3F));
             }
         }
         return fail("unterminated string");
     }
 
-    bool array(JsonValue& out, int depth) {
-        out.kind_ = JsonValue::Kind::Array;
+    // Consumes a list's opening bracket; true when the list is empty, its
+    // closing bracket consumed too.
+    bool emptyList(char close) {
         ++pos_;
         skipSpace();
-        if (pos_ < s_.size() && s_[pos_] == ']') {
-            ++pos_;
-            return true;
-        }
-        for (;;) {
+        if (pos_ >= s_.size() || s_[pos_] != close) return false;
+        ++pos_;
+        return true;
+    }
+
+    // After a list item: true after a ',' (another item follows), false after
+    // the closing bracket or on a fault (then error_ is set).
+    bool moreItems(char close, const char* unterminated, const char* expected) {
+        skipSpace();
+        if (pos_ >= s_.size()) return fail(unterminated);
+        if (s_[pos_] != ',' && s_[pos_] != close) return fail(expected);
+        return s_[pos_++] == ',';
+    }
+
+    bool array(JsonValue& out, int depth) {
+        out.kind_ = JsonValue::Kind::Array;
+        if (emptyList(']')) return true;
+        do {
             JsonValue item;
             if (!value(item, depth + 1)) return false;
             out.items_.push_back(std::move(item));
-            skipSpace();
-            if (pos_ >= s_.size()) return fail("unterminated array");
-            if (s_[pos_] == ',') {
-                ++pos_;
-                continue;
-            }
-            if (s_[pos_] == ']') {
-                ++pos_;
-                return true;
-            }
-            return fail("expected ',' or ']'");
-        }
+        } while (moreItems(']', "unterminated array", "expected ',' or ']'"));
+        return error_.empty();
     }
 
     bool object(JsonValue& out, int depth) {
         out.kind_ = JsonValue::Kind::Object;
-        ++pos_;
-        skipSpace();
-        if (pos_ < s_.size() && s_[pos_] == '}') {
-            ++pos_;
-            return true;
-        }
-        for (;;) {
+        if (emptyList('}')) return true;
+        do {
             skipSpace();
             if (pos_ >= s_.size() || s_[pos_] != '"') return fail("expected a member name");
             std::string key;
@@ -203,18 +172,8 @@ class JsonParser {
             if (!value(member, depth + 1)) return false;
             if (out.members_.count(key)) return fail("duplicate member name");
             out.members_.emplace(std::move(key), std::move(member));
-            skipSpace();
-            if (pos_ >= s_.size()) return fail("unterminated object");
-            if (s_[pos_] == ',') {
-                ++pos_;
-                continue;
-            }
-            if (s_[pos_] == '}') {
-                ++pos_;
-                return true;
-            }
-            return fail("expected ',' or '}'");
-        }
+        } while (moreItems('}', "unterminated object", "expected ',' or '}'"));
+        return error_.empty();
     }
 
     std::string_view s_;
@@ -230,15 +189,6 @@ std::optional<JsonValue> JsonValue::parse(std::string_view text, std::string& er
 const JsonValue* JsonValue::member(const std::string& key) const {
     auto it = members_.find(key);
     return it == members_.end() ? nullptr : &it->second;
-}
-
-std::optional<long long> JsonValue::integer() const {
-    if (kind_ != Kind::Number) return std::nullopt;
-    long long v = 0;
-    auto [p, ec] = std::from_chars(text_.data(), text_.data() + text_.size(), v);
-    if (ec != std::errc() || p != text_.data() + text_.size()) return std::nullopt;
-    if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
-    return v;
 }
 
 }  // namespace zr::cli

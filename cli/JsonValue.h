@@ -20,7 +20,6 @@ class JsonValue {
     // to a message naming the line.
     static std::optional<JsonValue> parse(std::string_view text, std::string& error);
 
-    Kind kind() const { return kind_; }
     bool isObject() const { return kind_ == Kind::Object; }
     bool isArray() const { return kind_ == Kind::Array; }
     bool isString() const { return kind_ == Kind::String; }
@@ -28,9 +27,6 @@ class JsonValue {
     const std::string& text() const { return text_; }  // string value or number text
     const std::vector<JsonValue>& items() const { return items_; }
     const JsonValue* member(const std::string& key) const;
-    const std::map<std::string, JsonValue>& members() const { return members_; }
-    // An integer number in the 32-bit range, if this is one.
-    std::optional<long long> integer() const;
 
   private:
     friend class JsonParser;

@@ -1,9 +1,9 @@
 #include "Snapshot.h"
 
 #include <algorithm>
-#include <charconv>
 #include <set>
 
+#include "CliOptions.h"
 #include "JsonValue.h"
 #include "params/ParamNames.h"
 
@@ -19,10 +19,10 @@ struct RawEntry {
     int line;
 };
 
-bool toInt(std::string_view text, long long& out) {
-    if (text.empty()) return false;
-    auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-    return ec == std::errc() && p == text.data() + text.size();
+// Sets the message; false, for the caller to return.
+bool refuse(std::string& error, std::string message) {
+    error = std::move(message);
+    return false;
 }
 
 std::string where(int line) {
@@ -39,46 +39,32 @@ bool check(const std::vector<RawEntry>& raw, const CameraParamTable& table,
         int row = -1;
         if (!e.row.empty()) {
             long long r = -1;
-            if (!toInt(e.row, r) || r < 0 || r >= UserParamCount) {
-                error = at + "row " + e.row + " is not a user setting (0.." +
-                        std::to_string(UserParamCount - 1) + ")";
-                return false;
-            }
+            if (!parseInt(e.row, r) || r < 0 || r >= UserParamCount)
+                return refuse(error, at + "row " + e.row + " is not a user setting (0.." +
+                                         std::to_string(UserParamCount - 1) + ")");
             row = static_cast<int>(r);
         }
         if (!e.name.empty()) {
             auto found = ParamNames::find(e.name);
-            if (!found || *found >= UserParamCount || std::to_string(*found) == e.name) {
-                error = at + "unknown setting name \"" + e.name + "\"";
-                return false;
-            }
-            if (row >= 0 && row != *found) {
-                error = at + "name \"" + e.name + "\" is row " + std::to_string(*found) +
-                        ", not row " + std::to_string(row);
-                return false;
-            }
+            if (!found || *found >= UserParamCount || std::to_string(*found) == e.name)
+                return refuse(error, at + "unknown setting name \"" + e.name + "\"");
+            if (row >= 0 && row != *found)
+                return refuse(error, at + "name \"" + e.name + "\" is row " +
+                                         std::to_string(*found) + ", not row " +
+                                         std::to_string(row));
             row = *found;
         }
-        if (row < 0) {
-            error = at + "neither a name nor a row";
-            return false;
-        }
+        if (row < 0) return refuse(error, at + "neither a name nor a row");
         long long v = 0;
-        if (!toInt(e.value, v)) {
-            error = at + "value \"" + e.value + "\" is not a whole number";
-            return false;
-        }
+        if (!parseInt(e.value, v))
+            return refuse(error, at + "value \"" + e.value + "\" is not a whole number");
         const CameraParam& p = table[row];
-        if (v < p.minValue || v > p.maxValue) {
-            error = at + std::string(ParamNames::name(row)) + " = " + e.value +
-                    " is out of range (" + std::to_string(p.minValue) + ".." +
-                    std::to_string(p.maxValue) + ")";
-            return false;
-        }
-        if (!seen.insert(row).second) {
-            error = at + std::string(ParamNames::name(row)) + " is given twice";
-            return false;
-        }
+        if (v < p.minValue || v > p.maxValue)
+            return refuse(error, at + std::string(ParamNames::name(row)) + " = " + e.value +
+                                     " is out of range (" + std::to_string(p.minValue) + ".." +
+                                     std::to_string(p.maxValue) + ")");
+        if (!seen.insert(row).second)
+            return refuse(error, at + std::string(ParamNames::name(row)) + " is given twice");
         out.push_back({row, static_cast<int32_t>(v)});
     }
     entries = std::move(out);
@@ -87,47 +73,28 @@ bool check(const std::vector<RawEntry>& raw, const CameraParamTable& table,
 
 bool parseJson(std::string_view text, std::vector<RawEntry>& raw, std::string& error) {
     auto doc = JsonValue::parse(text, error);
-    if (!doc) {
-        error = "broken JSON: " + error;
-        return false;
-    }
+    if (!doc) return refuse(error, "broken JSON: " + error);
     const JsonValue* list = &*doc;
     if (doc->isObject()) {
         list = doc->member("settings");
-        if (!list) {
-            error = "JSON snapshot has no \"settings\" list";
-            return false;
-        }
+        if (!list) return refuse(error, "JSON snapshot has no \"settings\" list");
     }
-    if (!list->isArray()) {
-        error = "JSON \"settings\" is not a list";
-        return false;
-    }
+    if (!list->isArray()) return refuse(error, "JSON \"settings\" is not a list");
     for (const JsonValue& item : list->items()) {
-        if (!item.isObject()) {
-            error = "JSON settings entry is not an object";
-            return false;
-        }
+        if (!item.isObject()) return refuse(error, "JSON settings entry is not an object");
         RawEntry e{"", "", "", 0};
         if (const JsonValue* n = item.member("name")) {
-            if (!n->isString()) {
-                error = "JSON \"name\" is not a string";
-                return false;
-            }
+            if (!n->isString()) return refuse(error, "JSON \"name\" is not a string");
             e.name = n->text();
         }
         if (const JsonValue* r = item.member("row")) {
-            if (!r->isNumber()) {
-                error = "JSON \"row\" is not a number";
-                return false;
-            }
+            if (!r->isNumber()) return refuse(error, "JSON \"row\" is not a number");
             e.row = r->text();
         }
         const JsonValue* v = item.member("value");
-        if (!v || !v->isNumber()) {
-            error = "JSON entry " + (e.name.empty() ? e.row : e.name) + " has no numeric \"value\"";
-            return false;
-        }
+        if (!v || !v->isNumber())
+            return refuse(error, "JSON entry " + (e.name.empty() ? e.row : e.name) +
+                                     " has no numeric \"value\"");
         e.value = v->text();
         raw.push_back(std::move(e));
     }
@@ -162,10 +129,7 @@ bool parseCsv(std::string_view text, std::vector<RawEntry>& raw, std::string& er
             f = c + 1;
         }
         if (line == 1 && fields.size() >= 1 && fields[0] == "name") continue;  // header
-        if (fields.size() != 3) {
-            error = where(line) + "expected name,row,value";
-            return false;
-        }
+        if (fields.size() != 3) return refuse(error, where(line) + "expected name,row,value");
         raw.push_back({fields[0], fields[1], fields[2], line});
         if (end == text.size()) break;
     }
@@ -212,10 +176,7 @@ bool Snapshot::parse(std::string_view text, const CameraParamTable& table,
     size_t first = text.find_first_not_of(" \t\r\n");
     bool json = first != std::string_view::npos && (text[first] == '{' || text[first] == '[');
     if (!(json ? parseJson(text, raw, error) : parseCsv(text, raw, error))) return false;
-    if (raw.empty()) {
-        error = "the snapshot holds no settings";
-        return false;
-    }
+    if (raw.empty()) return refuse(error, "the snapshot holds no settings");
     return check(raw, table, entries, error);
 }
 
