@@ -39,10 +39,4 @@ bool AutoResetEvent::waitFor(std::chrono::milliseconds timeout, std::chrono::mic
     return waitFor(timeout);
 }
 
-void AutoResetEvent::wait() {
-    std::unique_lock lock(mutex_);
-    cv_.wait(lock, [this] { return signalled_.load(); });
-    signalled_.store(false);
-}
-
 }  // namespace zr

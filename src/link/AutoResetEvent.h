@@ -18,7 +18,6 @@ class AutoResetEvent {
     // The same, but first watches the event for up to `spin` without going to
     // sleep (yielding the processor), for a signal due within microseconds.
     bool waitFor(std::chrono::milliseconds timeout, std::chrono::microseconds spin);
-    void wait();
 
   private:
     std::mutex mutex_;

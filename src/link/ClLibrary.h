@@ -20,7 +20,6 @@ class ClLibrary {
     static std::vector<std::string> candidateNames(const std::string& name);
 
     void* symbol(const char* name) const;
-    const std::string& name() const { return name_; }
 
   private:
     ClLibrary(std::string name, void* handle) : name_(std::move(name)), handle_(handle) {}

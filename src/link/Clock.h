@@ -18,9 +18,7 @@ class Clock {
     // skipped) has input, so a reply or a queued frame is seen at once. A
     // virtual clock has no real time to wait in: it sleeps as always, which
     // keeps timing tests exact.
-    virtual void sleepUnlessReadable(uint32_t ms, const int* fds, size_t count) {
-        (void)fds;
-        (void)count;
+    virtual void sleepUnlessReadable(uint32_t ms, const int* /*fds*/, size_t /*count*/) {
         sleepMs(ms);
     }
     // Watches the descriptors for up to `us` microseconds of real time
@@ -28,10 +26,7 @@ class Clock {
     // as soon as one has input. Used where input is due within microseconds,
     // so that the thread need not be woken from a sleep. A virtual clock has
     // no real time to watch: it returns false at once.
-    virtual bool spinUntilReadable(uint32_t us, const int* fds, size_t count) {
-        (void)us;
-        (void)fds;
-        (void)count;
+    virtual bool spinUntilReadable(uint32_t /*us*/, const int* /*fds*/, size_t /*count*/) {
         return false;
     }
 };

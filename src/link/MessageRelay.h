@@ -37,7 +37,6 @@ class MessageRelay {
     void setWakeup(std::function<void()> wakeup);
 
     void setSink(MessageSink& sink);
-    MessageSink& sink() { return *sink_; }
     bool onUiThread() const { return std::this_thread::get_id() == uiThread_; }
 
   private:
