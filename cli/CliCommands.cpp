@@ -40,41 +40,34 @@ int usage(const std::string& message) {
 constexpr off_t kMaxSnapshotBytes = 1 << 20;
 
 bool readFile(const std::string& path, std::string& out, std::string& error) {
+    const char* const tooLarge = "too large for a snapshot (over 1 MiB)";
+    std::string problem;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        error = path + ": " + std::strerror(errno);
-        return false;
-    }
     struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0;
-    if (!ok) {
-        error = path + ": " + std::strerror(errno);
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        problem = std::strerror(errno);
     } else if (!S_ISREG(st.st_mode)) {
-        error = path + ": not a regular file";
-        ok = false;
+        problem = "not a regular file";
     } else if (st.st_size > kMaxSnapshotBytes) {
-        error = path + ": too large for a snapshot (over 1 MiB)";
-        ok = false;
+        problem = tooLarge;
     }
     out.clear();
     char buffer[4096];
-    while (ok) {
+    while (problem.empty()) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) break;
         if (n < 0) {
-            error = path + ": " + std::strerror(errno);
-            ok = false;
-        } else if (n == 0) {
-            break;
+            problem = std::strerror(errno);
         } else if (out.size() + static_cast<size_t>(n) > static_cast<size_t>(kMaxSnapshotBytes)) {
-            error = path + ": too large for a snapshot (over 1 MiB)";  // grew while read
-            ok = false;
+            problem = tooLarge;  // grew while read
         } else {
             out.append(buffer, static_cast<size_t>(n));
         }
     }
-    ::close(fd);
-    return ok;
+    if (fd >= 0) ::close(fd);
+    if (!problem.empty()) error = path + ": " + problem;
+    return problem.empty();
 }
 
 bool isCommandRegister(int row) {
