@@ -17,8 +17,7 @@ constexpr const char* kQuestionCaption = "ZR-K880TM";
 BulkOperations::BulkOperations(ParamAccess& params) : params_(params) {}
 
 void BulkOperations::ReadFromCamera() {
-    readUserRows();
-    refresh();
+    readBack();
 }
 
 void BulkOperations::WriteToCamera() {
@@ -29,8 +28,7 @@ void BulkOperations::WriteToCamera() {
 
 void BulkOperations::LoadMemory(int memory) {
     if (params_.WriteParam(ROW_MEMORY_LOAD, memory) != 0) return;
-    readUserRows();
-    refresh();
+    readBack();
 }
 
 void BulkOperations::SaveMemory(int memory) {
@@ -41,8 +39,7 @@ void BulkOperations::FactorySetting() {
     if (!confirm(kFactoryQuestion)) return;
     // The camera's values are read back whether or not the command went out.
     params_.WriteParam(ROW_FACTORY_SETTING, 1);
-    readUserRows();
-    refresh();
+    readBack();
 }
 
 void BulkOperations::AllInitialize() {
@@ -51,14 +48,11 @@ void BulkOperations::AllInitialize() {
     params_.WriteCommandText(InitializeCommandText);
 }
 
-void BulkOperations::readUserRows() {
+void BulkOperations::readBack() {
     for (int row = 0; row < UserParamCount; ++row) {
         int32_t value = 0;
-        if (params_.ReadParam(row, value) != 0) return;
+        if (params_.ReadParam(row, value) != 0) break;
     }
-}
-
-void BulkOperations::refresh() {
     if (refresh_) refresh_();
 }
 

@@ -13,7 +13,7 @@ inline constexpr int32_t AdjustAccessCode = 0x4A5C;
 // Operations that move many settings at once. They use only the parameter
 // operations; the panel plugs its RefreshPanel in as the refresh hook.
 class BulkOperations {
-public:
+  public:
     explicit BulkOperations(ParamAccess& params);
 
     void setRefreshHook(std::function<void()> refresh) { refresh_ = std::move(refresh); }
@@ -26,10 +26,10 @@ public:
     void FactorySetting();  // asks first
     void AllInitialize();   // asks first
 
-private:
-    // Reads rows 0..52 in order, stopping at the first failure.
-    void readUserRows();
-    void refresh();
+  private:
+    // Reads rows 0..52 in order, stopping at the first failure, then runs the
+    // refresh hook either way.
+    void readBack();
     bool confirm(const char* text);
 
     ParamAccess& params_;
