@@ -257,10 +257,8 @@ int runCommand(const CliOptions& o) {
             else
                 return usage("dump takes at most one FILE");
         }
-        Snapshot::Format format = csv || (!path.empty() && path != "-" &&
-                                          Snapshot::formatForPath(path) == Snapshot::Format::Csv)
-                                      ? Snapshot::Format::Csv
-                                      : Snapshot::Format::Json;
+        // No path and "-" (stdout) have no extension: JSON unless --csv.
+        const Snapshot::Format format = csv ? Snapshot::Format::Csv : Snapshot::formatForPath(path);
         CliSession s(o);
         if (!s.open()) return kExitFailure;
         std::vector<SnapshotEntry> entries;
