@@ -27,7 +27,6 @@
 #include "widgets/DialogUnits.h"
 #include "widgets/QtMessageSink.h"
 #include "widgets/ScrollInputFilter.h"
-#include "widgets/SliderRelease.h"
 
 using namespace zr::panel;
 using namespace zr::widgets;
@@ -61,7 +60,6 @@ struct CZR_K880TM_ControlDlg::Impl {
     PanelMenu* menu = nullptr;
     ControlMap controls;
     QHash<int, QButtonGroup*> radioGroups;  // by table row
-    QHash<int, int> dragPosition;           // by scroll bar, while its thumb is held
     QHash<int, int> shownRadio;             // by table row: the button the panel checked, 0 none
 };
 
@@ -107,22 +105,6 @@ zr::SetupContext CZR_K880TM_ControlDlg::setupContext() {
 zr::widgets::ToolContext CZR_K880TM_ControlDlg::toolContext() {
     return {&d->params, &d->link, &d->relay, [this] { RefreshPanel(); },
             static_cast<const QWidget*>(this)};
-}
-
-int32_t CZR_K880TM_ControlDlg::WriteParam(int row, int32_t value) {
-    return d->params.WriteParam(row, value);
-}
-
-int32_t CZR_K880TM_ControlDlg::WriteCommandText(std::string_view text) {
-    return d->params.WriteCommandText(text);
-}
-
-int32_t CZR_K880TM_ControlDlg::ReadParam(int row, int32_t& value) {
-    return d->params.ReadParam(row, value);
-}
-
-int32_t CZR_K880TM_ControlDlg::ReadRegister(std::string_view text, zr::AnswerBytes& answer) {
-    return d->params.ReadRegister(text, answer);
 }
 
 // --- building the window ----------------------------------------------------
@@ -182,34 +164,9 @@ void CZR_K880TM_ControlDlg::bindControls() {
     }
 
     for (const ScrollBinding& binding : scrollBindings()) {
-        QScrollBar* bar = d->controls.scrollBar(binding.id);
-        bar->setSingleStep(1);
-        bar->setPageStep(10);
-        // A click gives the bar the focus, so the keys act on what was touched.
-        bar->setFocusPolicy(Qt::StrongFocus);
         const int id = binding.id;
-        new ScrollInputFilter(
-            bar, [this, id](int position) { OnHScroll(SB_THUMBPOSITION, position, id); });
-        // The toolkit has already moved the thumb by its own step when it
-        // reports the action; the handler decides the position, so the thumb
-        // goes back first.
-        connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar, id](int action) {
-            const int position = bar->sliderPosition();
-            if (action == QAbstractSlider::SliderMove && bar->isSliderDown()) {
-                d->dragPosition[id] = position;
-            }
-            bar->setSliderPosition(bar->value());
-            OnHScroll(zr::widgets::scrollCodeForSliderAction(action), position, id);
-        });
-        // Releasing the thumb reports where it was let go, even when the
-        // writes of the drag were refused and the thumb went back.
-        connect(bar, &QAbstractSlider::sliderReleased, this, [this, bar, id] {
-            const int position = d->dragPosition.value(id, bar->sliderPosition());
-            d->dragPosition.remove(id);
-            // A thumb dropped because a message came up was not let go there.
-            if (releasingHeldSliders()) return;
-            OnHScroll(SB_THUMBPOSITION, position, id);
-            OnHScroll(SB_ENDSCROLL, 0, id);
+        new ScrollInputFilter(d->controls.scrollBar(id), [this, id](int code, int position) {
+            OnHScroll(code, position, id);
         });
     }
 
@@ -257,7 +214,7 @@ void CZR_K880TM_ControlDlg::OnRadioClicked(int id) {
     const RadioBinding* binding = findRadio(id);
     QAbstractButton* button = d->controls.button(id);
     if (binding == nullptr || button == nullptr || !button->isChecked()) return;
-    if (WriteParam(binding->row, binding->value) == 0) {
+    if (d->params.WriteParam(binding->row, binding->value) == 0) {
         d->shownRadio[binding->row] = id;
         UpdateControlStates(id);
         return;
@@ -277,7 +234,8 @@ void CZR_K880TM_ControlDlg::OnHScroll(int code, int position, int scrollId) {
     if (!target) return;
     const int next = *target;
     // A refused write leaves the thumb and the read-out where they were.
-    if (WriteParam(binding->row, next) == 0) ShowScrollValue(scrollId, binding->readoutId, next);
+    if (d->params.WriteParam(binding->row, next) == 0)
+        ShowScrollValue(scrollId, binding->readoutId, next);
 }
 
 void CZR_K880TM_ControlDlg::OnCommand(int id) {
@@ -308,13 +266,13 @@ void CZR_K880TM_ControlDlg::OnCommand(int id) {
             d->bulk.AllInitialize();
             break;
         case IDC_WB_ADJUST:
-            WriteParam(zr::ROW_WHITE_BALANCE, 3);
+            d->params.WriteParam(zr::ROW_WHITE_BALANCE, 3);
             break;
         case IDC_WSHADING_ADJUST:
-            WriteParam(zr::ROW_WHITE_SHADING_ADJUST, 1);
+            d->params.WriteParam(zr::ROW_WHITE_SHADING_ADJUST, 1);
             break;
         case IDC_LUT_TABLE:
-            OpenLookUpTable();
+            d->tools.openLookUpTable();
             break;
         case IDC_WSPOT_DETECT:
             OpenWhiteSpot();
@@ -428,12 +386,6 @@ void CZR_K880TM_ControlDlg::UpdateControlStates(int id) {
     parkFocusIfDisabled(focused);
 }
 
-void CZR_K880TM_ControlDlg::UpdateAlcStates() {
-    QWidget* focused = focusWidget();
-    ControlStates::updateAlc(d->controls);
-    parkFocusIfDisabled(focused);
-}
-
 void CZR_K880TM_ControlDlg::parkFocusIfDisabled(QWidget* focused) {
     // The toolkit hands the focus of a disabled control on to the next one,
     // where an arrow key would change a setting the user never touched. The
@@ -445,9 +397,6 @@ void CZR_K880TM_ControlDlg::parkFocusIfDisabled(QWidget* focused) {
 
 // --- tool windows and closing -------------------------------------------------
 
-void CZR_K880TM_ControlDlg::OpenLookUpTable() {
-    d->tools.openLookUpTable();
-}
 void CZR_K880TM_ControlDlg::OpenWhiteSpot() {
     d->tools.openWhiteSpot();
 }
@@ -481,10 +430,6 @@ QAction* CZR_K880TM_ControlDlg::menuAction(int commandId) const {
 }
 
 void CZR_K880TM_ControlDlg::reject() {
-    destroyToolWindows();
-    QDialog::reject();
-}
-
-void CZR_K880TM_ControlDlg::destroyToolWindows() {
     d->tools.destroyAll();
+    QDialog::reject();
 }

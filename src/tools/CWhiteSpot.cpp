@@ -18,7 +18,6 @@
 #include "widgets/DialogUnits.h"
 #include "widgets/ScrollInputFilter.h"
 #include "widgets/ScrollRequest.h"
-#include "widgets/SliderRelease.h"
 
 namespace {
 
@@ -54,32 +53,8 @@ void CWhiteSpot::buildControls() {
     // A frame only: clicks go to the controls inside it.
     ui.addressGroup->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    QScrollBar* bar = ui.thresholdBar;
-    bar->setSingleStep(1);
-    bar->setPageStep(10);
-    bar->setFocusPolicy(Qt::StrongFocus);
     new zr::widgets::ScrollInputFilter(
-        bar, [this](int position) { OnHScroll(zr::widgets::SB_THUMBPOSITION, position); });
-    // The toolkit has already moved the thumb by its own step when it reports
-    // the action; the handler decides the position, so the thumb goes back
-    // first and only an accepted write moves it.
-    connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar](int action) {
-        const int position = bar->sliderPosition();
-        if (action == QAbstractSlider::SliderMove && bar->isSliderDown()) {
-            dragPosition_ = position;
-        }
-        bar->setSliderPosition(bar->value());
-        OnHScroll(zr::widgets::scrollCodeForSliderAction(action), position);
-    });
-    // Letting the thumb go reports where it was let go, then the end of the scroll.
-    connect(bar, &QAbstractSlider::sliderReleased, this, [this, bar] {
-        const int position = dragPosition_ >= 0 ? dragPosition_ : bar->sliderPosition();
-        dragPosition_ = -1;
-        // A thumb dropped because a message came up was not let go there.
-        if (zr::widgets::releasingHeldSliders()) return;
-        OnHScroll(zr::widgets::SB_THUMBPOSITION, position);
-        OnHScroll(zr::widgets::SB_ENDSCROLL, 0);
-    });
+        ui.thresholdBar, [this](int code, int position) { OnHScroll(code, position); });
 
     connect(ui.detectButton, &QPushButton::clicked, this, [this] { OnDetect(); });
     connect(ui.readButton, &QPushButton::clicked, this, [this] { OnRead(); });

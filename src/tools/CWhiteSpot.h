@@ -73,6 +73,5 @@ class CWhiteSpot : public zr::widgets::ToolWindow {
     QBasicTimer detectTimer_;
     // Up from the first poll to the end of the detection, across the ticks.
     std::optional<zr::widgets::WaitCursor> waitCursor_;
-    int dragPosition_ = -1;  // where a dragged thumb is, -1 when not dragged
     QString spotListText_;
 };
