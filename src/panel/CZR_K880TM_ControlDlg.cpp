@@ -382,7 +382,7 @@ void CZR_K880TM_ControlDlg::ShowScrollValue(int scrollId, int readoutId, int pos
 
 void CZR_K880TM_ControlDlg::UpdateControlStates(int id) {
     QWidget* focused = focusWidget();
-    ControlStates::update(d->controls, id);
+    updateControlStates(d->controls, id);
     parkFocusIfDisabled(focused);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <span>
 
 namespace zr::panel {
@@ -19,9 +18,6 @@ struct ScrollBinding {
     int row;
     int readoutId;
 };
-
-inline constexpr int kRadioCount = 55;
-inline constexpr int kScrollCount = 26;
 
 // The one description of what every bound control sends.
 std::span<const RadioBinding> radioBindings();

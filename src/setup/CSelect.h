@@ -3,11 +3,11 @@
 #include <QDialog>
 #include <QString>
 #include <cstdint>
-#include <map>
 #include <vector>
 
 class QButtonGroup;
 #include "setup/SetupContext.h"
+#include "widgets/ControlMap.h"
 
 // "Select Communication System": the user picks the transport (a COM port, a
 // frame grabber maker's Camera Link serial library, or the Camera Link common
@@ -110,12 +110,10 @@ class CSelect : public QDialog {
     void listClPorts();
     void showFields();
     void readControls();
-    void enableSet(std::initializer_list<int> ids, bool enable);
-    void enableControl(int id, bool enable);
     void setManufacturer(const QString& text);
 
     zr::SetupContext context_;
-    std::map<int, QWidget*> controls_;
+    zr::widgets::ControlMap controls_;
     QButtonGroup* portGroup_ = nullptr;
     QButtonGroup* baudGroup_ = nullptr;
     QButtonGroup* openCloseGroup_ = nullptr;
