@@ -42,8 +42,7 @@ const char* const kMemoryNames[] = {"DEFAULT", "FILE 1", "FILE 2", "FILE 3", "FI
 
 struct CZR_K880TM_ControlDlg::Impl {
     explicit Impl(CZR_K880TM_ControlDlg* panel)
-        : sink(panel),
-          relay(sink),
+        : relay(sink),
           link(relay, zr::panel::linkClock()),
           params(link, static_cast<const QWidget*>(panel)),
           bulk(params),

@@ -27,7 +27,7 @@ MsgResult ToolWindow::showBox(const std::string& text, const std::string& captio
     message.buttons = MsgButtons::Ok;
     message.owner = owner;
     if (context.complete()) return context.messages->show(message);
-    return QtMessageSink(this).show(message);
+    return QtMessageSink().show(message);
 }
 
 std::string ToolWindow::applicationCaption() {
