@@ -430,19 +430,6 @@ bool CAdjust::isTimerActive(int timerId) const {
     return false;
 }
 
-// What a window timer may do with the link on this tick.
-CAdjust::LinkState CAdjust::linkState() {
-    zr::SerialLink& link = *context.link;
-    if (!link.isOpen()) return LinkState::Closed;
-    // A tick can come from the event loop of a box that the link put up during
-    // an exchange; a read now would wait for an exchange that cannot end
-    // before that box is closed.
-    if (link.inExchange() || context.messages->servingWorkerMessage()) {
-        return LinkState::Busy;
-    }
-    return LinkState::Idle;
-}
-
 void CAdjust::onAutoAdjustTimer() {
     autoAdjustTimer_.stop();
     if (!polling_) return;

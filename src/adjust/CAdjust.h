@@ -78,8 +78,6 @@ class CAdjust : public zr::widgets::ToolWindow {
     void onRegistrationSwitch();
     void onAutoAdjust();
     void onContinuous(bool checked);
-    enum class LinkState { Closed, Busy, Idle };
-    LinkState linkState();
     void onAutoAdjustTimer();
     void onTemperatureTimer();
 

@@ -20,7 +20,6 @@ class QTimerEvent;
 class CWhiteSpot : public zr::widgets::ToolWindow {
     Q_OBJECT
   public:
-    enum { IDD = 129 };
     enum ControlId {
         IDC_CLOSE = 2,
         IDC_DETECT = 1017,
@@ -66,6 +65,8 @@ class CWhiteSpot : public zr::widgets::ToolWindow {
 
   private:
     void buildControls();
+    // Puts the thumb at `value` and `readout` beside it; sends nothing.
+    void moveThreshold(int value, const std::string& readout);
     void setSpotList(const QString& text);
     void endDetection();
     void showResult(const char* text);

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 
 #include "link/MessageRelay.h"
+#include "link/SerialLink.h"
 #include "widgets/QtMessageSink.h"
 
 namespace zr::widgets {
@@ -28,6 +29,17 @@ MsgResult ToolWindow::showBox(const std::string& text, const std::string& captio
     message.owner = owner;
     if (context.complete()) return context.messages->show(message);
     return QtMessageSink().show(message);
+}
+
+ToolWindow::LinkState ToolWindow::linkState() const {
+    if (!context.link->isOpen()) return LinkState::Closed;
+    // A tick can come from the event loop of a box that the link put up during
+    // an exchange; a read now would wait for an exchange that cannot end
+    // before that box is closed.
+    if (context.link->inExchange() || context.messages->servingWorkerMessage()) {
+        return LinkState::Busy;
+    }
+    return LinkState::Idle;
 }
 
 std::string ToolWindow::applicationCaption() {
