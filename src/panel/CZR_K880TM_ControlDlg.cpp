@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "adjust/CAdjust.h"
 #include "panel/CAboutDlg.h"
 #include "panel/ControlStates.h"
 #include "panel/PanelBindings.h"
@@ -22,6 +23,9 @@
 #include "panel/ReadoutText.h"
 #include "panel/ToolWindowSlots.h"
 #include "setup/SerialPortCommand.h"
+#include "tools/CLookUpTable.h"
+#include "tools/CManualCommand.h"
+#include "tools/CWhiteSpot.h"
 #include "ui_CZR_K880TM_ControlDlg.h"
 #include "widgets/ControlMap.h"
 #include "widgets/DialogUnits.h"
@@ -318,13 +322,7 @@ void CZR_K880TM_ControlDlg::showAbout() {
 
 void CZR_K880TM_ControlDlg::RefreshPanel() {
     const zr::CameraParamTable& rows = table();
-    for (int row : radioRefreshRows()) {
-        if (row == zr::ROW_SHUTTER_SPEED) {
-            refreshShutter();
-        } else {
-            refreshRadioGroup(row);
-        }
-    }
+    for (int row : radioRefreshRows()) refreshRadioGroup(row);
 
     for (int id : scrollRefreshOrder()) {
         const ScrollBinding* binding = findScroll(id);
@@ -345,20 +343,10 @@ void CZR_K880TM_ControlDlg::refreshRadioGroup(int row) {
     for (const RadioBinding& binding : radioBindings()) {
         if (binding.row == row && binding.value == value) checkedId = binding.id;
     }
+    // The shutter's fixed speeds 0..8 lie in id order and 9 lands on
+    // VARIABLE, the id after them, as 255 does.
+    if (row == zr::ROW_SHUTTER_SPEED && value == 9) checkedId = IDC_SHUTTER_VARIABLE;
     showRadio(row, checkedId);
-}
-
-void CZR_K880TM_ControlDlg::refreshShutter() {
-    const int value = table()[zr::ROW_SHUTTER_SPEED].value;
-    // 0..8 are the fixed speeds in id order; 9 lands on VARIABLE, the id after
-    // them. Other values have no button and leave the group unchecked.
-    int checkedId = 0;
-    if (value == 255) {
-        checkedId = IDC_SHUTTER_VARIABLE;
-    } else if (value >= 0 && value <= 9) {
-        checkedId = IDC_SHUTTER_OFF + value;
-    }
-    showRadio(zr::ROW_SHUTTER_SPEED, checkedId);
 }
 
 void CZR_K880TM_ControlDlg::showRadio(int row, int checkedId) {

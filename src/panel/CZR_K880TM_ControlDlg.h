@@ -104,7 +104,6 @@ class CZR_K880TM_ControlDlg : public QDialog {
     void bindControls();
     void initialiseControls();
     void refreshRadioGroup(int row);
-    void refreshShutter();
     // Checks button `checkedId` of a row's group (0: none) and unchecks the rest.
     void showRadio(int row, int checkedId);
     // Takes the focus onto the panel when `focused` has just been disabled.
