@@ -315,26 +315,28 @@ void CAdjust::ReadAdjustData() {
     UpdateData(false);
 
     // Vendor and model: up to eight registers, ending after the first one
-    // that holds a zero byte. A failed read shows the template's placeholder.
-    auto readName = [this](int firstRow) -> std::optional<std::string> {
-        std::string name;
-        for (int row = firstRow; row < firstRow + zr::NameRegisterRows; ++row) {
+    // that holds a zero byte; the serial number: always all four. A failed
+    // read shows the template's placeholder.
+    auto readText = [this](int firstRow, int rows, bool endAtZero) -> std::optional<std::string> {
+        std::string text;
+        for (int row = firstRow; row < firstRow + rows; ++row) {
             int32_t value = 0;
             if (params().ReadParam(row, value) != 0) return std::nullopt;
-            name += register_text::chars(value);
-            if (register_text::highByte(value) == 0 || register_text::lowByte(value) == 0) break;
+            text += register_text::chars(value);
+            if (endAtZero &&
+                (register_text::highByte(value) == 0 || register_text::lowByte(value) == 0)) {
+                break;
+            }
         }
-        return register_text::cutAtZero(name);
+        return register_text::cutAtZero(text);
     };
     auto readPair = [this](int row, int32_t& first, int32_t& second) {
         return params().ReadParam(row, first) == 0 && params().ReadParam(row + 1, second) == 0;
     };
     const std::string names[] = {"****************", "******", "********"};
 
-    const auto vendor = readName(zr::ROW_VENDOR_NAME);
-    showText(VENDOR, vendor.value_or(names[0]));
-    const auto model = readName(zr::ROW_MODEL_NAME);
-    showText(MODEL, model.value_or(names[0]));
+    showText(VENDOR, readText(zr::ROW_VENDOR_NAME, zr::NameRegisterRows, true).value_or(names[0]));
+    showText(MODEL, readText(zr::ROW_MODEL_NAME, zr::NameRegisterRows, true).value_or(names[0]));
 
     int32_t first = 0;
     int32_t second = 0;
@@ -345,15 +347,8 @@ void CAdjust::ReadAdjustData() {
                                ? register_text::fpgaVersion(first, second)
                                : names[1]);
 
-    std::string serial;
-    bool serialOk = true;
-    for (int row = zr::ROW_SERIAL_NUMBER;
-         row < zr::ROW_SERIAL_NUMBER + zr::SerialNumberRows && serialOk; ++row) {
-        int32_t value = 0;
-        serialOk = params().ReadParam(row, value) == 0;
-        serial += register_text::chars(value);  // always all four: no early end here
-    }
-    showText(SERIAL_NUMBER, serialOk ? register_text::cutAtZero(serial) : names[2]);
+    showText(SERIAL_NUMBER,
+             readText(zr::ROW_SERIAL_NUMBER, zr::SerialNumberRows, false).value_or(names[2]));
 
     ShowCameraTemperature();
 }

@@ -82,8 +82,6 @@ CLookUpTable::CLookUpTable(QWidget* parent) : ToolWindow(EnterKey::Hides, parent
     exchangeToControls();
 }
 
-CLookUpTable::~CLookUpTable() = default;
-
 void CLookUpTable::buildControls() {
     const zr::widgets::DialogUnits du = dialogUnits(font());
     stepGroup_ = new QButtonGroup(this);

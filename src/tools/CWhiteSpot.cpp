@@ -33,11 +33,6 @@ CWhiteSpot::CWhiteSpot(QWidget* parent) : ToolWindow(EnterKey::Hides, parent) {
     buildControls();
 }
 
-CWhiteSpot::~CWhiteSpot() {
-    detectTimer_.stop();
-    waitCursor_.reset();
-}
-
 void CWhiteSpot::buildControls() {
     QFont dialogFont = QApplication::font();
     dialogFont.setPointSize(zr::widgets::kDialogFontPoints);

@@ -33,7 +33,6 @@ class CWhiteSpot : public zr::widgets::ToolWindow {
     static constexpr int kDetectPeriodMs = 300;
 
     explicit CWhiteSpot(QWidget* parent = nullptr);
-    ~CWhiteSpot() override;
 
     // Handlers; the widgets call them, tests may too.
     // A scroll request (ScrollCode) on the threshold scroll bar; `position`
