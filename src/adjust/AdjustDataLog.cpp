@@ -185,12 +185,8 @@ bool AdjustDataLog::writeAll(int fd, std::string_view bytes) {
 }
 
 void AdjustDataLog::show(const std::string& text, const char* caption) {
-    Message message;
-    message.text = text;
-    message.caption = caption;
-    message.icon = MsgIcon::Exclamation;
-    message.owner = owner_;
-    messages_.show(message);
+    messages_.show(
+        {.text = text, .caption = caption, .icon = MsgIcon::Exclamation, .owner = owner_});
 }
 
 }  // namespace zr

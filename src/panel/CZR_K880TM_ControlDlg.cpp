@@ -42,6 +42,37 @@ namespace {
 // The memory box's entries, in selection index order.
 const char* const kMemoryNames[] = {"DEFAULT", "FILE 1", "FILE 2", "FILE 3", "FILE 4"};
 
+// clang-format off
+// Rows of the radio groups in the order the refresh walks them.
+constexpr int kRadioRefreshRows[] = {
+    zr::ROW_TRIGGER_MODE, zr::ROW_TRIGGER_POLARITY, zr::ROW_TRIGGER_SOURCE, zr::ROW_CL_DATA_BITS,
+    zr::ROW_CL_VSYNC, zr::ROW_CL_HSYNC, zr::ROW_SHUTTER_SPEED, zr::ROW_KNEE_SWITCH, zr::ROW_ALC,
+    zr::ROW_LUT_SWITCH, zr::ROW_WHITE_BALANCE, zr::ROW_GAMMA_SWITCH, zr::ROW_SHARPNESS_SWITCH,
+    zr::ROW_MASKING_SWITCH, zr::ROW_PAINT_BLACK_SWITCH, zr::ROW_WHITE_SHADING_SWITCH,
+    zr::ROW_WHITE_SPOT_CORRECTION, zr::ROW_SMEAR_SWITCH, zr::ROW_OUTPUT_SIGNAL,
+    zr::ROW_OUTPUT_POLARITY};
+
+// Scroll bar ids in the order their ranges are set at start.
+constexpr int kScrollRangeOrder[] = {
+    IDC_WB_RGAIN_SCROLL, IDC_WB_BGAIN_SCROLL, IDC_WB_GGAIN_SCROLL, IDC_GAIN_SCROLL,
+    IDC_BRIGHT_SCROLL, IDC_VSHUTTER_SCROLL, IDC_KNEE_POINT_SCROLL, IDC_KNEE_SLOPE_SCROLL,
+    IDC_SAT_R_SCROLL, IDC_SAT_CY_SCROLL, IDC_SAT_G_SCROLL, IDC_SAT_MG_SCROLL,
+    IDC_SAT_B_SCROLL, IDC_SAT_YE_SCROLL, IDC_HUE_R_SCROLL, IDC_HUE_CY_SCROLL,
+    IDC_HUE_G_SCROLL, IDC_HUE_MG_SCROLL, IDC_HUE_B_SCROLL, IDC_HUE_YE_SCROLL,
+    IDC_PB_RED_SCROLL, IDC_PB_GREEN_SCROLL, IDC_PB_BLUE_SCROLL, IDC_SHARP_SCROLL,
+    IDC_VIDEO_SCROLL, IDC_GAMMA_SCROLL};
+
+// Scroll bar ids in the order the refresh shows them.
+constexpr int kScrollRefreshOrder[] = {
+    IDC_GAIN_SCROLL, IDC_BRIGHT_SCROLL, IDC_VSHUTTER_SCROLL, IDC_KNEE_POINT_SCROLL,
+    IDC_KNEE_SLOPE_SCROLL, IDC_SAT_R_SCROLL, IDC_SAT_CY_SCROLL, IDC_SAT_G_SCROLL,
+    IDC_SAT_MG_SCROLL, IDC_SAT_B_SCROLL, IDC_SAT_YE_SCROLL, IDC_HUE_R_SCROLL,
+    IDC_HUE_CY_SCROLL, IDC_HUE_G_SCROLL, IDC_HUE_MG_SCROLL, IDC_HUE_B_SCROLL,
+    IDC_HUE_YE_SCROLL, IDC_WB_RGAIN_SCROLL, IDC_WB_BGAIN_SCROLL, IDC_WB_GGAIN_SCROLL,
+    IDC_PB_RED_SCROLL, IDC_PB_GREEN_SCROLL, IDC_PB_BLUE_SCROLL, IDC_SHARP_SCROLL,
+    IDC_VIDEO_SCROLL, IDC_GAMMA_SCROLL};
+// clang-format on
+
 }  // namespace
 
 struct CZR_K880TM_ControlDlg::Impl {
@@ -188,7 +219,7 @@ void CZR_K880TM_ControlDlg::bindControls() {
 
 void CZR_K880TM_ControlDlg::initialiseControls() {
     const zr::CameraParamTable& rows = table();
-    for (int id : scrollRangeOrder()) {
+    for (int id : kScrollRangeOrder) {
         const zr::CameraParam& row = rows[findScroll(id)->row];
         d->controls.scrollBar(id)->setRange(row.minValue, row.maxValue);
     }
@@ -322,9 +353,9 @@ void CZR_K880TM_ControlDlg::showAbout() {
 
 void CZR_K880TM_ControlDlg::RefreshPanel() {
     const zr::CameraParamTable& rows = table();
-    for (int row : radioRefreshRows()) refreshRadioGroup(row);
+    for (int row : kRadioRefreshRows) refreshRadioGroup(row);
 
-    for (int id : scrollRefreshOrder()) {
+    for (int id : kScrollRefreshOrder) {
         const ScrollBinding* binding = findScroll(id);
         ShowScrollValue(id, binding->readoutId, rows[binding->row].value);
     }

@@ -26,11 +26,4 @@ std::span<const ScrollBinding> scrollBindings();
 const RadioBinding* findRadio(int id);
 const ScrollBinding* findScroll(int id);
 
-// Rows of the radio groups in the order the refresh walks them.
-std::span<const int> radioRefreshRows();
-// Scroll bar ids in the order their ranges are set at start.
-std::span<const int> scrollRangeOrder();
-// Scroll bar ids in the order the refresh shows them.
-std::span<const int> scrollRefreshOrder();
-
 }  // namespace zr::panel

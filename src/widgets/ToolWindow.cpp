@@ -21,12 +21,8 @@ bool ToolWindow::CreateModeless(const ToolContext& toolContext) {
 
 MsgResult ToolWindow::showBox(const std::string& text, const std::string& caption, MsgIcon icon,
                               MsgOwner owner) {
-    Message message;
-    message.text = text;
-    message.caption = caption;
-    message.icon = icon;
-    message.buttons = MsgButtons::Ok;
-    message.owner = owner;
+    const Message message{
+        .text = text, .caption = caption, .icon = icon, .buttons = MsgButtons::Ok, .owner = owner};
     if (context.complete()) return context.messages->show(message);
     return QtMessageSink().show(message);
 }
