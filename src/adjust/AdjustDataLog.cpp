@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <iterator>
 
 #include "adjust/RegisterText.h"
 #include "params/CameraParamTable.h"
@@ -31,18 +30,6 @@ constexpr unsigned char kHeader[] = {
     0x57, 0x42, 0x56, 0x2C, 0x94, 0x92, 0x8F, 0x9D, 0x52, 0x2C, 0x94, 0x92, 0x8F, 0x9D, 0x47, 0x2C,
     0x94, 0x92, 0x8F, 0x9D, 0x42, 0x0D, 0x0A};
 static_assert(sizeof kHeader == 149 + 2);
-
-// Rows of the record after the date, in the order they are read.
-constexpr int kSerialRows[] = {ROW_SERIAL_NUMBER, ROW_SERIAL_NUMBER + 1, ROW_SERIAL_NUMBER + 2,
-                               ROW_SERIAL_NUMBER + 3};
-static_assert(std::size(kSerialRows) == SerialNumberRows);
-constexpr int kSubVoltageRows[] = {ROW_SUB_VOLTAGE_R, ROW_SUB_VOLTAGE_G, ROW_SUB_VOLTAGE_B};
-constexpr int kGainRows[] = {ROW_ADJUST_GAIN_R, ROW_ADJUST_GAIN_G, ROW_ADJUST_GAIN_B};
-constexpr int kRegistrationRows[] = {ROW_H_REGISTRATION_R, ROW_H_REGISTRATION_G,
-                                     ROW_H_REGISTRATION_B, ROW_V_REGISTRATION_R,
-                                     ROW_V_REGISTRATION_G, ROW_V_REGISTRATION_B};
-constexpr int kWhiteSpotRows[] = {ROW_WHITE_SPOT_R, ROW_WHITE_SPOT_G};
-constexpr int kLastRow = ROW_WHITE_SPOT_B;
 
 template <typename... Args>
 std::string format(const char* fmt, Args... args) {
@@ -155,42 +142,32 @@ AdjustDataLog::Result AdjustDataLog::AppendAdjustDataLog() {
 bool AdjustDataLog::readRecord(std::string& record) {
     int32_t value = 0;
     auto read = [&](int row) { return params_.ReadParam(row, value) == 0; };
-    auto text = [&](int row, std::string& into) {
-        if (!read(row)) return false;
-        into += register_text::cutAtZero(register_text::chars(value));
+    // Columns in the order they are read: serial number, CPU and FPGA
+    // versions as text, then the values of consecutive rows.
+    auto text = [&](int firstRow, int rows) {
+        std::string bytes;
+        for (int row = firstRow; row < firstRow + rows; ++row) {
+            if (!read(row)) return false;
+            bytes += register_text::cutAtZero(register_text::chars(value));
+        }
+        record += textField(bytes) + ",";
         return true;
     };
-
-    std::string serial;
-    for (int row : kSerialRows) {
-        if (!text(row, serial)) return false;
+    auto numbers = [&](int firstRow, int lastRow, const char* fmt, int32_t offset) {
+        for (int row = firstRow; row <= lastRow; ++row) {
+            if (!read(row)) return false;
+            record += format(fmt, value - offset);
+        }
+        return true;
+    };
+    if (!text(ROW_SERIAL_NUMBER, SerialNumberRows) || !text(ROW_CPU_VERSION, 2) ||
+        !text(ROW_FPGA_VERSION, 2) || !numbers(ROW_SUB_VOLTAGE_R, ROW_ADJUST_GAIN_B, "%d,", 0) ||
+        !numbers(ROW_H_REGISTRATION_R, ROW_V_REGISTRATION_B, "%+d,", registrationCentre_) ||
+        !numbers(ROW_WHITE_SPOT_R, ROW_WHITE_SPOT_B, "%d,", 0)) {
+        return false;
     }
-    record += textField(serial) + ",";
-
-    std::string cpu, fpga;
-    if (!text(ROW_CPU_VERSION, cpu) || !text(ROW_CPU_VERSION + 1, cpu)) return false;
-    record += textField(cpu) + ",";
-    if (!text(ROW_FPGA_VERSION, fpga) || !text(ROW_FPGA_VERSION + 1, fpga)) return false;
-    record += textField(fpga) + ",";
-
-    for (int row : kSubVoltageRows) {
-        if (!read(row)) return false;
-        record += format("%d,", value);
-    }
-    for (int row : kGainRows) {
-        if (!read(row)) return false;
-        record += format("%d,", value);
-    }
-    for (int row : kRegistrationRows) {
-        if (!read(row)) return false;
-        record += format("%+d,", value - registrationCentre_);
-    }
-    for (int row : kWhiteSpotRows) {
-        if (!read(row)) return false;
-        record += format("%d,", value);
-    }
-    if (!read(kLastRow)) return false;
-    record += format("%d%s", value, "\r\n");
+    record.back() = '\r';  // the last column ends the line
+    record += '\n';
     return true;
 }
 
@@ -208,12 +185,8 @@ bool AdjustDataLog::writeAll(int fd, std::string_view bytes) {
 }
 
 void AdjustDataLog::show(const std::string& text, const char* caption) {
-    Message message;
-    message.text = text;
-    message.caption = caption;
-    message.icon = MsgIcon::Exclamation;
-    message.owner = owner_;
-    messages_.show(message);
+    messages_.show(
+        {.text = text, .caption = caption, .icon = MsgIcon::Exclamation, .owner = owner_});
 }
 
 }  // namespace zr

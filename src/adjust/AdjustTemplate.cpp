@@ -189,19 +189,16 @@ QFont dialogFont() {
     return font;
 }
 
-QHash<int, QWidget*> build(QWidget* dialog) {
+void build(QWidget* dialog) {
     dialog->setFont(dialogFont());
     const zr::widgets::DialogUnits units(dialog->font());
-    QHash<int, QWidget*> byId;
     for (const Control& c : kControls) {
         QWidget* widget = create(c, dialog);
         widget->setGeometry(units.toPixels(QRect(c.x, c.y, c.width, c.height)));
-        widget->setProperty("controlId", c.id);
+        if (c.id != NoId) widget->setProperty("controlId", c.id);
         if (c.hidden) widget->hide();
-        if (c.id != NoId) byId.insert(c.id, widget);
     }
     dialog->setFixedSize(units.toPixelsX(WidthDlu), units.toPixelsY(HeightDlu));
-    return byId;
 }
 
 }  // namespace adjust_template

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QFont>
-#include <QHash>
 #include <QWidget>
 #include <span>
 
@@ -42,8 +41,8 @@ std::span<const Control> controls();
 // The template's font ("MS Shell Dlg" 8), falling back to the desktop's sans serif.
 QFont dialogFont();
 
-// Creates every control as a child of `dialog`, sizes the dialog and returns
-// the controls that carry an identifier, keyed by it.
-QHash<int, QWidget*> build(QWidget* dialog);
+// Creates every control as a child of `dialog` and sizes the dialog. The
+// controls that carry an identifier hold it in the property "controlId".
+void build(QWidget* dialog);
 
 }  // namespace adjust_template

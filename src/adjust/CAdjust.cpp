@@ -1,6 +1,5 @@
 #include "adjust/CAdjust.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QLabel>
@@ -72,29 +71,32 @@ QButtonGroup* makeGroup(QObject* owner, std::initializer_list<QAbstractButton*> 
     return group;
 }
 
-}  // namespace
-
-// Which value and row a track bar moves.
-struct CAdjust::SliderBinding {
+// Which values and rows a group of three track bars (R, G, B) moves.
+struct SliderBinding {
     int firstId;
     int firstIndex;  // into the adjustment values
     int firstRow;
     bool registration;  // sent as value + RegistrationCentre
     bool vertical;      // value = -1 - position
+    int tick;
 };
 
-const CAdjust::SliderBinding* CAdjust::sliderBinding(int id) {
-    static constexpr SliderBinding bindings[] = {
-        {VSUB_SLIDER_R, kSubVoltage, zr::ROW_SUB_VOLTAGE_R, false, false},
-        {GAIN_SLIDER_R, kGain, zr::ROW_ADJUST_GAIN_R, false, false},
-        {HREG_SLIDER_R, kHRegistration, zr::ROW_H_REGISTRATION_R, true, false},
-        {VREG_SLIDER_R, kVRegistration, zr::ROW_V_REGISTRATION_R, true, true},
-    };
-    for (const SliderBinding& b : bindings) {
+// In the order of the adjustment values, three each.
+constexpr SliderBinding kBindings[] = {
+    {VSUB_SLIDER_R, kSubVoltage, zr::ROW_SUB_VOLTAGE_R, false, false, 16},
+    {GAIN_SLIDER_R, kGain, zr::ROW_ADJUST_GAIN_R, false, false, 16},
+    {HREG_SLIDER_R, kHRegistration, zr::ROW_H_REGISTRATION_R, true, false, 4},
+    {VREG_SLIDER_R, kVRegistration, zr::ROW_V_REGISTRATION_R, true, true, 4},
+};
+
+const SliderBinding* sliderBinding(int id) {
+    for (const SliderBinding& b : kBindings) {
         if (id >= b.firstId && id < b.firstId + 3) return &b;
     }
     return nullptr;
 }
+
+}  // namespace
 
 CAdjust::CAdjust(QWidget* parent) : ToolWindow(EnterKey::AsDialog, parent) {
     valueKnown_.fill(true);  // the initial zeros are the template's, shown as such
@@ -110,8 +112,8 @@ void CAdjust::setUpWindow() {
     setWindowTitle(QStringLiteral("ZR-K880TM ADJUST"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    const QHash<int, QWidget*> built = adjust_template::build(this);
-    for (auto it = built.cbegin(); it != built.cend(); ++it) controls().add(it.key(), it.value());
+    adjust_template::build(this);
+    controls().addTemplate(this);
     stepGroup_ =
         makeGroup(this, {control<QAbstractButton>(STEP_VSUB), control<QAbstractButton>(STEP_GAIN),
                          control<QAbstractButton>(STEP_REGISTRATION)});
@@ -135,8 +137,8 @@ void CAdjust::connectControls() {
     connect(stepGroup_, &QButtonGroup::idClicked, this, [this] { onStepChange(); });
     connect(modeGroup_, &QButtonGroup::idClicked, this, [this] { onAdjustMode(); });
     connect(registrationGroup_, &QButtonGroup::idClicked, this, [this] { onRegistrationSwitch(); });
-    for (int first : {VSUB_SLIDER_R, GAIN_SLIDER_R, HREG_SLIDER_R, VREG_SLIDER_R}) {
-        for (int id = first; id < first + 3; ++id) {
+    for (const SliderBinding& b : kBindings) {
+        for (int id = b.firstId; id < b.firstId + 3; ++id) {
             auto* slider = control<QSlider>(id);
             // Every action (line, page, drag step) and the end of a drag is
             // one notification; the position is taken from the control.
@@ -157,30 +159,25 @@ void CAdjust::connectControls() {
     clicked(SET_SERIAL, &CAdjust::onSetSerial);
     clicked(FACTORY_INITIALIZE, &CAdjust::onFactoryInitialize);
     clicked(AUTO_ADJUST, &CAdjust::onAutoAdjust);
-    clicked(SAVE_LOG, &CAdjust::AppendAdjustDataLog);
     clicked(CLOSE, &CAdjust::reject);
+    connect(control<QAbstractButton>(SAVE_LOG), &QAbstractButton::clicked, this,
+            [this] { dataLog_->AppendAdjustDataLog(); });
     connect(control<QCheckBox>(CONTINUOUS), &QAbstractButton::clicked, this,
             [this](bool checked) { onContinuous(checked); });
 }
 
 void CAdjust::initialise() {
     UpdateData(false);
-    const zr::CameraParamTable& table = params().table();
-    auto setRanges = [this](int first, int min, int max, int tick) {
-        for (int id = first; id < first + 3; ++id) {
-            auto* slider = control<QSlider>(id);
-            slider->setRange(min, max);
-            slider->setTickInterval(tick);
+    for (const SliderBinding& b : kBindings) {
+        // Both registrations take the range of the horizontal one.
+        const zr::CameraParam& row =
+            params().table()[b.registration ? zr::ROW_H_REGISTRATION_R : b.firstRow];
+        const int offset = b.registration ? registrationCentre_ : 0;
+        for (int id = b.firstId; id < b.firstId + 3; ++id) {
+            control<QSlider>(id)->setRange(row.minValue - offset, row.maxValue - offset);
+            control<QSlider>(id)->setTickInterval(b.tick);
         }
-    };
-    setRanges(VSUB_SLIDER_R, table[zr::ROW_SUB_VOLTAGE_R].minValue,
-              table[zr::ROW_SUB_VOLTAGE_R].maxValue, 16);
-    setRanges(GAIN_SLIDER_R, table[zr::ROW_ADJUST_GAIN_R].minValue,
-              table[zr::ROW_ADJUST_GAIN_R].maxValue, 16);
-    const int regMin = table[zr::ROW_H_REGISTRATION_R].minValue - registrationCentre_;
-    const int regMax = table[zr::ROW_H_REGISTRATION_R].maxValue - registrationCentre_;
-    setRanges(HREG_SLIDER_R, regMin, regMax, 4);
-    setRanges(VREG_SLIDER_R, regMin, regMax, 4);
+    }
     UpdateAdjustEnables();
 }
 
@@ -210,34 +207,20 @@ void CAdjust::UpdateData(bool save) {
 
 void CAdjust::UpdateAdjustEnables() {
     const bool on = adjustMode_ == 0;
-    auto enable = [this](std::initializer_list<int> ids, bool enabled) {
-        for (int id : ids) control(id)->setEnabled(enabled);
+    const zr::widgets::ControlMap& c = controls();
+    c.setEnabled({STEP_VSUB, STEP_GAIN, STEP_REGISTRATION, SERIAL_EDIT, SET_SERIAL}, on);
+    // Each step's own controls; labels, track bars and edits come R, G, B.
+    auto enableStep = [&c](std::initializer_list<int> ids, std::initializer_list<int> triples,
+                           bool enabled) {
+        c.setEnabled(ids, enabled);
+        for (int first : triples) c.setRangeEnabled(first, first + 2, enabled);
     };
-    auto enableRange = [this](int first, int count, bool enabled) {
-        for (int id = first; id < first + count; ++id) control(id)->setEnabled(enabled);
-    };
-    enable({STEP_VSUB, STEP_GAIN, STEP_REGISTRATION, SERIAL_EDIT, SET_SERIAL}, on);
-
-    const bool step1 = on && adjustStep_ == 0;
-    enable({STEP1_FRAME}, step1);
-    enableRange(VSUB_LABEL_R, 3, step1);
-    enableRange(VSUB_SLIDER_R, 3, step1);
-    enableRange(VSUB_EDIT_R, 3, step1);
-
-    const bool step2 = on && adjustStep_ == 1;
-    enable({AUTO_ADJUST, STEP2_FRAME}, step2);
-    enableRange(GAIN_LABEL_R, 3, step2);
-    enableRange(GAIN_SLIDER_R, 3, step2);
-    enableRange(GAIN_EDIT_R, 3, step2);
-
-    const bool step3 = on && adjustStep_ == 2;
-    enable({STEP3_FRAME, REGISTRATION_ON, REGISTRATION_OFF}, step3);
-    enableRange(HREG_LABEL_R, 3, step3);
-    enableRange(HREG_SLIDER_R, 3, step3);
-    enableRange(HREG_EDIT_R, 3, step3);
-    enableRange(VREG_LABEL_R, 3, step3);
-    enableRange(VREG_SLIDER_R, 3, step3);
-    enableRange(VREG_EDIT_R, 3, step3);
+    enableStep({STEP1_FRAME}, {VSUB_LABEL_R, VSUB_SLIDER_R, VSUB_EDIT_R}, on && adjustStep_ == 0);
+    enableStep({AUTO_ADJUST, STEP2_FRAME}, {GAIN_LABEL_R, GAIN_SLIDER_R, GAIN_EDIT_R},
+               on && adjustStep_ == 1);
+    enableStep({STEP3_FRAME, REGISTRATION_ON, REGISTRATION_OFF},
+               {HREG_LABEL_R, HREG_SLIDER_R, HREG_EDIT_R, VREG_LABEL_R, VREG_SLIDER_R, VREG_EDIT_R},
+               on && adjustStep_ == 2);
 }
 
 void CAdjust::onStepChange() {
@@ -287,7 +270,7 @@ void CAdjust::onSliderNotify(int id) {
             const int32_t kept = adjustValues_[index];
             control<QSlider>(id)->setValue(binding->vertical ? -1 - kept : kept);
         }
-        showMessage("Send error", QApplication::applicationName().toStdString(), zr::MsgIcon::None);
+        showBox("Send error", applicationCaption(), zr::MsgIcon::None, this);
         return;
     }
     adjustValues_[index] = value;
@@ -305,19 +288,10 @@ void CAdjust::readValue(int row, int index, int32_t offset) {
 void CAdjust::placeSlider(int index) {
     const auto i = static_cast<size_t>(index);
     if (!valueKnown_[i]) return;  // a failed read leaves the slider where it was
-    int id = 0;
-    int position = adjustValues_[i];
-    if (index >= kVRegistration) {
-        id = VREG_SLIDER_R + index - kVRegistration;
-        position = -1 - position;
-    } else if (index >= kHRegistration) {
-        id = HREG_SLIDER_R + index - kHRegistration;
-    } else if (index >= kGain) {
-        id = GAIN_SLIDER_R + index - kGain;
-    } else {
-        id = VSUB_SLIDER_R + index;
-    }
-    control<QSlider>(id)->setValue(position);  // no notification, nothing is sent
+    const SliderBinding& b = kBindings[index / 3];
+    const int32_t value = adjustValues_[i];
+    // No notification, nothing is sent.
+    control<QSlider>(b.firstId + index % 3)->setValue(b.vertical ? -1 - value : value);
 }
 
 void CAdjust::showText(int id, const std::string& bytes) {
@@ -326,10 +300,9 @@ void CAdjust::showText(int id, const std::string& bytes) {
 
 void CAdjust::ReadAdjustData() {
     for (int i = 0; i < 3; ++i) {
-        readValue(zr::ROW_SUB_VOLTAGE_R + i, kSubVoltage + i, 0);
-        readValue(zr::ROW_ADJUST_GAIN_R + i, kGain + i, 0);
-        readValue(zr::ROW_H_REGISTRATION_R + i, kHRegistration + i, registrationCentre_);
-        readValue(zr::ROW_V_REGISTRATION_R + i, kVRegistration + i, registrationCentre_);
+        for (const SliderBinding& b : kBindings) {
+            readValue(b.firstRow + i, b.firstIndex + i, b.registration ? registrationCentre_ : 0);
+        }
     }
     for (int index = 0; index < 12; ++index) placeSlider(index);
 
@@ -342,26 +315,28 @@ void CAdjust::ReadAdjustData() {
     UpdateData(false);
 
     // Vendor and model: up to eight registers, ending after the first one
-    // that holds a zero byte. A failed read shows the template's placeholder.
-    auto readName = [this](int firstRow) -> std::optional<std::string> {
-        std::string name;
-        for (int row = firstRow; row < firstRow + zr::NameRegisterRows; ++row) {
+    // that holds a zero byte; the serial number: always all four. A failed
+    // read shows the template's placeholder.
+    auto readText = [this](int firstRow, int rows, bool endAtZero) -> std::optional<std::string> {
+        std::string text;
+        for (int row = firstRow; row < firstRow + rows; ++row) {
             int32_t value = 0;
             if (params().ReadParam(row, value) != 0) return std::nullopt;
-            name += register_text::chars(value);
-            if (register_text::highByte(value) == 0 || register_text::lowByte(value) == 0) break;
+            text += register_text::chars(value);
+            if (endAtZero &&
+                (register_text::highByte(value) == 0 || register_text::lowByte(value) == 0)) {
+                break;
+            }
         }
-        return register_text::cutAtZero(name);
+        return register_text::cutAtZero(text);
     };
     auto readPair = [this](int row, int32_t& first, int32_t& second) {
         return params().ReadParam(row, first) == 0 && params().ReadParam(row + 1, second) == 0;
     };
     const std::string names[] = {"****************", "******", "********"};
 
-    const auto vendor = readName(zr::ROW_VENDOR_NAME);
-    showText(VENDOR, vendor.value_or(names[0]));
-    const auto model = readName(zr::ROW_MODEL_NAME);
-    showText(MODEL, model.value_or(names[0]));
+    showText(VENDOR, readText(zr::ROW_VENDOR_NAME, zr::NameRegisterRows, true).value_or(names[0]));
+    showText(MODEL, readText(zr::ROW_MODEL_NAME, zr::NameRegisterRows, true).value_or(names[0]));
 
     int32_t first = 0;
     int32_t second = 0;
@@ -372,15 +347,8 @@ void CAdjust::ReadAdjustData() {
                                ? register_text::fpgaVersion(first, second)
                                : names[1]);
 
-    std::string serial;
-    bool serialOk = true;
-    for (int row = zr::ROW_SERIAL_NUMBER;
-         row < zr::ROW_SERIAL_NUMBER + zr::SerialNumberRows && serialOk; ++row) {
-        int32_t value = 0;
-        serialOk = params().ReadParam(row, value) == 0;
-        serial += register_text::chars(value);  // always all four: no early end here
-    }
-    showText(SERIAL_NUMBER, serialOk ? register_text::cutAtZero(serial) : names[2]);
+    showText(SERIAL_NUMBER,
+             readText(zr::ROW_SERIAL_NUMBER, zr::SerialNumberRows, false).value_or(names[2]));
 
     ShowCameraTemperature();
 }
@@ -405,7 +373,7 @@ void CAdjust::onSetSerial() {
     const auto registers =
         register_text::serialRegisters(std::string_view(text.constData(), text.size()));
     if (!registers) {
-        showMessage("シリアルナンバが不正です。", "Error", zr::MsgIcon::Exclamation);
+        showBox("シリアルナンバが不正です。", "Error", zr::MsgIcon::Exclamation, this);
         return;
     }
     for (int i = 0; i < zr::SerialNumberRows; ++i)
@@ -457,19 +425,6 @@ bool CAdjust::isTimerActive(int timerId) const {
     return false;
 }
 
-// What a window timer may do with the link on this tick.
-CAdjust::LinkState CAdjust::linkState() {
-    zr::SerialLink& link = *context.link;
-    if (!link.isOpen()) return LinkState::Closed;
-    // A tick can come from the event loop of a box that the link put up during
-    // an exchange; a read now would wait for an exchange that cannot end
-    // before that box is closed.
-    if (link.inExchange() || context.messages->servingWorkerMessage()) {
-        return LinkState::Busy;
-    }
-    return LinkState::Idle;
-}
-
 void CAdjust::onAutoAdjustTimer() {
     autoAdjustTimer_.stop();
     if (!polling_) return;
@@ -500,10 +455,10 @@ void CAdjust::onAutoAdjustTimer() {
     polling_ = false;
     QPointer<CAdjust> alive(this);
     if (status == 0) {
-        showMessage("Adjust is finished.", "Adjust", zr::MsgIcon::None);
+        showBox("Adjust is finished.", "Adjust", zr::MsgIcon::None, this);
     } else {
-        showMessage("Failed to adjust automaticaly. Please retly.", "error",
-                    zr::MsgIcon::Exclamation);
+        showBox("Failed to adjust automaticaly. Please retly.", "error", zr::MsgIcon::Exclamation,
+                this);
     }
     if (!alive) return;
     progress->clear();
@@ -532,10 +487,6 @@ void CAdjust::onTemperatureTimer() {
     if (continuous_) temperatureTimer_.start(kTemperatureMs, this);
 }
 
-void CAdjust::AppendAdjustDataLog() {
-    dataLog_->AppendAdjustDataLog();
-}
-
 void CAdjust::accept() {}
 
 void CAdjust::reject() {
@@ -544,8 +495,4 @@ void CAdjust::reject() {
     polling_ = false;
     continuous_ = false;
     QDialog::reject();
-}
-
-void CAdjust::showMessage(const std::string& text, const std::string& caption, zr::MsgIcon icon) {
-    showBox(text, caption, icon, static_cast<QWidget*>(this));
 }

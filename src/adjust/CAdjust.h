@@ -45,10 +45,8 @@ class CAdjust : public zr::widgets::ToolWindow {
     void UpdateAdjustEnables();
     void ReadAdjustData();
     void ShowCameraTemperature();
-    void AppendAdjustDataLog();
 
     int adjustStep() const { return adjustStep_; }
-    int adjustMode() const { return adjustMode_; }
     int registrationSwitch() const { return registrationSwitch_; }
     int32_t adjustValue(int index) const { return adjustValues_[static_cast<size_t>(index)]; }
     int32_t registrationCentre() const { return registrationCentre_; }
@@ -67,13 +65,9 @@ class CAdjust : public zr::widgets::ToolWindow {
     void setUpWindow() override;
 
   private:
-    struct SliderBinding;
-    static const SliderBinding* sliderBinding(int id);
-
     zr::ParamAccess& params();
     void connectControls();
     void initialise();
-    void showMessage(const std::string& text, const std::string& caption, zr::MsgIcon icon);
 
     void onStepChange();
     void onAdjustMode();
@@ -84,8 +78,6 @@ class CAdjust : public zr::widgets::ToolWindow {
     void onRegistrationSwitch();
     void onAutoAdjust();
     void onContinuous(bool checked);
-    enum class LinkState { Closed, Busy, Idle };
-    LinkState linkState();
     void onAutoAdjustTimer();
     void onTemperatureTimer();
 

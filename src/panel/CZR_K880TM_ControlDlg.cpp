@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "adjust/CAdjust.h"
 #include "panel/CAboutDlg.h"
 #include "panel/ControlStates.h"
 #include "panel/PanelBindings.h"
@@ -22,12 +23,14 @@
 #include "panel/ReadoutText.h"
 #include "panel/ToolWindowSlots.h"
 #include "setup/SerialPortCommand.h"
+#include "tools/CLookUpTable.h"
+#include "tools/CManualCommand.h"
+#include "tools/CWhiteSpot.h"
 #include "ui_CZR_K880TM_ControlDlg.h"
 #include "widgets/ControlMap.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/QtMessageSink.h"
 #include "widgets/ScrollInputFilter.h"
-#include "widgets/SliderRelease.h"
 
 using namespace zr::panel;
 using namespace zr::widgets;
@@ -39,12 +42,42 @@ namespace {
 // The memory box's entries, in selection index order.
 const char* const kMemoryNames[] = {"DEFAULT", "FILE 1", "FILE 2", "FILE 3", "FILE 4"};
 
+// clang-format off
+// Rows of the radio groups in the order the refresh walks them.
+constexpr int kRadioRefreshRows[] = {
+    zr::ROW_TRIGGER_MODE, zr::ROW_TRIGGER_POLARITY, zr::ROW_TRIGGER_SOURCE, zr::ROW_CL_DATA_BITS,
+    zr::ROW_CL_VSYNC, zr::ROW_CL_HSYNC, zr::ROW_SHUTTER_SPEED, zr::ROW_KNEE_SWITCH, zr::ROW_ALC,
+    zr::ROW_LUT_SWITCH, zr::ROW_WHITE_BALANCE, zr::ROW_GAMMA_SWITCH, zr::ROW_SHARPNESS_SWITCH,
+    zr::ROW_MASKING_SWITCH, zr::ROW_PAINT_BLACK_SWITCH, zr::ROW_WHITE_SHADING_SWITCH,
+    zr::ROW_WHITE_SPOT_CORRECTION, zr::ROW_SMEAR_SWITCH, zr::ROW_OUTPUT_SIGNAL,
+    zr::ROW_OUTPUT_POLARITY};
+
+// Scroll bar ids in the order their ranges are set at start.
+constexpr int kScrollRangeOrder[] = {
+    IDC_WB_RGAIN_SCROLL, IDC_WB_BGAIN_SCROLL, IDC_WB_GGAIN_SCROLL, IDC_GAIN_SCROLL,
+    IDC_BRIGHT_SCROLL, IDC_VSHUTTER_SCROLL, IDC_KNEE_POINT_SCROLL, IDC_KNEE_SLOPE_SCROLL,
+    IDC_SAT_R_SCROLL, IDC_SAT_CY_SCROLL, IDC_SAT_G_SCROLL, IDC_SAT_MG_SCROLL,
+    IDC_SAT_B_SCROLL, IDC_SAT_YE_SCROLL, IDC_HUE_R_SCROLL, IDC_HUE_CY_SCROLL,
+    IDC_HUE_G_SCROLL, IDC_HUE_MG_SCROLL, IDC_HUE_B_SCROLL, IDC_HUE_YE_SCROLL,
+    IDC_PB_RED_SCROLL, IDC_PB_GREEN_SCROLL, IDC_PB_BLUE_SCROLL, IDC_SHARP_SCROLL,
+    IDC_VIDEO_SCROLL, IDC_GAMMA_SCROLL};
+
+// Scroll bar ids in the order the refresh shows them.
+constexpr int kScrollRefreshOrder[] = {
+    IDC_GAIN_SCROLL, IDC_BRIGHT_SCROLL, IDC_VSHUTTER_SCROLL, IDC_KNEE_POINT_SCROLL,
+    IDC_KNEE_SLOPE_SCROLL, IDC_SAT_R_SCROLL, IDC_SAT_CY_SCROLL, IDC_SAT_G_SCROLL,
+    IDC_SAT_MG_SCROLL, IDC_SAT_B_SCROLL, IDC_SAT_YE_SCROLL, IDC_HUE_R_SCROLL,
+    IDC_HUE_CY_SCROLL, IDC_HUE_G_SCROLL, IDC_HUE_MG_SCROLL, IDC_HUE_B_SCROLL,
+    IDC_HUE_YE_SCROLL, IDC_WB_RGAIN_SCROLL, IDC_WB_BGAIN_SCROLL, IDC_WB_GGAIN_SCROLL,
+    IDC_PB_RED_SCROLL, IDC_PB_GREEN_SCROLL, IDC_PB_BLUE_SCROLL, IDC_SHARP_SCROLL,
+    IDC_VIDEO_SCROLL, IDC_GAMMA_SCROLL};
+// clang-format on
+
 }  // namespace
 
 struct CZR_K880TM_ControlDlg::Impl {
     explicit Impl(CZR_K880TM_ControlDlg* panel)
-        : sink(panel),
-          relay(sink),
+        : relay(sink),
           link(relay, zr::panel::linkClock()),
           params(link, static_cast<const QWidget*>(panel)),
           bulk(params),
@@ -61,7 +94,6 @@ struct CZR_K880TM_ControlDlg::Impl {
     PanelMenu* menu = nullptr;
     ControlMap controls;
     QHash<int, QButtonGroup*> radioGroups;  // by table row
-    QHash<int, int> dragPosition;           // by scroll bar, while its thumb is held
     QHash<int, int> shownRadio;             // by table row: the button the panel checked, 0 none
 };
 
@@ -107,22 +139,6 @@ zr::SetupContext CZR_K880TM_ControlDlg::setupContext() {
 zr::widgets::ToolContext CZR_K880TM_ControlDlg::toolContext() {
     return {&d->params, &d->link, &d->relay, [this] { RefreshPanel(); },
             static_cast<const QWidget*>(this)};
-}
-
-int32_t CZR_K880TM_ControlDlg::WriteParam(int row, int32_t value) {
-    return d->params.WriteParam(row, value);
-}
-
-int32_t CZR_K880TM_ControlDlg::WriteCommandText(std::string_view text) {
-    return d->params.WriteCommandText(text);
-}
-
-int32_t CZR_K880TM_ControlDlg::ReadParam(int row, int32_t& value) {
-    return d->params.ReadParam(row, value);
-}
-
-int32_t CZR_K880TM_ControlDlg::ReadRegister(std::string_view text, zr::AnswerBytes& answer) {
-    return d->params.ReadRegister(text, answer);
 }
 
 // --- building the window ----------------------------------------------------
@@ -182,34 +198,9 @@ void CZR_K880TM_ControlDlg::bindControls() {
     }
 
     for (const ScrollBinding& binding : scrollBindings()) {
-        QScrollBar* bar = d->controls.scrollBar(binding.id);
-        bar->setSingleStep(1);
-        bar->setPageStep(10);
-        // A click gives the bar the focus, so the keys act on what was touched.
-        bar->setFocusPolicy(Qt::StrongFocus);
         const int id = binding.id;
-        new ScrollInputFilter(
-            bar, [this, id](int position) { OnHScroll(SB_THUMBPOSITION, position, id); });
-        // The toolkit has already moved the thumb by its own step when it
-        // reports the action; the handler decides the position, so the thumb
-        // goes back first.
-        connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar, id](int action) {
-            const int position = bar->sliderPosition();
-            if (action == QAbstractSlider::SliderMove && bar->isSliderDown()) {
-                d->dragPosition[id] = position;
-            }
-            bar->setSliderPosition(bar->value());
-            OnHScroll(zr::widgets::scrollCodeForSliderAction(action), position, id);
-        });
-        // Releasing the thumb reports where it was let go, even when the
-        // writes of the drag were refused and the thumb went back.
-        connect(bar, &QAbstractSlider::sliderReleased, this, [this, bar, id] {
-            const int position = d->dragPosition.value(id, bar->sliderPosition());
-            d->dragPosition.remove(id);
-            // A thumb dropped because a message came up was not let go there.
-            if (releasingHeldSliders()) return;
-            OnHScroll(SB_THUMBPOSITION, position, id);
-            OnHScroll(SB_ENDSCROLL, 0, id);
+        new ScrollInputFilter(d->controls.scrollBar(id), [this, id](int code, int position) {
+            OnHScroll(code, position, id);
         });
     }
 
@@ -228,7 +219,7 @@ void CZR_K880TM_ControlDlg::bindControls() {
 
 void CZR_K880TM_ControlDlg::initialiseControls() {
     const zr::CameraParamTable& rows = table();
-    for (int id : scrollRangeOrder()) {
+    for (int id : kScrollRangeOrder) {
         const zr::CameraParam& row = rows[findScroll(id)->row];
         d->controls.scrollBar(id)->setRange(row.minValue, row.maxValue);
     }
@@ -257,7 +248,7 @@ void CZR_K880TM_ControlDlg::OnRadioClicked(int id) {
     const RadioBinding* binding = findRadio(id);
     QAbstractButton* button = d->controls.button(id);
     if (binding == nullptr || button == nullptr || !button->isChecked()) return;
-    if (WriteParam(binding->row, binding->value) == 0) {
+    if (d->params.WriteParam(binding->row, binding->value) == 0) {
         d->shownRadio[binding->row] = id;
         UpdateControlStates(id);
         return;
@@ -277,7 +268,8 @@ void CZR_K880TM_ControlDlg::OnHScroll(int code, int position, int scrollId) {
     if (!target) return;
     const int next = *target;
     // A refused write leaves the thumb and the read-out where they were.
-    if (WriteParam(binding->row, next) == 0) ShowScrollValue(scrollId, binding->readoutId, next);
+    if (d->params.WriteParam(binding->row, next) == 0)
+        ShowScrollValue(scrollId, binding->readoutId, next);
 }
 
 void CZR_K880TM_ControlDlg::OnCommand(int id) {
@@ -308,13 +300,13 @@ void CZR_K880TM_ControlDlg::OnCommand(int id) {
             d->bulk.AllInitialize();
             break;
         case IDC_WB_ADJUST:
-            WriteParam(zr::ROW_WHITE_BALANCE, 3);
+            d->params.WriteParam(zr::ROW_WHITE_BALANCE, 3);
             break;
         case IDC_WSHADING_ADJUST:
-            WriteParam(zr::ROW_WHITE_SHADING_ADJUST, 1);
+            d->params.WriteParam(zr::ROW_WHITE_SHADING_ADJUST, 1);
             break;
         case IDC_LUT_TABLE:
-            OpenLookUpTable();
+            d->tools.openLookUpTable();
             break;
         case IDC_WSPOT_DETECT:
             OpenWhiteSpot();
@@ -361,15 +353,9 @@ void CZR_K880TM_ControlDlg::showAbout() {
 
 void CZR_K880TM_ControlDlg::RefreshPanel() {
     const zr::CameraParamTable& rows = table();
-    for (int row : radioRefreshRows()) {
-        if (row == zr::ROW_SHUTTER_SPEED) {
-            refreshShutter();
-        } else {
-            refreshRadioGroup(row);
-        }
-    }
+    for (int row : kRadioRefreshRows) refreshRadioGroup(row);
 
-    for (int id : scrollRefreshOrder()) {
+    for (int id : kScrollRefreshOrder) {
         const ScrollBinding* binding = findScroll(id);
         ShowScrollValue(id, binding->readoutId, rows[binding->row].value);
     }
@@ -388,20 +374,10 @@ void CZR_K880TM_ControlDlg::refreshRadioGroup(int row) {
     for (const RadioBinding& binding : radioBindings()) {
         if (binding.row == row && binding.value == value) checkedId = binding.id;
     }
+    // The shutter's fixed speeds 0..8 lie in id order and 9 lands on
+    // VARIABLE, the id after them, as 255 does.
+    if (row == zr::ROW_SHUTTER_SPEED && value == 9) checkedId = IDC_SHUTTER_VARIABLE;
     showRadio(row, checkedId);
-}
-
-void CZR_K880TM_ControlDlg::refreshShutter() {
-    const int value = table()[zr::ROW_SHUTTER_SPEED].value;
-    // 0..8 are the fixed speeds in id order; 9 lands on VARIABLE, the id after
-    // them. Other values have no button and leave the group unchecked.
-    int checkedId = 0;
-    if (value == 255) {
-        checkedId = IDC_SHUTTER_VARIABLE;
-    } else if (value >= 0 && value <= 9) {
-        checkedId = IDC_SHUTTER_OFF + value;
-    }
-    showRadio(zr::ROW_SHUTTER_SPEED, checkedId);
 }
 
 void CZR_K880TM_ControlDlg::showRadio(int row, int checkedId) {
@@ -424,13 +400,7 @@ void CZR_K880TM_ControlDlg::ShowScrollValue(int scrollId, int readoutId, int pos
 
 void CZR_K880TM_ControlDlg::UpdateControlStates(int id) {
     QWidget* focused = focusWidget();
-    ControlStates::update(d->controls, id);
-    parkFocusIfDisabled(focused);
-}
-
-void CZR_K880TM_ControlDlg::UpdateAlcStates() {
-    QWidget* focused = focusWidget();
-    ControlStates::updateAlc(d->controls);
+    updateControlStates(d->controls, id);
     parkFocusIfDisabled(focused);
 }
 
@@ -445,9 +415,6 @@ void CZR_K880TM_ControlDlg::parkFocusIfDisabled(QWidget* focused) {
 
 // --- tool windows and closing -------------------------------------------------
 
-void CZR_K880TM_ControlDlg::OpenLookUpTable() {
-    d->tools.openLookUpTable();
-}
 void CZR_K880TM_ControlDlg::OpenWhiteSpot() {
     d->tools.openWhiteSpot();
 }
@@ -481,10 +448,6 @@ QAction* CZR_K880TM_ControlDlg::menuAction(int commandId) const {
 }
 
 void CZR_K880TM_ControlDlg::reject() {
-    destroyToolWindows();
-    QDialog::reject();
-}
-
-void CZR_K880TM_ControlDlg::destroyToolWindows() {
     d->tools.destroyAll();
+    QDialog::reject();
 }

@@ -1,9 +1,7 @@
 #pragma once
 
 #include <QDialog>
-#include <cstdint>
 #include <memory>
-#include <string_view>
 
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
@@ -50,12 +48,6 @@ class CZR_K880TM_ControlDlg : public QDialog {
     // What the Serial Port command is handed.
     zr::SetupContext setupContext();
 
-    // The parameter operations, as the panel offers them to its windows.
-    int32_t WriteParam(int row, int32_t value);
-    int32_t WriteCommandText(std::string_view text);
-    int32_t ReadParam(int row, int32_t& value);
-    int32_t ReadRegister(std::string_view text, zr::AnswerBytes& answer);
-
     int portOpen = 0;
 
     // Runs the Serial Port command once, as the start of a session: the
@@ -70,7 +62,6 @@ class CZR_K880TM_ControlDlg : public QDialog {
     void ShowScrollValue(int scrollId, int readoutId, int position);
     // Applies the enabling rules triggered by control `id`; 0 applies them all.
     void UpdateControlStates(int id);
-    void UpdateAlcStates();
 
     // --- commands ---------------------------------------------------------
     // Menu items, accelerator keys and push buttons, by command or control id.
@@ -92,7 +83,6 @@ class CZR_K880TM_ControlDlg : public QDialog {
     int selectedMemory() const;
 
     // --- tool windows --------------------------------------------------------
-    void OpenLookUpTable();
     void OpenWhiteSpot();
     void OpenManualCommand();
     void OpenAdjust();
@@ -114,12 +104,10 @@ class CZR_K880TM_ControlDlg : public QDialog {
     void bindControls();
     void initialiseControls();
     void refreshRadioGroup(int row);
-    void refreshShutter();
     // Checks button `checkedId` of a row's group (0: none) and unchecks the rest.
     void showRadio(int row, int checkedId);
     // Takes the focus onto the panel when `focused` has just been disabled.
     void parkFocusIfDisabled(QWidget* focused);
-    void destroyToolWindows();
     void showAbout();
 
     struct Impl;

@@ -1,6 +1,7 @@
 #include "panel/PanelBindings.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "panel/PanelControlIds.h"
 #include "params/CameraParamTable.h"
@@ -10,7 +11,7 @@ namespace zr::panel {
 namespace {
 
 // clang-format off
-constexpr std::array<RadioBinding, kRadioCount> kRadios = {{
+constexpr RadioBinding kRadios[] = {
     {IDC_TRIG_OFF, ROW_TRIGGER_MODE, 0}, {IDC_TRIG_FIXED, ROW_TRIGGER_MODE, 1},
     {IDC_TRIG_1TRIG, ROW_TRIGGER_MODE, 2}, {IDC_TRIG_VD_CONT, ROW_TRIGGER_MODE, 4},
     {IDC_TRIG_POSI, ROW_TRIGGER_POLARITY, 0}, {IDC_TRIG_NEGA, ROW_TRIGGER_POLARITY, 1},
@@ -42,9 +43,9 @@ constexpr std::array<RadioBinding, kRadioCount> kRadios = {{
     {IDC_OUT_POSI, ROW_OUTPUT_POLARITY, 0}, {IDC_OUT_NEGA, ROW_OUTPUT_POLARITY, 1},
     {IDC_WSPOT_OFF, ROW_WHITE_SPOT_CORRECTION, 0}, {IDC_WSPOT_ON, ROW_WHITE_SPOT_CORRECTION, 1},
     {IDC_SMEAR_OFF, ROW_SMEAR_SWITCH, 0}, {IDC_SMEAR_ON, ROW_SMEAR_SWITCH, 1},
-}};
+};
 
-constexpr std::array<ScrollBinding, kScrollCount> kScrolls = {{
+constexpr ScrollBinding kScrolls[] = {
     {IDC_VSHUTTER_SCROLL, ROW_VARIABLE_SHUTTER, IDC_VSHUTTER_VALUE},
     {IDC_GAIN_SCROLL, ROW_GAIN_LEVEL, IDC_GAIN_VALUE},
     {IDC_BRIGHT_SCROLL, ROW_BRIGHTNESS, IDC_BRIGHT_VALUE},
@@ -71,32 +72,8 @@ constexpr std::array<ScrollBinding, kScrollCount> kScrolls = {{
     {IDC_HUE_B_SCROLL, ROW_MASKING_HUE_B, IDC_HUE_B_VALUE},
     {IDC_SAT_YE_SCROLL, ROW_MASKING_SAT_YE, IDC_SAT_YE_VALUE},
     {IDC_HUE_YE_SCROLL, ROW_MASKING_HUE_YE, IDC_HUE_YE_VALUE},
-}};
+};
 
-constexpr std::array<int, 20> kRadioRefreshRows = {
-    ROW_TRIGGER_MODE, ROW_TRIGGER_POLARITY, ROW_TRIGGER_SOURCE, ROW_CL_DATA_BITS, ROW_CL_VSYNC,
-    ROW_CL_HSYNC, ROW_SHUTTER_SPEED, ROW_KNEE_SWITCH, ROW_ALC, ROW_LUT_SWITCH, ROW_WHITE_BALANCE,
-    ROW_GAMMA_SWITCH, ROW_SHARPNESS_SWITCH, ROW_MASKING_SWITCH, ROW_PAINT_BLACK_SWITCH,
-    ROW_WHITE_SHADING_SWITCH, ROW_WHITE_SPOT_CORRECTION, ROW_SMEAR_SWITCH, ROW_OUTPUT_SIGNAL,
-    ROW_OUTPUT_POLARITY};
-
-constexpr std::array<int, kScrollCount> kScrollRangeOrder = {
-    IDC_WB_RGAIN_SCROLL, IDC_WB_BGAIN_SCROLL, IDC_WB_GGAIN_SCROLL, IDC_GAIN_SCROLL,
-    IDC_BRIGHT_SCROLL, IDC_VSHUTTER_SCROLL, IDC_KNEE_POINT_SCROLL, IDC_KNEE_SLOPE_SCROLL,
-    IDC_SAT_R_SCROLL, IDC_SAT_CY_SCROLL, IDC_SAT_G_SCROLL, IDC_SAT_MG_SCROLL,
-    IDC_SAT_B_SCROLL, IDC_SAT_YE_SCROLL, IDC_HUE_R_SCROLL, IDC_HUE_CY_SCROLL,
-    IDC_HUE_G_SCROLL, IDC_HUE_MG_SCROLL, IDC_HUE_B_SCROLL, IDC_HUE_YE_SCROLL,
-    IDC_PB_RED_SCROLL, IDC_PB_GREEN_SCROLL, IDC_PB_BLUE_SCROLL, IDC_SHARP_SCROLL,
-    IDC_VIDEO_SCROLL, IDC_GAMMA_SCROLL};
-
-constexpr std::array<int, kScrollCount> kScrollRefreshOrder = {
-    IDC_GAIN_SCROLL, IDC_BRIGHT_SCROLL, IDC_VSHUTTER_SCROLL, IDC_KNEE_POINT_SCROLL,
-    IDC_KNEE_SLOPE_SCROLL, IDC_SAT_R_SCROLL, IDC_SAT_CY_SCROLL, IDC_SAT_G_SCROLL,
-    IDC_SAT_MG_SCROLL, IDC_SAT_B_SCROLL, IDC_SAT_YE_SCROLL, IDC_HUE_R_SCROLL,
-    IDC_HUE_CY_SCROLL, IDC_HUE_G_SCROLL, IDC_HUE_MG_SCROLL, IDC_HUE_B_SCROLL,
-    IDC_HUE_YE_SCROLL, IDC_WB_RGAIN_SCROLL, IDC_WB_BGAIN_SCROLL, IDC_WB_GGAIN_SCROLL,
-    IDC_PB_RED_SCROLL, IDC_PB_GREEN_SCROLL, IDC_PB_BLUE_SCROLL, IDC_SHARP_SCROLL,
-    IDC_VIDEO_SCROLL, IDC_GAMMA_SCROLL};
 // clang-format on
 
 }  // namespace
@@ -109,25 +86,13 @@ std::span<const ScrollBinding> scrollBindings() {
 }
 
 const RadioBinding* findRadio(int id) {
-    auto it =
-        std::find_if(kRadios.begin(), kRadios.end(), [id](const auto& b) { return b.id == id; });
-    return it == kRadios.end() ? nullptr : &*it;
+    const auto it = std::ranges::find(kRadios, id, &RadioBinding::id);
+    return it == std::end(kRadios) ? nullptr : it;
 }
 
 const ScrollBinding* findScroll(int id) {
-    auto it =
-        std::find_if(kScrolls.begin(), kScrolls.end(), [id](const auto& b) { return b.id == id; });
-    return it == kScrolls.end() ? nullptr : &*it;
-}
-
-std::span<const int> radioRefreshRows() {
-    return kRadioRefreshRows;
-}
-std::span<const int> scrollRangeOrder() {
-    return kScrollRangeOrder;
-}
-std::span<const int> scrollRefreshOrder() {
-    return kScrollRefreshOrder;
+    const auto it = std::ranges::find(kScrolls, id, &ScrollBinding::id);
+    return it == std::end(kScrolls) ? nullptr : it;
 }
 
 }  // namespace zr::panel

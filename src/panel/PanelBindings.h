@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <span>
 
 namespace zr::panel {
@@ -20,21 +19,11 @@ struct ScrollBinding {
     int readoutId;
 };
 
-inline constexpr int kRadioCount = 55;
-inline constexpr int kScrollCount = 26;
-
 // The one description of what every bound control sends.
 std::span<const RadioBinding> radioBindings();
 std::span<const ScrollBinding> scrollBindings();
 
 const RadioBinding* findRadio(int id);
 const ScrollBinding* findScroll(int id);
-
-// Rows of the radio groups in the order the refresh walks them.
-std::span<const int> radioRefreshRows();
-// Scroll bar ids in the order their ranges are set at start.
-std::span<const int> scrollRangeOrder();
-// Scroll bar ids in the order the refresh shows them.
-std::span<const int> scrollRefreshOrder();
 
 }  // namespace zr::panel

@@ -1,21 +1,9 @@
 #pragma once
 
-// Control, command and resource identifiers of the main panel, its menu and
-// its About box. The numbers are part of the behaviour: the enabling rules
-// work on id ranges, so every control keeps the number it was designed with.
+// Control and command identifiers of the main panel and its menu. The numbers are part of the
+// behaviour: the enabling rules work on id ranges, so every control keeps the number it was
+// designed with.
 namespace zr::panel {
-
-enum ResourceId : int {
-    IDR_MAINFRAME = 128,  // icon and menu
-    IDR_ACCELERATOR = 132,
-    IDD_ABOUTBOX = 100,
-    IDS_ABOUTBOX = 101,
-    IDD_ZR_K880TM_CONTROL_DIALOG = 102,
-    IDD_WHITE_SPOT = 129,
-    IDD_LOOK_UP_TABLE = 130,
-    IDD_MANUAL_COMMAND = 131,
-    IDD_ADJUST = 133,
-};
 
 enum ControlId : int {
     IDCANCEL = 2,
@@ -97,14 +85,12 @@ enum ControlId : int {
     IDC_TRIG_POLARITY_GROUP = 1109,
     IDC_TRIG_SOURCE_GROUP = 1110,
     IDC_SHARP_LABEL = 1111,
-    IDC_OUT_POLARITY_GROUP = 1112,
     IDC_TRIG_POSI = 1115,
     IDC_TRIG_NEGA = 1116,
     IDC_OUT_POSI = 1117,
     IDC_OUT_NEGA = 1118,
     IDC_TRIG_CC1 = 1119,
     IDC_TRIG_7PIN = 1120,
-    IDC_OUTPUT_GROUP = 1121,
     IDC_OUT_OFF = 1122,
     IDC_WB_ADJUST = 1123,
     IDC_GAMMA_LABEL = 1124,
@@ -138,15 +124,12 @@ enum ControlId : int {
     IDC_HUE_YE_LABEL = 1152,
     IDC_ALC_GROUP = 1153,
     IDC_OUT_VD = 1154,
-    IDC_WSPOT_GROUP = 1155,
     IDC_SAT_YE_SCROLL = 1156,
     IDC_WSPOT_DETECT = 1157,
-    IDC_WSHADING_GROUP = 1158,
     IDC_WSHADING_ADJUST = 1159,
     IDC_WB_GGAIN_LABEL = 1160,
     IDC_MEMORY_LOAD = 1161,
     IDC_SAT_YE_VALUE = 1162,
-    IDC_MEMORY_GROUP = 1163,
     IDC_HUE_R_SCROLL = 1164,
     IDC_HUE_R_VALUE = 1165,
     IDC_MEMORY_SAVE = 1166,
@@ -155,12 +138,7 @@ enum ControlId : int {
     IDC_LUT_TABLE = 1169,
     IDC_HUE_G_SCROLL = 1170,
     IDC_HUE_G_VALUE = 1171,
-    IDC_GAIN_GROUP = 1172,
-    IDC_BRIGHT_GROUP = 1173,
-    IDC_MEMORY_CURRENT_GROUP = 1174,
     IDC_GAIN_LABEL = 1175,
-    IDC_BRIGHT_LABEL = 1176,
-    IDC_LUT_GROUP = 1177,
     IDC_TRIG_9PIN = 1178,
     IDC_CL_VD = 1179,
     IDC_CL_FVAL = 1180,

@@ -44,14 +44,6 @@ QAction* PanelMenu::action(int commandId) const {
     return nullptr;
 }
 
-QMenu* PanelMenu::popup(const QString& title) const {
-    const auto menus = menuBar_->findChildren<QMenu*>(Qt::FindDirectChildrenOnly);
-    for (QMenu* menu : menus) {
-        if (menu->title() == title) return menu;
-    }
-    return nullptr;
-}
-
 bool PanelMenu::removeCommand(int commandId) {
     QAction* item = action(commandId);
     if (item == nullptr) return false;

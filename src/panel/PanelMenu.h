@@ -18,7 +18,6 @@ class PanelMenu : public QObject {
 
     QMenuBar* menuBar() const { return menuBar_; }
     QAction* action(int commandId) const;
-    QMenu* popup(const QString& title) const;
     // Deletes the item of that command from its popup; false if there is none.
     bool removeCommand(int commandId);
 

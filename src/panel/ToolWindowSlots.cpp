@@ -57,19 +57,6 @@ ToolWindowSlots::~ToolWindowSlots() {
     destroyAll();
 }
 
-CLookUpTable* ToolWindowSlots::lookUpTable() const {
-    return lookUpTable_.data();
-}
-CWhiteSpot* ToolWindowSlots::whiteSpot() const {
-    return whiteSpot_.data();
-}
-CManualCommand* ToolWindowSlots::manualCommand() const {
-    return manualCommand_.data();
-}
-CAdjust* ToolWindowSlots::adjust() const {
-    return adjust_.data();
-}
-
 void ToolWindowSlots::openLookUpTable() {
     if (lookUpTable_ && lookUpTable_->isVisible()) {
         giveFocus(lookUpTable_.data());

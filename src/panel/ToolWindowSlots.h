@@ -39,10 +39,10 @@ class ToolWindowSlots {
     // control: the adjustment window shows rows no read walk touches.
     void showTable(const zr::CameraParamTable& table);
 
-    CLookUpTable* lookUpTable() const;
-    CWhiteSpot* whiteSpot() const;
-    CManualCommand* manualCommand() const;
-    CAdjust* adjust() const;
+    const QPointer<CLookUpTable>& lookUpTable() const { return lookUpTable_; }
+    const QPointer<CWhiteSpot>& whiteSpot() const { return whiteSpot_; }
+    const QPointer<CManualCommand>& manualCommand() const { return manualCommand_; }
+    const QPointer<CAdjust>& adjust() const { return adjust_; }
 
   private:
     CZR_K880TM_ControlDlg* panel_;

@@ -98,8 +98,7 @@ CSelect::CSelect(const zr::SetupContext& context) : QDialog(context.window), con
 CSelect::~CSelect() = default;
 
 QWidget* CSelect::control(int id) const {
-    auto it = controls_.find(id);
-    return it == controls_.end() ? nullptr : it->second;
+    return controls_.widget(id);
 }
 
 int CSelect::loadSavedChoice() {
@@ -166,29 +165,28 @@ void CSelect::createControls() {
         if (c.flags & Disabled) w->setEnabled(false);
         if (c.id != IdStatic) {
             w->setObjectName(QString("control%1").arg(c.id));
-            controls_[c.id] = w;
+            controls_.add(c.id, w);
         }
     }
     // Frames are drawn behind the buttons so they never take their clicks.
     for (QWidget* g : groups) g->lower();
 
     for (int choice = 0; choice < static_cast<int>(std::size(kPortButtons)); ++choice) {
-        portGroup_->addButton(static_cast<QAbstractButton*>(control(kPortButtons[choice])), choice);
+        portGroup_->addButton(controls_.button(kPortButtons[choice]), choice);
     }
     for (int i = 0; i < 4; ++i) {
-        baudGroup_->addButton(static_cast<QAbstractButton*>(control(IdBaud9600 + i)), i);
+        baudGroup_->addButton(controls_.button(IdBaud9600 + i), i);
     }
-    openCloseGroup_->addButton(static_cast<QAbstractButton*>(control(IdOpen)), 0);
-    openCloseGroup_->addButton(static_cast<QAbstractButton*>(control(IdClose)), 1);
+    openCloseGroup_->addButton(controls_.button(IdOpen), 0);
+    openCloseGroup_->addButton(controls_.button(IdClose), 1);
 
     // Handlers take user clicks only, never programmatic check changes.
     for (int id = IdCom1; id <= IdCom11Up; ++id) {
-        connect(static_cast<QAbstractButton*>(control(id)), &QAbstractButton::clicked, this,
+        connect(controls_.button(id), &QAbstractButton::clicked, this,
                 [this, id] { OnComButton(id); });
     }
     auto onClick = [this](int id, void (CSelect::*handler)()) {
-        connect(static_cast<QAbstractButton*>(control(id)), &QAbstractButton::clicked, this,
-                handler);
+        connect(controls_.button(id), &QAbstractButton::clicked, this, handler);
     };
     onClick(IdEuresys, &CSelect::OnMakerButton);
     onClick(IdMatrox, &CSelect::OnMakerButton);
@@ -197,7 +195,7 @@ void CSelect::createControls() {
     onClick(IdBrowse, &CSelect::OnBrowse);
     onClick(IdOk, &CSelect::OnOK);
     onClick(IdCancel, &CSelect::OnCancel);
-    connect(static_cast<QComboBox*>(control(IdClPortList)), &QComboBox::currentIndexChanged, this,
+    connect(controls_.comboBox(IdClPortList), &QComboBox::currentIndexChanged, this,
             &CSelect::OnClPortSelChange);
 
     for (int n = 1; n <= 10; ++n) {
@@ -211,13 +209,13 @@ void CSelect::OnInitDialog() {
     const int saved = loadSavedChoice();
 
     if (openRequested == 1) {
-        for (int id = IdCom1; id <= IdCom10; ++id) enableControl(id, false);
+        for (int id = IdCom1; id <= IdCom10; ++id) controls_.setEnabled(id, false);
     } else {
         zr::EnumerateComPorts(*context_.link);
         const auto& free = context_.link->comPorts();
         for (int i = 0; i < 10; ++i) {
             const bool isFree = std::find(free.begin(), free.end(), i + 1) != free.end();
-            enableControl(IdCom1 + i, isFree);
+            controls_.setEnabled(IdCom1 + i, isFree);
             if (isFree && (saved == ChoiceNone || saved == i)) {
                 radioChoice = i;
                 TransportKind = KindComPort;
@@ -226,13 +224,13 @@ void CSelect::OnInitDialog() {
         if (saved >= ChoiceEuresys) {
             radioChoice = saved;
             TransportKind = KindBoardLibrary;
-            enableSet({IdBaud9600, IdBaud115200, IdBaudGroup}, saved == ChoiceClAll);
+            controls_.setEnabled({IdBaud9600, IdBaud115200, IdBaudGroup}, saved == ChoiceClAll);
             if (saved == ChoiceClAll) TransportKind = KindClAll;
         }
         if (radioChoice == ChoiceNone) {
             radioChoice = ChoiceEuresys;
             TransportKind = KindBoardLibrary;
-            enableSet({IdBaud9600, IdBaud115200, IdBaudGroup}, false);
+            controls_.setEnabled({IdBaud9600, IdBaud115200, IdBaudGroup}, false);
         }
         showFields();
     }
@@ -242,7 +240,7 @@ void CSelect::OnInitDialog() {
 }
 
 void CSelect::fillComList() {
-    auto* list = static_cast<QComboBox*>(control(IdComList));
+    auto* list = controls_.comboBox(IdComList);
     list->setEnabled(false);
     list->clear();
     for (int n = 11; n <= 100; ++n) list->addItem(QString("COM %1").arg(n), n);
@@ -250,7 +248,7 @@ void CSelect::fillComList() {
 }
 
 void CSelect::listClPorts() {
-    if (!zr::commonLibraryLoads()) enableControl(IdClAll, false);
+    if (!zr::commonLibraryLoads()) controls_.setEnabled(IdClAll, false);
 
     clPortCount = 0;
     portInfo.clear();
@@ -264,13 +262,13 @@ void CSelect::listClPorts() {
         }
     }
 
-    auto* list = static_cast<QComboBox*>(control(IdClPortList));
+    auto* list = controls_.comboBox(IdClPortList);
     const QSignalBlocker quiet(list);
     if (portInfo.empty()) {
         list->addItem("Not available");
         list->setEnabled(false);
         list->setCurrentIndex(0);
-        enableControl(IdClAll, false);
+        controls_.setEnabled(IdClAll, false);
         return;
     }
     for (const PortInfo& port : portInfo) list->addItem(port.portId);
@@ -295,44 +293,36 @@ void CSelect::readControls() {
     dllPath = static_cast<QLineEdit*>(control(IdDllPath))->text();
 }
 
-void CSelect::enableControl(int id, bool enable) {
-    if (QWidget* w = control(id)) w->setEnabled(enable);
-}
-
-void CSelect::enableSet(std::initializer_list<int> ids, bool enable) {
-    for (int id : ids) enableControl(id, enable);
-}
-
 void CSelect::setManufacturer(const QString& text) {
     manufacturerText = text;
-    static_cast<QLabel*>(control(IdManufacturer))->setText(text);
+    controls_.label(IdManufacturer)->setText(text);
 }
 
 void CSelect::OnComButton(int) {
-    enableSet({IdBaud9600, IdBaud115200, IdBaudGroup}, true);
-    enableSet({IdDllPath, IdDllText, IdBrowse, IdClPortList}, false);
+    controls_.setEnabled({IdBaud9600, IdBaud115200, IdBaudGroup}, true);
+    controls_.setEnabled({IdDllPath, IdDllText, IdBrowse, IdClPortList}, false);
     TransportKind = KindComPort;
     readControls();
     comNumber = radioChoice + 1;
 }
 
 void CSelect::OnMakerButton() {
-    enableSet({IdBaud9600, IdBaud115200, IdBaudGroup}, false);
-    enableSet({IdDllPath, IdDllText, IdBrowse, IdClPortList}, false);
+    controls_.setEnabled({IdBaud9600, IdBaud115200, IdBaudGroup}, false);
+    controls_.setEnabled({IdDllPath, IdDllText, IdBrowse, IdClPortList}, false);
     TransportKind = KindBoardLibrary;
 }
 
 void CSelect::OnOtherFactory() {
-    enableSet({IdBaud9600, IdBaud115200, IdBaudGroup}, false);
-    enableSet({IdDllPath, IdDllText, IdBrowse}, true);
-    enableControl(IdClPortList, false);
+    controls_.setEnabled({IdBaud9600, IdBaud115200, IdBaudGroup}, false);
+    controls_.setEnabled({IdDllPath, IdDllText, IdBrowse}, true);
+    controls_.setEnabled(IdClPortList, false);
     TransportKind = KindBoardLibrary;
 }
 
 void CSelect::OnClAll() {
-    enableSet({IdBaud9600, IdBaud115200, IdBaudGroup}, true);
-    enableSet({IdDllPath, IdDllText, IdBrowse}, false);
-    enableControl(IdClPortList, true);
+    controls_.setEnabled({IdBaud9600, IdBaud115200, IdBaudGroup}, true);
+    controls_.setEnabled({IdDllPath, IdDllText, IdBrowse}, false);
+    controls_.setEnabled(IdClPortList, true);
     TransportKind = KindClAll;
 }
 

@@ -3,11 +3,11 @@
 #include <QDialog>
 #include <QString>
 #include <cstdint>
-#include <map>
 #include <vector>
 
 class QButtonGroup;
 #include "setup/SetupContext.h"
+#include "widgets/ControlMap.h"
 
 // "Select Communication System": the user picks the transport (a COM port, a
 // frame grabber maker's Camera Link serial library, or the Camera Link common
@@ -29,18 +29,14 @@ class CSelect : public QDialog {
         IdClAll = 1110,
         IdCancel = 1112,
         IdDllText = 1113,
-        IdOpenPortGroup = 1117,
-        IdRs232cGroup = 1118,
         IdCom1 = 1119,
         IdCom10 = 1128,
         IdCom11Up = 1129,
         IdBaudGroup = 1130,
-        IdBoardMakerGroup = 1131,
         IdBaud9600 = 1132,
         IdBaud19200 = 1133,
         IdBaud38400 = 1134,
         IdBaud115200 = 1135,
-        IdClV11Group = 1140,
         IdClPortList = 1268,
         IdManufacturer = 1269,
         IdComList = 1270,
@@ -110,12 +106,10 @@ class CSelect : public QDialog {
     void listClPorts();
     void showFields();
     void readControls();
-    void enableSet(std::initializer_list<int> ids, bool enable);
-    void enableControl(int id, bool enable);
     void setManufacturer(const QString& text);
 
     zr::SetupContext context_;
-    std::map<int, QWidget*> controls_;
+    zr::widgets::ControlMap controls_;
     QButtonGroup* portGroup_ = nullptr;
     QButtonGroup* baudGroup_ = nullptr;
     QButtonGroup* openCloseGroup_ = nullptr;

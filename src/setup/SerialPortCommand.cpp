@@ -65,13 +65,11 @@ void SerialPortCommand::run(const SetupContext& context) {
         return;
     }
 
-    Message closed;
-    closed.text = "Port is closed";
-    closed.caption = kApplicationName;
-    closed.icon = MsgIcon::None;
-    closed.buttons = MsgButtons::Ok;
-    closed.owner = static_cast<const QWidget*>(context.window);
-    context.messages->show(closed);
+    context.messages->show({.text = "Port is closed",
+                            .caption = kApplicationName,
+                            .icon = MsgIcon::None,
+                            .buttons = MsgButtons::Ok,
+                            .owner = static_cast<const QWidget*>(context.window)});
     link.CloseLink();
 }
 

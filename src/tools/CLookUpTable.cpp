@@ -69,19 +69,9 @@ zr::widgets::DialogUnits dialogUnits(const QFont& font) {
                                     std::max(13, measured.baseHeight()));
 }
 
+// STEP 16, 32, 64, 128, 256 points: every 16th, 8th, ... entry is one.
 int stepFromIndex(int index) {
-    switch (index) {
-        case 0:
-            return 16;
-        case 1:
-            return 8;
-        case 2:
-            return 4;
-        case 3:
-            return 2;
-        default:
-            return 1;
-    }
+    return index >= 0 && index < 4 ? 16 >> index : 1;
 }
 
 }  // namespace
@@ -91,8 +81,6 @@ CLookUpTable::CLookUpTable(QWidget* parent) : ToolWindow(EnterKey::Hides, parent
     buildControls();
     exchangeToControls();
 }
-
-CLookUpTable::~CLookUpTable() = default;
 
 void CLookUpTable::buildControls() {
     const zr::widgets::DialogUnits du = dialogUnits(font());

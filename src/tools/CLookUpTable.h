@@ -39,7 +39,6 @@ class CLookUpTable : public zr::widgets::ToolWindow {
     };
 
     explicit CLookUpTable(QWidget* parent = nullptr);
-    ~CLookUpTable() override;
 
     // Dialog data, exchanged with the STEP radios and the R, G, B check boxes.
     int stepIndex = 0;

@@ -12,7 +12,6 @@
 class CManualCommand : public zr::widgets::ToolWindow {
     Q_OBJECT
   public:
-    enum { IDD = 131 };
     enum ControlId {
         IDC_CLOSE = 2,
         IDC_WRITE = 1035,

@@ -18,7 +18,6 @@
 #include "widgets/DialogUnits.h"
 #include "widgets/ScrollInputFilter.h"
 #include "widgets/ScrollRequest.h"
-#include "widgets/SliderRelease.h"
 
 namespace {
 
@@ -32,11 +31,6 @@ constexpr int kTabStopDlu = 32;
 
 CWhiteSpot::CWhiteSpot(QWidget* parent) : ToolWindow(EnterKey::Hides, parent) {
     buildControls();
-}
-
-CWhiteSpot::~CWhiteSpot() {
-    detectTimer_.stop();
-    waitCursor_.reset();
 }
 
 void CWhiteSpot::buildControls() {
@@ -54,32 +48,8 @@ void CWhiteSpot::buildControls() {
     // A frame only: clicks go to the controls inside it.
     ui.addressGroup->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    QScrollBar* bar = ui.thresholdBar;
-    bar->setSingleStep(1);
-    bar->setPageStep(10);
-    bar->setFocusPolicy(Qt::StrongFocus);
     new zr::widgets::ScrollInputFilter(
-        bar, [this](int position) { OnHScroll(zr::widgets::SB_THUMBPOSITION, position); });
-    // The toolkit has already moved the thumb by its own step when it reports
-    // the action; the handler decides the position, so the thumb goes back
-    // first and only an accepted write moves it.
-    connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar](int action) {
-        const int position = bar->sliderPosition();
-        if (action == QAbstractSlider::SliderMove && bar->isSliderDown()) {
-            dragPosition_ = position;
-        }
-        bar->setSliderPosition(bar->value());
-        OnHScroll(zr::widgets::scrollCodeForSliderAction(action), position);
-    });
-    // Letting the thumb go reports where it was let go, then the end of the scroll.
-    connect(bar, &QAbstractSlider::sliderReleased, this, [this, bar] {
-        const int position = dragPosition_ >= 0 ? dragPosition_ : bar->sliderPosition();
-        dragPosition_ = -1;
-        // A thumb dropped because a message came up was not let go there.
-        if (zr::widgets::releasingHeldSliders()) return;
-        OnHScroll(zr::widgets::SB_THUMBPOSITION, position);
-        OnHScroll(zr::widgets::SB_ENDSCROLL, 0);
-    });
+        ui.thresholdBar, [this](int code, int position) { OnHScroll(code, position); });
 
     connect(ui.detectButton, &QPushButton::clicked, this, [this] { OnDetect(); });
     connect(ui.readButton, &QPushButton::clicked, this, [this] { OnRead(); });
@@ -92,11 +62,13 @@ void CWhiteSpot::setUpWindow() {
     int32_t value = context.params->table()[zr::ROW_WHITE_SPOT_LEVEL].value;
     context.params->ReadParam(zr::ROW_WHITE_SPOT_LEVEL, value);
 
-    auto* bar = static_cast<QScrollBar*>(control(IDC_THRESHOLD));
-    bar->setRange(0, 255);
-    bar->setValue(value);
-    static_cast<QLabel*>(control(IDC_THRESHOLD_TEXT))
-        ->setText(QString::fromStdString(zr::tools::thresholdOpeningText(value)));
+    control<QScrollBar>(IDC_THRESHOLD)->setRange(0, 255);
+    moveThreshold(value, zr::tools::thresholdOpeningText(value));
+}
+
+void CWhiteSpot::moveThreshold(int value, const std::string& readout) {
+    control<QScrollBar>(IDC_THRESHOLD)->setValue(value);
+    control<QLabel>(IDC_THRESHOLD_TEXT)->setText(QString::fromStdString(readout));
 }
 
 void CWhiteSpot::OnHScroll(int code, int position) {
@@ -107,17 +79,13 @@ void CWhiteSpot::OnHScroll(int code, int position) {
     const QPointer<CWhiteSpot> self(this);
     // A refused write leaves the thumb and the read-out where they were.
     if (context.params->WriteParam(zr::ROW_WHITE_SPOT_LEVEL, *target) != 0 || !self) return;
-    bar->setValue(*target);
-    static_cast<QLabel*>(control(IDC_THRESHOLD_TEXT))
-        ->setText(QString::fromStdString(zr::tools::thresholdMovedText(*target)));
+    moveThreshold(*target, zr::tools::thresholdMovedText(*target));
 }
 
 void CWhiteSpot::ShowThreshold(int value) {
-    auto* bar = static_cast<QScrollBar*>(control(IDC_THRESHOLD));
-    if (bar->value() == value) return;
-    bar->setValue(value);  // a programmatic move triggers no action: nothing is written
-    static_cast<QLabel*>(control(IDC_THRESHOLD_TEXT))
-        ->setText(QString::fromStdString(zr::tools::thresholdMovedText(value)));
+    if (control<QScrollBar>(IDC_THRESHOLD)->value() == value) return;
+    // A programmatic move triggers no action: nothing is written.
+    moveThreshold(value, zr::tools::thresholdMovedText(value));
 }
 
 void CWhiteSpot::OnDetect() {
@@ -143,20 +111,17 @@ void CWhiteSpot::OnTimer(int id) {
     if (id != kDetectTimerId) return;
     detectTimer_.stop();
     if (!context.complete()) return;
-    // Without an open link no poll can ever succeed: polling on would put up
-    // the link's refusal every 300 ms and never end.
-    zr::SerialLink& link = *context.link;
-    if (!link.isOpen()) {
-        endDetection();
-        return;
-    }
-    // While an exchange is still running, a message of the link may be up
-    // in a local event loop that this tick came from; a read now would wait
-    // for an exchange that cannot end before that message is closed. The
-    // next tick polls instead.
-    if (link.inExchange() || context.messages->servingWorkerMessage()) {
-        detectTimer_.start(kDetectPeriodMs, this);
-        return;
+    switch (linkState()) {
+        case LinkState::Closed:
+            // No poll can ever succeed: polling on would put up the link's
+            // refusal every 300 ms and never end.
+            endDetection();
+            return;
+        case LinkState::Busy:
+            detectTimer_.start(kDetectPeriodMs, this);  // the next tick polls instead
+            return;
+        case LinkState::Idle:
+            break;
     }
     if (!waitCursor_) waitCursor_.emplace();
     const QPointer<CWhiteSpot> self(this);

@@ -20,7 +20,6 @@ class QTimerEvent;
 class CWhiteSpot : public zr::widgets::ToolWindow {
     Q_OBJECT
   public:
-    enum { IDD = 129 };
     enum ControlId {
         IDC_CLOSE = 2,
         IDC_DETECT = 1017,
@@ -34,7 +33,6 @@ class CWhiteSpot : public zr::widgets::ToolWindow {
     static constexpr int kDetectPeriodMs = 300;
 
     explicit CWhiteSpot(QWidget* parent = nullptr);
-    ~CWhiteSpot() override;
 
     // Handlers; the widgets call them, tests may too.
     // A scroll request (ScrollCode) on the threshold scroll bar; `position`
@@ -66,6 +64,8 @@ class CWhiteSpot : public zr::widgets::ToolWindow {
 
   private:
     void buildControls();
+    // Puts the thumb at `value` and `readout` beside it; sends nothing.
+    void moveThreshold(int value, const std::string& readout);
     void setSpotList(const QString& text);
     void endDetection();
     void showResult(const char* text);
@@ -73,6 +73,5 @@ class CWhiteSpot : public zr::widgets::ToolWindow {
     QBasicTimer detectTimer_;
     // Up from the first poll to the end of the detection, across the ticks.
     std::optional<zr::widgets::WaitCursor> waitCursor_;
-    int dragPosition_ = -1;  // where a dragged thumb is, -1 when not dragged
     QString spotListText_;
 };

@@ -49,6 +49,14 @@ void ControlMap::setEnabled(int id, bool enabled) const {
     if (QWidget* w = widget(id)) w->setEnabled(enabled);
 }
 
+void ControlMap::setEnabled(std::initializer_list<int> ids, bool enabled) const {
+    for (int id : ids) setEnabled(id, enabled);
+}
+
+void ControlMap::setRangeEnabled(int first, int last, bool enabled) const {
+    for (int id = first; id <= last; ++id) setEnabled(id, enabled);
+}
+
 void ControlMap::setText(int id, const QString& text) const {
     if (QLabel* l = label(id)) l->setText(text);
 }

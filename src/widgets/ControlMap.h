@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <initializer_list>
 
 class QAbstractButton;
 class QComboBox;
@@ -26,6 +27,9 @@ class ControlMap {
 
     bool isChecked(int id) const;
     void setEnabled(int id, bool enabled) const;
+    void setEnabled(std::initializer_list<int> ids, bool enabled) const;
+    // Every id from `first` to `last`, both included.
+    void setRangeEnabled(int first, int last, bool enabled) const;
     void setText(int id, const QString& text) const;
 
   private:

@@ -6,8 +6,6 @@
 
 namespace zr {
 
-QtMessageSink::QtMessageSink(QWidget* defaultParent) : defaultParent_(defaultParent) {}
-
 MsgResult QtMessageSink::show(const Message& m) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (m.icon) {
@@ -35,7 +33,6 @@ MsgResult QtMessageSink::show(const Message& m) {
         owner);
     box.setWindowModality(Qt::ApplicationModal);
     if (m.systemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    (void)defaultParent_;
     // The box takes the mouse release: whatever control the button holds
     // would otherwise repeat its action, and its refusal, inside the box.
     widgets::releaseHeldSliders();

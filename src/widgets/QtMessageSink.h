@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QWidget>
-
 #include "link/Message.h"
 
 namespace zr {
@@ -11,11 +9,7 @@ namespace zr {
 // system-modal box is application-modal and stays on top.
 class QtMessageSink : public MessageSink {
   public:
-    explicit QtMessageSink(QWidget* defaultParent = nullptr);
     MsgResult show(const Message& message) override;
-
-  private:
-    QWidget* defaultParent_;
 };
 
 }  // namespace zr

@@ -5,14 +5,43 @@
 #include <QPointer>
 #include <QScrollBar>
 
+#include "widgets/ScrollRequest.h"
+#include "widgets/SliderRelease.h"
+
 namespace zr::widgets {
 
-ScrollInputFilter::ScrollInputFilter(QScrollBar* bar, std::function<void(int)> thumbPosition)
-    : QObject(bar), bar_(bar), thumbPosition_(std::move(thumbPosition)) {
+ScrollInputFilter::ScrollInputFilter(QScrollBar* bar, Handler handler)
+    : QObject(bar), bar_(bar), handler_(std::move(handler)) {
+    bar->setSingleStep(1);
+    bar->setPageStep(10);
+    // A click gives the bar the focus, so the keys act on what was touched.
+    bar->setFocusPolicy(Qt::StrongFocus);
     bar->installEventFilter(this);
-    connect(bar, &QAbstractSlider::actionTriggered, this, [this] {
-        if (inMenu_) actionSeen_ = true;
-    });
+    connect(bar, &QAbstractSlider::actionTriggered, this, &ScrollInputFilter::onAction);
+    connect(bar, &QAbstractSlider::sliderReleased, this, &ScrollInputFilter::onReleased);
+}
+
+void ScrollInputFilter::onAction(int action) {
+    if (inMenu_) actionSeen_ = true;
+    const int position = bar_->sliderPosition();
+    if (action == QAbstractSlider::SliderMove && bar_->isSliderDown()) dragPosition_ = position;
+    // The handler decides the position: the thumb goes back first and only
+    // an accepted write moves it.
+    bar_->setSliderPosition(bar_->value());
+    handler_(scrollCodeForSliderAction(action), position);
+}
+
+void ScrollInputFilter::onReleased() {
+    // Letting the thumb go reports where it was let go, even when the writes
+    // of the drag were refused and the thumb went back, then the end of the
+    // scroll.
+    const int position = dragPosition_.value_or(bar_->sliderPosition());
+    dragPosition_.reset();
+    // A thumb dropped because a message came up was not let go there.
+    if (releasingHeldSliders()) return;
+    const Handler handler = handler_;  // the first call may close the window
+    handler(SB_THUMBPOSITION, position);
+    handler(SB_ENDSCROLL, 0);
 }
 
 bool ScrollInputFilter::eventFilter(QObject* watched, QEvent* event) {
@@ -46,7 +75,7 @@ bool ScrollInputFilter::contextMenu(QEvent* event) {
     if (!actionSeen_ && chosen != shown) {
         // Only a write the camera accepted may move the thumb.
         bar_->setValue(shown);
-        thumbPosition_(chosen);
+        handler_(SB_THUMBPOSITION, chosen);
     }
     return true;
 }

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 
 #include "link/MessageRelay.h"
+#include "link/SerialLink.h"
 #include "widgets/QtMessageSink.h"
 
 namespace zr::widgets {
@@ -20,14 +21,21 @@ bool ToolWindow::CreateModeless(const ToolContext& toolContext) {
 
 MsgResult ToolWindow::showBox(const std::string& text, const std::string& caption, MsgIcon icon,
                               MsgOwner owner) {
-    Message message;
-    message.text = text;
-    message.caption = caption;
-    message.icon = icon;
-    message.buttons = MsgButtons::Ok;
-    message.owner = owner;
+    const Message message{
+        .text = text, .caption = caption, .icon = icon, .buttons = MsgButtons::Ok, .owner = owner};
     if (context.complete()) return context.messages->show(message);
-    return QtMessageSink(this).show(message);
+    return QtMessageSink().show(message);
+}
+
+ToolWindow::LinkState ToolWindow::linkState() const {
+    if (!context.link->isOpen()) return LinkState::Closed;
+    // A tick can come from the event loop of a box that the link put up during
+    // an exchange; a read now would wait for an exchange that cannot end
+    // before that box is closed.
+    if (context.link->inExchange() || context.messages->servingWorkerMessage()) {
+        return LinkState::Busy;
+    }
+    return LinkState::Idle;
 }
 
 std::string ToolWindow::applicationCaption() {

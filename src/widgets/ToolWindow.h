@@ -51,6 +51,10 @@ class ToolWindow : public QDialog {
 
     ControlMap& controls() { return controls_; }
 
+    // What a timer tick of the window may do with the link.
+    enum class LinkState { Closed, Busy, Idle };
+    LinkState linkState() const;
+
     // An OK box through the program's message relay; before the window has a
     // context, straight to the screen, so that no box is ever lost.
     MsgResult showBox(const std::string& text, const std::string& caption, MsgIcon icon,

@@ -236,7 +236,7 @@ TEST_F(ScrollHandling, AMessageEndsTheAutoRepeatOfTheBarThatCausedIt) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(whiteSpot));
     clearSent();
     panel->link().CloseLink();
-    zr::QtMessageSink boxes(panel.get());
+    zr::QtMessageSink boxes;
     panel->messages().setSink(boxes);
 
     auto* threshold = qobject_cast<QScrollBar*>(whiteSpot->control(CWhiteSpot::IDC_THRESHOLD));
