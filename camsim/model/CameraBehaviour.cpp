@@ -4,6 +4,11 @@ namespace zr::sim {
 
 namespace {
 
+// The identity texts, in the order of their registers.
+constexpr std::array kIdentityTexts = {
+    &BehaviourSettings::vendor, &BehaviourSettings::model, &BehaviourSettings::serialNumber,
+    &BehaviourSettings::cpuVersion, &BehaviourSettings::fpgaVersion};
+
 int registerKey(uint8_t area, uint8_t address) {
     return (area & 0x7F) << 8 | address;
 }
@@ -31,12 +36,12 @@ CameraBehaviour::CameraBehaviour() {
         for (int offset = 0; offset < reg.count; ++offset) {
             const Cell cell{&reg, offset};
             cells_[registerKey(reg.area, static_cast<uint8_t>(reg.address + offset))] = cell;
-            if (reg.inMemory) memorySlots_[slot++] = cell;
+            if (reg.keep == RegisterKeep::InMemory) memorySlots_[slot++] = cell;
             setCell(reg, offset, powerOnValue(reg, offset));
         }
     }
     memories_.fill(defaultMemory());
-    writeIdentity();
+    for (size_t n = 0; n < kIdentityTexts.size(); ++n) writeText(n, settings_.*kIdentityTexts[n]);
 }
 
 const CameraBehaviour::Cell* CameraBehaviour::cellAt(uint8_t area, uint8_t address) const {
@@ -186,7 +191,7 @@ void CameraBehaviour::allInitialise() {
     for (int n = 1; n < kMemoryCount; ++n) memories_[static_cast<size_t>(n)] = defaults;
     currentMemory_ = 0;
     for (const auto& reg : CameraRegisters::all()) {
-        if (!reg.resetByFullInitialise) continue;
+        if (reg.keep != RegisterKeep::UntilFullReset) continue;
         for (int offset = 0; offset < reg.count; ++offset)
             setCell(reg, offset, powerOnValue(reg, offset));
     }
@@ -207,35 +212,21 @@ void CameraBehaviour::setHeldSpots(int colour, const std::vector<Spot>& spots) {
 void CameraBehaviour::setSettings(const BehaviourSettings& settings) {
     // Only texts that changed are rewritten, so a serial number the host set
     // survives a change of some other setting.
-    const BehaviourSettings old = settings_;
-    settings_ = settings;
-    if (old.vendor != settings.vendor) writeText(RegisterRole::VendorText, settings.vendor);
-    if (old.model != settings.model) writeText(RegisterRole::ModelText, settings.model);
-    if (old.serialNumber != settings.serialNumber) {
-        writeText(RegisterRole::SerialNumberText, settings.serialNumber);
+    for (size_t n = 0; n < kIdentityTexts.size(); ++n) {
+        const std::string& text = settings.*kIdentityTexts[n];
+        if (text != settings_.*kIdentityTexts[n]) writeText(n, text);
     }
-    if (old.cpuVersion != settings.cpuVersion)
-        writeText(RegisterRole::CpuVersionText, settings.cpuVersion);
-    if (old.fpgaVersion != settings.fpgaVersion)
-        writeText(RegisterRole::FpgaVersionText, settings.fpgaVersion);
+    settings_ = settings;
 }
 
-void CameraBehaviour::writeText(RegisterRole role, const std::string& text) {
-    const auto& reg = CameraRegisters::withRole(role);
+void CameraBehaviour::writeText(size_t nth, const std::string& text) {
+    const auto& reg = CameraRegisters::withRole(RegisterRole::IdentityText, static_cast<int>(nth));
     for (int i = 0; i < reg.count; ++i) {
         const auto at = static_cast<size_t>(2 * i);
         const int high = at < text.size() ? static_cast<unsigned char>(text[at]) : 0;
         const int low = at + 1 < text.size() ? static_cast<unsigned char>(text[at + 1]) : 0;
         setCell(reg, i, high << 8 | low);
     }
-}
-
-void CameraBehaviour::writeIdentity() {
-    writeText(RegisterRole::VendorText, settings_.vendor);
-    writeText(RegisterRole::ModelText, settings_.model);
-    writeText(RegisterRole::SerialNumberText, settings_.serialNumber);
-    writeText(RegisterRole::CpuVersionText, settings_.cpuVersion);
-    writeText(RegisterRole::FpgaVersionText, settings_.fpgaVersion);
 }
 
 }  // namespace zr::sim

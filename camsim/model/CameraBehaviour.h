@@ -39,8 +39,6 @@ class CameraBehaviour {
     void setHeldSpots(int colour, const std::vector<Spot>& spots);
     int currentMemory() const { return currentMemory_; }
     bool adjustMode() const { return adjustMode_; }
-    bool detecting() const { return detecting_; }
-    bool autoGainRunning() const { return autoGainRunning_; }
     // The stored data of slot `row` (0..49) in setting memory `memory` (0..4).
     uint32_t memoryData(int memory, int row) const;
 
@@ -61,8 +59,8 @@ class CameraBehaviour {
     void allInitialise();
     void advanceDetection();
     void advanceAutoGain();
-    void writeIdentity();
-    void writeText(RegisterRole role, const std::string& text);
+    // Writes identity text `nth` (0 = vendor) to its registers.
+    void writeText(size_t nth, const std::string& text);
 
     RegisterMap regs_;
     std::unordered_map<int, Cell> cells_;
