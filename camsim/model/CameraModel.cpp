@@ -186,11 +186,6 @@ void CameraModel::updateFaults(const std::function<void(FaultSettings&)>& change
     change(faults_);
 }
 
-BehaviourSettings CameraModel::behaviour() const {
-    std::lock_guard lock(mutex_);
-    return camera_.settings();
-}
-
 void CameraModel::setBehaviour(const BehaviourSettings& behaviour) {
     std::lock_guard lock(mutex_);
     camera_.setSettings(behaviour);

@@ -61,7 +61,6 @@ class CameraModel {
     void setFaults(const FaultSettings& faults);
     void updateFaults(const std::function<void(FaultSettings&)>& change);
 
-    BehaviourSettings behaviour() const;
     // Identity texts that changed are written to their registers.
     void setBehaviour(const BehaviourSettings& behaviour);
     void updateBehaviour(const std::function<void(BehaviourSettings&)>& change);
