@@ -22,7 +22,6 @@
 //
 // Built a second time without clSerialClose (ZR_SIM_CL_WITHOUT_CLOSE) as
 // libclser_incomplete.so, a library that lacks a function.
-#include <cstring>
 #include <type_traits>
 
 #include "clserial/ClSerialLibrary.h"
@@ -32,19 +31,6 @@
 #define ZR_CL_EXPORT __attribute__((visibility("default")))
 
 using zr::sim::ClSerialLibrary;
-
-namespace {
-
-int32_t copyText(const std::string& text, int8_t* buffer, uint32_t* size) {
-    if (!size) return zr::sim::CL_ERR_BUFFER_TOO_SMALL;
-    const auto needed = static_cast<uint32_t>(text.size() + 1);
-    const bool fits = buffer && *size >= needed;
-    if (fits) std::memcpy(buffer, text.c_str(), needed);
-    *size = needed;
-    return fits ? zr::sim::CL_ERR_NO_ERR : zr::sim::CL_ERR_BUFFER_TOO_SMALL;
-}
-
-}  // namespace
 
 extern "C" {
 
@@ -84,8 +70,9 @@ ZR_CL_EXPORT int32_t clGetPortInfo(uint32_t serialIndex, int8_t* manufacturerNam
     if (serialIndex >= library.portCount()) return zr::sim::CL_ERR_INVALID_INDEX;
     if (version) *version = 3;  // the standard's version 1.1 value
     const int32_t nameResult =
-        copyText(library.manufacturer(serialIndex), manufacturerName, nameBytes);
-    const int32_t idResult = copyText(library.portId(serialIndex), portId, idBytes);
+        zr::sim::copyClText(library.manufacturer(serialIndex).c_str(), manufacturerName, nameBytes);
+    const int32_t idResult =
+        zr::sim::copyClText(library.portId(serialIndex).c_str(), portId, idBytes);
     return nameResult != zr::sim::CL_ERR_NO_ERR ? nameResult : idResult;
 }
 
@@ -102,9 +89,7 @@ ZR_CL_EXPORT int32_t clSetBaudRate(void* serialRef, uint32_t baudRate) {
 
 ZR_CL_EXPORT int32_t clGetErrorText(const int8_t* /*manuName*/, int32_t errorCode,
                                     int8_t* errorText, uint32_t* errorTextSize) {
-    const char* text = zr::sim::clErrorText(errorCode);
-    if (!text) return zr::sim::CL_ERR_ERROR_NOT_FOUND;
-    return copyText(text, errorText, errorTextSize);
+    return zr::sim::copyClErrorText(errorCode, errorText, errorTextSize);
 }
 
 }  // extern "C"
