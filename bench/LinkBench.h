@@ -15,6 +15,11 @@ inline constexpr int benchWriteValue(int i) {
     return 5 + i % 2;
 }
 
+// Bytes on the line: command frame 18, ACK 1; a read adds the answer frame
+// 10 and the host's ACK 1.
+inline constexpr int kWriteBytes = 18 + 1;
+inline constexpr int kReadBytes = 18 + 1 + 10 + 1;
+
 // One measured operation at one line speed.
 struct Measurement {
     std::string operation;
@@ -36,6 +41,27 @@ struct Measurement {
                (loopTarget > 0 && loopRatio() > loopTarget);
     }
 };
+
+inline Measurement startMeasurement(const char* operation, int baud, int bytes, double target = 0) {
+    Measurement m;
+    m.operation = operation;
+    m.baud = baud;
+    m.bytesPerExchange = bytes;
+    m.target = target;
+    return m;
+}
+
+// Times `count` exchanges in a row, each from the end of the one before;
+// `exchange(i)` returns false for one that did not end as it should.
+template <class Exchange>
+void timeExchanges(Measurement& m, int count, Exchange exchange) {
+    std::vector<BenchClock::time_point> ends = {BenchClock::now()};
+    for (int i = 0; i < count; ++i) {
+        if (!exchange(i)) ++m.failures;
+        ends.push_back(BenchClock::now());
+    }
+    m.times = ExchangeTimes::fromBoundaries(ends);
+}
 
 struct BenchOptions {
     std::string simProgram;

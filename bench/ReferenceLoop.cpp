@@ -32,6 +32,26 @@ const std::string& writeText(int i) {
     return texts[i % 2];
 }
 
+// Calls `io(done)` (a read or a write of what is left) until `count` bytes
+// have moved, waiting in poll() for `events` while the device is not ready;
+// false on an error, a hang-up or a time-out.
+template <class Io>
+bool moveAll(int fd, size_t count, short events, Io io) {
+    size_t done = 0;
+    while (done < count) {
+        const ssize_t n = io(done);
+        if (n > 0) {
+            done += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN) return false;
+        pollfd p{fd, events, 0};
+        if (::poll(&p, 1, kReplyLimitMs) <= 0 || (p.revents & (POLLHUP | POLLERR))) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 ReferenceLoop::~ReferenceLoop() {
@@ -56,35 +76,13 @@ void ReferenceLoop::close() {
 }
 
 bool ReferenceLoop::writeAll(const uint8_t* data, size_t count) {
-    size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::write(fd_, data + done, count - done);
-        if (n > 0) {
-            done += static_cast<size_t>(n);
-            continue;
-        }
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && errno != EAGAIN) return false;
-        pollfd p{fd_, POLLOUT, 0};
-        if (::poll(&p, 1, kReplyLimitMs) <= 0) return false;
-    }
-    return true;
+    return moveAll(fd_, count, POLLOUT,
+                   [&](size_t done) { return ::write(fd_, data + done, count - done); });
 }
 
 bool ReferenceLoop::readReply(uint8_t* reply, size_t count) {
-    size_t have = 0;
-    while (have < count) {
-        const ssize_t n = ::read(fd_, reply + have, count - have);
-        if (n > 0) {
-            have += static_cast<size_t>(n);
-            continue;
-        }
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && errno != EAGAIN) return false;
-        pollfd p{fd_, POLLIN, 0};
-        if (::poll(&p, 1, kReplyLimitMs) <= 0 || (p.revents & (POLLHUP | POLLERR))) return false;
-    }
-    return true;
+    return moveAll(fd_, count, POLLIN,
+                   [&](size_t done) { return ::read(fd_, reply + done, count - done); });
 }
 
 bool ReferenceLoop::readExchange() {
@@ -107,30 +105,14 @@ bool ReferenceLoop::writeExchange(int value) {
 }
 
 Measurement ReferenceLoop::reads(int baud, int count) {
-    Measurement m;
-    m.operation = "reference loop read";
-    m.baud = baud;
-    m.bytesPerExchange = kCommandFrameSize + 1 + kAnswerFrameSize + 1;
-    std::vector<BenchClock::time_point> ends = {BenchClock::now()};
-    for (int i = 0; i < count; ++i) {
-        if (!readExchange()) ++m.failures;
-        ends.push_back(BenchClock::now());
-    }
-    m.times = ExchangeTimes::fromBoundaries(ends);
+    Measurement m = startMeasurement("reference loop read", baud, kReadBytes);
+    timeExchanges(m, count, [this](int) { return readExchange(); });
     return m;
 }
 
 Measurement ReferenceLoop::writes(int baud, int count) {
-    Measurement m;
-    m.operation = "reference loop write";
-    m.baud = baud;
-    m.bytesPerExchange = 18 + 1;
-    std::vector<BenchClock::time_point> ends = {BenchClock::now()};
-    for (int i = 0; i < count; ++i) {
-        if (!writeExchange(i)) ++m.failures;
-        ends.push_back(BenchClock::now());
-    }
-    m.times = ExchangeTimes::fromBoundaries(ends);
+    Measurement m = startMeasurement("reference loop write", baud, kWriteBytes);
+    timeExchanges(m, count, [this](int i) { return writeExchange(i); });
     return m;
 }
 
