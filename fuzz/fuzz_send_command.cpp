@@ -4,10 +4,10 @@
 // send nothing; an accepted text reaches the camera as exactly the frame the
 // rules give, and its exchange ends without a message.
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "CountingSink.h"
+#include "FuzzCheck.h"
 #include "StepClock.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
@@ -16,12 +16,7 @@
 
 namespace {
 
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
+using zr::fuzz::check;
 
 struct Harness {
     zr::fuzz::StepClock clock;
