@@ -1,7 +1,6 @@
 #include "ReferenceLoop.h"
 
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,7 +9,6 @@
 
 #include "link/FrameCodec.h"
 #include "link/LinkStatus.h"
-#include "link/TtyDevice.h"
 #include "params/ParamAccess.h"
 
 namespace zr::bench {
@@ -54,35 +52,21 @@ bool moveAll(int fd, size_t count, short events, Io io) {
 
 }  // namespace
 
-ReferenceLoop::~ReferenceLoop() {
-    close();
-}
-
 bool ReferenceLoop::open(const std::string& path, int baud, std::string& error) {
-    TtyDevice device;
-    if (device.open(path) != TtyDevice::OpenResult::Opened || !device.setRawLine(baud)) {
-        error = "the reference loop could not open " + path + ": " + std::strerror(device.error());
-        return false;
-    }
-    fd_ = device.release();
-    return true;
-}
-
-void ReferenceLoop::close() {
-    if (fd_ < 0) return;
-    ::ioctl(fd_, TIOCNXCL);
-    ::close(fd_);
-    fd_ = -1;
+    if (device_.open(path) == TtyDevice::OpenResult::Opened && device_.setRawLine(baud))
+        return true;
+    error = "the reference loop could not open " + path + ": " + std::strerror(device_.error());
+    return false;
 }
 
 bool ReferenceLoop::writeAll(const uint8_t* data, size_t count) {
-    return moveAll(fd_, count, POLLOUT,
-                   [&](size_t done) { return ::write(fd_, data + done, count - done); });
+    return moveAll(device_.fd(), count, POLLOUT,
+                   [&](size_t done) { return ::write(device_.fd(), data + done, count - done); });
 }
 
 bool ReferenceLoop::readReply(uint8_t* reply, size_t count) {
-    return moveAll(fd_, count, POLLIN,
-                   [&](size_t done) { return ::read(fd_, reply + done, count - done); });
+    return moveAll(device_.fd(), count, POLLIN,
+                   [&](size_t done) { return ::read(device_.fd(), reply + done, count - done); });
 }
 
 bool ReferenceLoop::readExchange() {

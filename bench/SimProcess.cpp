@@ -39,10 +39,6 @@ bool readFirstLine(int fd, std::string& line) {
 SimProcess::SimProcess(std::string program, std::vector<std::string> options)
     : program_(std::move(program)), options_(std::move(options)) {}
 
-SimProcess::~SimProcess() {
-    stop();
-}
-
 bool SimProcess::start(std::string& error) {
     char dirTemplate[] = "/tmp/zrk880-bench-XXXXXX";
     if (!::mkdtemp(dirTemplate)) {
@@ -89,7 +85,7 @@ bool SimProcess::start(std::string& error) {
     return true;
 }
 
-void SimProcess::stop() {
+SimProcess::~SimProcess() {
     if (pid_ > 0) {
         ::kill(pid_, SIGTERM);
         int status = 0;

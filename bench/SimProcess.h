@@ -19,7 +19,6 @@ class SimProcess {
 
     // Starts the program and waits until it has linked its port.
     bool start(std::string& error);
-    void stop();
 
     const std::string& portDir() const { return portDir_; }
     static constexpr int kPort = 1;
