@@ -40,7 +40,9 @@ CameraBehaviour::CameraBehaviour() {
             setCell(reg, offset, powerOnValue(reg, offset));
         }
     }
-    memories_.fill(defaultMemory());
+    // The power-on settings are the DEFAULT memory's, and every memory's at first.
+    defaults_ = currentSettings();
+    memories_.fill(defaults_);
     for (size_t n = 0; n < kIdentityTexts.size(); ++n) writeText(n, settings_.*kIdentityTexts[n]);
 }
 
@@ -49,27 +51,18 @@ const CameraBehaviour::Cell* CameraBehaviour::cellAt(uint8_t area, uint8_t addre
     return it == cells_.end() ? nullptr : &it->second;
 }
 
-uint32_t CameraBehaviour::cellData(const Cell& cell) const {
-    return regs_.get(cell.reg->area, static_cast<uint8_t>(cell.reg->address + cell.offset));
-}
-
 void CameraBehaviour::setCell(const CameraRegister& reg, int offset, int value) {
     regs_.set(reg.area, static_cast<uint8_t>(reg.address + offset),
               RegisterMap::pack(value, twoBytes(reg)));
 }
 
-CameraBehaviour::Memory CameraBehaviour::defaultMemory() const {
+CameraBehaviour::Memory CameraBehaviour::currentSettings() const {
     Memory memory{};
     for (size_t slot = 0; slot < memory.size(); ++slot) {
         const Cell& cell = memorySlots_[slot];
-        memory[slot] = RegisterMap::pack(powerOnValue(*cell.reg, cell.offset), twoBytes(*cell.reg));
+        memory[slot] =
+            regs_.get(cell.reg->area, static_cast<uint8_t>(cell.reg->address + cell.offset));
     }
-    return memory;
-}
-
-CameraBehaviour::Memory CameraBehaviour::currentSettings() const {
-    Memory memory{};
-    for (size_t slot = 0; slot < memory.size(); ++slot) memory[slot] = cellData(memorySlots_[slot]);
     return memory;
 }
 
@@ -116,7 +109,7 @@ bool CameraBehaviour::write(uint8_t area, uint8_t address, uint32_t data) {
             return true;
         case RegisterRole::FactorySetting:
             if (reg->accepts(value)) {
-                loadMemory(defaultMemory());
+                loadMemory(defaults_);
                 currentMemory_ = 0;
                 setCell(CameraRegisters::withRole(RegisterRole::MemoryLoad), 0, 0);
             }
@@ -186,9 +179,8 @@ void CameraBehaviour::advanceAutoGain() {
 }
 
 void CameraBehaviour::allInitialise() {
-    const auto defaults = defaultMemory();
-    loadMemory(defaults);
-    for (int n = 1; n < kMemoryCount; ++n) memories_[static_cast<size_t>(n)] = defaults;
+    loadMemory(defaults_);
+    memories_.fill(defaults_);
     currentMemory_ = 0;
     for (const auto& reg : CameraRegisters::all()) {
         if (reg.keep != RegisterKeep::UntilFullReset) continue;

@@ -51,9 +51,7 @@ class CameraBehaviour {
     };
 
     const Cell* cellAt(uint8_t area, uint8_t address) const;
-    uint32_t cellData(const Cell& cell) const;
     void setCell(const CameraRegister& reg, int offset, int value);
-    Memory defaultMemory() const;
     void loadMemory(const Memory& memory);
     Memory currentSettings() const;
     void allInitialise();
@@ -65,6 +63,7 @@ class CameraBehaviour {
     RegisterMap regs_;
     std::unordered_map<int, Cell> cells_;
     std::array<Cell, kMemoryRows> memorySlots_{};
+    Memory defaults_{};
     std::array<Memory, kMemoryCount> memories_{};
     BehaviourSettings settings_;
     int currentMemory_ = 0;
