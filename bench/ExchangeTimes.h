@@ -24,7 +24,4 @@ class ExchangeTimes {
     std::vector<double> micros_;
 };
 
-// Line time of `bytes` bytes at `baud` bit/s, 10 bits a byte.
-double lineTimeMs(int bytes, int baud);
-
 }  // namespace zr::bench

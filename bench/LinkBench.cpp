@@ -53,8 +53,7 @@ class Session {
     }
 
     Measurement reads(int count) {
-        Measurement m =
-            startMeasurement("read (ReadRegister)", baud_, kReadBytes, targetsFor(baud_).line);
+        Measurement m{"read (ReadRegister)", baud_, kReadBytes, targetsFor(baud_).line};
         const std::string text = ParamAccess::readText(params_.table()[kBenchRow]);
         timeExchanges(m, count, [&](int) { return read(text); });
         return m;
@@ -63,8 +62,7 @@ class Session {
     // Each write is timed until the next one is queued: the next SendCommand
     // waits for the ACK, so the whole exchange is inside the interval.
     Measurement writes(int count) {
-        Measurement m =
-            startMeasurement("write (WriteParam)", baud_, kWriteBytes, targetsFor(baud_).line);
+        Measurement m{"write (WriteParam)", baud_, kWriteBytes, targetsFor(baud_).line};
         std::vector<BenchClock::time_point> ends;
         for (int i = 0; i <= count; ++i) {
             if (params_.WriteParam(kBenchRow, benchWriteValue(i)) != 0) ++m.failures;
@@ -76,7 +74,7 @@ class Session {
     }
 
     Measurement walks(int walks) {
-        Measurement m = startMeasurement("ReadFromCamera walk", baud_, kReadBytes);
+        Measurement m{"ReadFromCamera walk", baud_, kReadBytes};
         for (int w = 0; w < walks; ++w) {
             tap_.clear();
             std::vector<BenchClock::time_point> cuts = {BenchClock::now()};
@@ -98,7 +96,7 @@ class Session {
 
     // The look-up table editor's READ: 768 reads, channel by channel.
     Measurement lutRead() {
-        Measurement m = startMeasurement("LUT read (768 entries)", baud_, kReadBytes);
+        Measurement m{"LUT read (768 entries)", baud_, kReadBytes};
         timeExchanges(m, 3 * 256, [this](int i) {
             char text[16];
             std::snprintf(text, sizeof text, "%02X%02X000000", 0xA0 + i / 256, i % 256);

@@ -89,13 +89,13 @@ bool ReferenceLoop::writeExchange(int value) {
 }
 
 Measurement ReferenceLoop::reads(int baud, int count) {
-    Measurement m = startMeasurement("reference loop read", baud, kReadBytes);
+    Measurement m{"reference loop read", baud, kReadBytes};
     timeExchanges(m, count, [this](int) { return readExchange(); });
     return m;
 }
 
 Measurement ReferenceLoop::writes(int baud, int count) {
-    Measurement m = startMeasurement("reference loop write", baud, kWriteBytes);
+    Measurement m{"reference loop write", baud, kWriteBytes};
     timeExchanges(m, count, [this](int i) { return writeExchange(i); });
     return m;
 }
