@@ -83,9 +83,11 @@ uint32_t CameraBehaviour::memoryData(int memory, int row) const {
 bool CameraBehaviour::write(uint8_t area, uint8_t address, uint32_t data) {
     area &= 0x7F;
     const Cell* cell = cellAt(area, address);
+    // Writes to the identity area, and to the adjust area beside the key,
+    // need the open adjust mode when the camera asks for the key.
     const auto& key = CameraRegisters::withRole(RegisterRole::AdjustKey);
-    const bool keyed = area == CameraRegisters::identityArea() ||
-                       (area == CameraRegisters::adjustArea() && address != key.address);
+    const bool keyed = area == CameraRegisters::withRole(RegisterRole::IdentityText).area ||
+                       (area == key.area && address != key.address);
     if (settings_.adjustNeedsKey && !adjustMode_ && keyed) return false;
 
     const CameraRegister* reg = cell ? cell->reg : nullptr;

@@ -59,10 +59,6 @@ class CameraRegisters {
     // The `nth` register (0 = first) with `role`; every role used by the
     // camera is present.
     static const CameraRegister& withRole(RegisterRole role, int nth = 0);
-    // Writes to the identity area, and to the adjust area beside the key,
-    // need the open adjust mode when the camera asks for the key.
-    static uint8_t identityArea() { return withRole(RegisterRole::IdentityText).area; }
-    static uint8_t adjustArea() { return withRole(RegisterRole::AdjustKey).area; }
 };
 
 }  // namespace zr::sim

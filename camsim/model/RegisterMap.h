@@ -10,8 +10,6 @@ namespace zr::sim {
 // (without the read bit) and address. Unknown registers read 0.
 class RegisterMap {
   public:
-    RegisterMap();
-
     uint32_t get(uint8_t area, uint8_t address) const;
     void set(uint8_t area, uint8_t address, uint32_t data);
 
@@ -22,7 +20,7 @@ class RegisterMap {
 
   private:
     static size_t slot(uint8_t area, uint8_t address);
-    std::vector<uint32_t> data_;
+    std::vector<uint32_t> data_ = std::vector<uint32_t>(128 * 256);
 };
 
 }  // namespace zr::sim

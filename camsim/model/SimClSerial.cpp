@@ -119,19 +119,17 @@ int32_t simErrorText(const int8_t*, int32_t code, int8_t* text, uint32_t* size) 
 }  // namespace
 
 const ClSerialFunctions& inProcessClFunctions() {
-    static const ClSerialFunctions functions = [] {
-        ClSerialFunctions f;
-        f.serialInit = simInit;
-        f.serialRead = simRead;
-        f.serialWrite = simWrite;
-        f.serialClose = simClose;
-        f.getNumPorts = simNumPorts;
-        f.getPortInfo = simPortInfo;
-        f.getSupportedBaudRates = simBaudRates;
-        f.setBaudRate = simSetBaud;
-        f.getErrorText = simErrorText;
-        return f;
-    }();
+    static const ClSerialFunctions functions{
+        .serialInit = simInit,
+        .serialRead = simRead,
+        .serialWrite = simWrite,
+        .serialClose = simClose,
+        .getNumPorts = simNumPorts,
+        .getPortInfo = simPortInfo,
+        .getSupportedBaudRates = simBaudRates,
+        .setBaudRate = simSetBaud,
+        .getErrorText = simErrorText,
+    };
     return functions;
 }
 
