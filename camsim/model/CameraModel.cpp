@@ -44,7 +44,7 @@ void CameraModel::handleHostReply(uint8_t byte, uint32_t now) {
 }
 
 void CameraModel::handleFrame(const ParsedFrame& frame, uint32_t now) {
-    frames_.push_back({now, frame.bytes, frame.text, frame.checksumOk, frame.framingOk});
+    frames_.push_back({frame, now});
     if (faults_.silent) return;
     if (faults_.dropNextAcks > 0) {
         --faults_.dropNextAcks;
