@@ -110,7 +110,7 @@ class Session {
         for (int i = 0; i < kWarmUpReads; ++i) read(text);
     }
 
-    size_t messagesShown() const { return sink_.shown().size(); }
+    int messagesShown() const { return sink_.shown(); }
 
   private:
     bool read(const std::string& text) {

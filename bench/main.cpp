@@ -3,9 +3,9 @@
 // simulated camera program on a pseudo-terminal, paced at the line speed in
 // both directions, and compares the time per exchange with the line time of
 // its bytes and with a single-threaded reference loop over the same device.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -125,8 +125,5 @@ int main(int argc, char** argv) {
         }
     }
     print(results, markdown);
-    for (const Measurement& m : results) {
-        if (m.missed()) return 1;
-    }
-    return 0;
+    return std::ranges::any_of(results, &Measurement::missed) ? 1 : 0;
 }
