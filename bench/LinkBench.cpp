@@ -163,8 +163,8 @@ bool linkBlock(Session& session, int count, Measurement& reads, Measurement& wri
 
 bool runAtBaud(const BenchOptions& options, int baud, std::vector<Measurement>& results,
                std::string& error) {
-    SimProcess sim(options.simProgram, {"--pace", std::to_string(baud)});
-    if (!sim.start(error)) return false;
+    SimProcess sim;
+    if (!sim.start(options.simProgram, {"--pace", std::to_string(baud)}, error)) return false;
     ::setenv("ZRK880_PORT_DIR", sim.portDir().c_str(), 1);
 
     // The reference loop and the link take turns in blocks, each going first
