@@ -60,10 +60,6 @@ uint32_t ClSerialLibrary::baudRateMask() const {
     return static_cast<uint32_t>(envNumber("ZR_SIM_CL_BAUD_MASK", 0x1F, 0, 0xFFFFFFFFL));
 }
 
-void ClSerialLibrary::logFrame(const ReceivedFrame& frame) {
-    appendFrameLog(env("ZR_SIM_CL_LOG"), frame);
-}
-
 int32_t ClSerialLibrary::open(uint32_t index, void** ref) {
     if (!ref) return CL_ERR_INVALID_REFERENCE;
     if (index >= portCount()) return CL_ERR_INVALID_INDEX;
@@ -84,7 +80,8 @@ int32_t ClSerialLibrary::open(uint32_t index, void** ref) {
     std::lock_guard lock(mutex_);
     while (ports_.size() <= index) {
         ports_.push_back(std::make_unique<Port>());
-        ports_.back()->model.setFrameObserver(&ClSerialLibrary::logFrame);
+        ports_.back()->model.setFrameObserver(
+            [](const ReceivedFrame& frame) { appendFrameLog(env("ZR_SIM_CL_LOG"), frame); });
     }
     Port& port = *ports_[index];
     if (port.open) return CL_ERR_PORT_IN_USE;

@@ -37,7 +37,6 @@ class ClSerialLibrary {
 
   private:
     ClSerialLibrary() = default;
-    static void logFrame(const ReceivedFrame& frame);
 
     std::mutex mutex_;
     std::vector<std::unique_ptr<Port>> ports_;

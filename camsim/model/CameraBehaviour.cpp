@@ -76,7 +76,8 @@ void CameraBehaviour::loadMemory(const Memory& memory) {
 }
 
 uint32_t CameraBehaviour::memoryData(int memory, int row) const {
-    if (memory < 0 || memory >= kMemoryCount || row < 0 || row >= kMemoryRows) return 0;
+    if (memory < 0 || memory >= kMemoryCount || row < 0 || row >= CameraRegisters::kMemorySlots)
+        return 0;
     return memories_[static_cast<size_t>(memory)][static_cast<size_t>(row)];
 }
 

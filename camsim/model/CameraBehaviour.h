@@ -18,7 +18,6 @@ namespace zr::sim {
 class CameraBehaviour {
   public:
     static constexpr int kMemoryCount = 5;  // DEFAULT, FILE 1..4
-    static constexpr int kMemoryRows = CameraRegisters::kMemorySlots;
     static constexpr uint16_t kAdjustKey = 0x4A5C;
 
     CameraBehaviour();
@@ -43,7 +42,7 @@ class CameraBehaviour {
     uint32_t memoryData(int memory, int row) const;
 
   private:
-    using Memory = std::array<uint32_t, kMemoryRows>;
+    using Memory = std::array<uint32_t, CameraRegisters::kMemorySlots>;
     // One register of the description: the entry and its place in it.
     struct Cell {
         const CameraRegister* reg = nullptr;
@@ -62,7 +61,7 @@ class CameraBehaviour {
 
     RegisterMap regs_;
     std::unordered_map<int, Cell> cells_;
-    std::array<Cell, kMemoryRows> memorySlots_{};
+    std::array<Cell, CameraRegisters::kMemorySlots> memorySlots_{};
     Memory defaults_{};
     std::array<Memory, kMemoryCount> memories_{};
     BehaviourSettings settings_;
