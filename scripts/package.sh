@@ -54,11 +54,10 @@ if dpkg-deb -c "$panel" | grep -E 'camsim|/sim/|clallserial'; then
   exit 1
 fi
 
-mkdir -p "$run/ports"
 start_camera "package: the packaged simulated camera did not start" \
-  "$root/usr/bin/zrk880_camsim" "$run/ports" 3
+  "$root/usr/bin/zrk880_camsim" "$ports" 3
 ctl="$root/usr/bin/zrk880ctl"
-export ZRK880_PORT_DIR="$run/ports"
+export ZRK880_PORT_DIR="$ports"
 got=$("$ctl" --port COM3 get gain_level)
 [ "$got" = "gain_level = 0" ] || { echo "package: get printed \"$got\"" >&2; exit 1; }
 "$ctl" --port COM3 dump "$run/settings.json"

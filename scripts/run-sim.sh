@@ -26,8 +26,6 @@ trap 'exit 130' INT TERM HUP
 # The port folder of this run: the simulated camera's COMn, and links to
 # nothing for COM1-COM10 otherwise, so this machine's own serial ports stay
 # out of the way and the simulated one is the free port the dialog picks.
-ports="$run/ports"
-mkdir -p "$ports"
 for n in $(seq 1 10); do
   [ "$n" = "$port" ] || ln -s "$run/no-such-device" "$ports/COM$n"
 done

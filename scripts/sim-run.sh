@@ -1,9 +1,11 @@
 # shellcheck shell=bash
 # Sourced by the scripts that serve the simulated camera for a run
 # (run-sim.sh, package.sh), with the temporary folder's name as argument:
-# makes the run's folder $run; the camera and the folder go when the script
-# ends.
+# makes the run's folder $run with a port folder $ports in it; the camera and
+# the folder go when the script ends.
 run=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX")
+ports="$run/ports"
+mkdir -p "$ports"
 camsim_pid=
 stop_camera() {
   if [ -n "$camsim_pid" ]; then
