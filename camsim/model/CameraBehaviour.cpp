@@ -9,10 +9,6 @@ constexpr std::array kIdentityTexts = {
     &BehaviourSettings::vendor, &BehaviourSettings::model, &BehaviourSettings::serialNumber,
     &BehaviourSettings::cpuVersion, &BehaviourSettings::fpgaVersion};
 
-int registerKey(uint8_t area, uint8_t address) {
-    return (area & 0x7F) << 8 | address;
-}
-
 bool twoBytes(const CameraRegister& reg) {
     return reg.width == 2;
 }
@@ -35,7 +31,7 @@ CameraBehaviour::CameraBehaviour() {
     for (const auto& reg : CameraRegisters::all()) {
         for (int offset = 0; offset < reg.count; ++offset) {
             const Cell cell{&reg, offset};
-            cells_[registerKey(reg.area, static_cast<uint8_t>(reg.address + offset))] = cell;
+            cells_[RegisterMap::slot(reg.area, static_cast<uint8_t>(reg.address + offset))] = cell;
             if (reg.keep == RegisterKeep::InMemory) memorySlots_[slot++] = cell;
             setCell(reg, offset, powerOnValue(reg, offset));
         }
@@ -47,7 +43,7 @@ CameraBehaviour::CameraBehaviour() {
 }
 
 const CameraBehaviour::Cell* CameraBehaviour::cellAt(uint8_t area, uint8_t address) const {
-    const auto it = cells_.find(registerKey(area, address));
+    const auto it = cells_.find(RegisterMap::slot(area, address));
     return it == cells_.end() ? nullptr : &it->second;
 }
 

@@ -60,7 +60,7 @@ class CameraBehaviour {
     void writeText(size_t nth, const std::string& text);
 
     RegisterMap regs_;
-    std::unordered_map<int, Cell> cells_;
+    std::unordered_map<size_t, Cell> cells_;  // by RegisterMap::slot
     std::array<Cell, CameraRegisters::kMemorySlots> memorySlots_{};
     Memory defaults_{};
     std::array<Memory, kMemoryCount> memories_{};

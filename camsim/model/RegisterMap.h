@@ -17,9 +17,10 @@ class RegisterMap {
     // (high, low) in bytes 0 and 1; and back.
     static uint32_t pack(int value, bool twoBytes);
     static int unpack(uint32_t data, bool twoBytes);
+    // Where a register lives: its area without the read bit, and its address.
+    static size_t slot(uint8_t area, uint8_t address);
 
   private:
-    static size_t slot(uint8_t area, uint8_t address);
     std::vector<uint32_t> data_ = std::vector<uint32_t>(128 * 256);
 };
 
