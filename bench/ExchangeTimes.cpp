@@ -32,8 +32,4 @@ double ExchangeTimes::percentileMs(double fraction) const {
     return sorted[std::clamp<size_t>(rank, 1, sorted.size()) - 1] / 1000.0;
 }
 
-double lineTimeMs(int bytes, int baud) {
-    return bytes * 10.0 * 1000.0 / baud;
-}
-
 }  // namespace zr::bench

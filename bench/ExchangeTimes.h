@@ -1,7 +1,6 @@
 #pragma once
 
 #include <chrono>
-#include <string>
 #include <vector>
 
 namespace zr::bench {
@@ -23,8 +22,5 @@ class ExchangeTimes {
   private:
     std::vector<double> micros_;
 };
-
-// Line time of `bytes` bytes at `baud` bit/s, 10 bits a byte.
-double lineTimeMs(int bytes, int baud);
 
 }  // namespace zr::bench

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "ExchangeTimes.h"
-#include "link/Clock.h"
 #include "link/SerialLink.h"
+#include "link/SystemClock.h"
 
 namespace zr::bench {
 
@@ -14,12 +14,9 @@ namespace zr::bench {
 // and at no other moment while one is pending, so those readings mark the
 // start of each exchange of an operation that runs many (a read walk) without
 // reaching into it.
-class FrameWriteTap : public Clock {
+class FrameWriteTap : public SystemClock {
   public:
     uint32_t tickMs() override;
-    void sleepMs(uint32_t ms) override;
-    void sleepUnlessReadable(uint32_t ms, const int* fds, size_t count) override;
-    bool spinUntilReadable(uint32_t us, const int* fds, size_t count) override;
 
     void watch(const SerialLink* link) { link_ = link; }
     void clear();

@@ -20,28 +20,20 @@ namespace zr::bench {
 
 namespace {
 
-// Bytes on the line: command frame 18, ACK 1; a read adds the answer frame
-// 10 and the host's ACK 1.
-constexpr int kWriteBytes = 18 + 1;
-constexpr int kReadBytes = 18 + 1 + 10 + 1;
 constexpr int kWarmUpReads = 5;
 constexpr int kBlocks = 10;  // turns of the reference loop and the link
-constexpr double kTargetAt9600 = 1.03;
-constexpr double kTargetAt115200 = 1.15;
-// Against the reference loop: what the worker's thread hand-offs may cost.
-constexpr double kLoopTargetAt9600 = 1.01;
-constexpr double kLoopTargetAt115200 = 1.03;
 
-double targetFor(int baud) {
-    if (baud == 9600) return kTargetAt9600;
-    if (baud == 115200) return kTargetAt115200;
-    return 0;
-}
+// The highest ratios allowed at a line speed: to the line time, and to the
+// reference loop (what the worker's thread hand-offs may cost); 0 = none.
+struct Targets {
+    double line = 0;
+    double loop = 0;
+};
 
-double loopTargetFor(int baud) {
-    if (baud == 9600) return kLoopTargetAt9600;
-    if (baud == 115200) return kLoopTargetAt115200;
-    return 0;
+Targets targetsFor(int baud) {
+    if (baud == 9600) return {1.03, 1.01};
+    if (baud == 115200) return {1.15, 1.03};
+    return {};
 }
 
 class Session {
@@ -52,29 +44,25 @@ class Session {
     ~Session() { link_.CloseLink(); }
     void close() { link_.CloseLink(); }
 
-    bool open() {
+    bool open(std::string& error) {
         const std::string text =
             "COM" + std::to_string(SimProcess::kPort) + " " + std::to_string(baud_);
-        return OpenComPort(link_, text) == 0;
+        if (OpenComPort(link_, text) == 0) return true;
+        error = "the simulated camera's port did not open";
+        return false;
     }
 
     Measurement reads(int count) {
-        Measurement m = start("read (ReadRegister)", kReadBytes, targetFor(baud_));
+        Measurement m{"read (ReadRegister)", baud_, kReadBytes, targetsFor(baud_).line};
         const std::string text = ParamAccess::readText(params_.table()[kBenchRow]);
-        std::vector<BenchClock::time_point> ends = {BenchClock::now()};
-        for (int i = 0; i < count; ++i) {
-            AnswerBytes answer{};
-            if (params_.ReadRegister(text, answer) != 1) ++m.failures;
-            ends.push_back(BenchClock::now());
-        }
-        m.times = ExchangeTimes::fromBoundaries(ends);
+        timeExchanges(m, count, [&](int) { return read(text); });
         return m;
     }
 
     // Each write is timed until the next one is queued: the next SendCommand
     // waits for the ACK, so the whole exchange is inside the interval.
     Measurement writes(int count) {
-        Measurement m = start("write (WriteParam)", kWriteBytes, targetFor(baud_));
+        Measurement m{"write (WriteParam)", baud_, kWriteBytes, targetsFor(baud_).line};
         std::vector<BenchClock::time_point> ends;
         for (int i = 0; i <= count; ++i) {
             if (params_.WriteParam(kBenchRow, benchWriteValue(i)) != 0) ++m.failures;
@@ -86,7 +74,7 @@ class Session {
     }
 
     Measurement walks(int walks) {
-        Measurement m = start("ReadFromCamera walk", kReadBytes, 0);
+        Measurement m{"ReadFromCamera walk", baud_, kReadBytes};
         for (int w = 0; w < walks; ++w) {
             tap_.clear();
             std::vector<BenchClock::time_point> cuts = {BenchClock::now()};
@@ -108,39 +96,26 @@ class Session {
 
     // The look-up table editor's READ: 768 reads, channel by channel.
     Measurement lutRead() {
-        Measurement m = start("LUT read (768 entries)", kReadBytes, 0);
-        std::vector<BenchClock::time_point> ends = {BenchClock::now()};
-        for (int c = 0; c < 3; ++c) {
-            for (int i = 0; i < 256; ++i) {
-                char text[16];
-                std::snprintf(text, sizeof text, "%02X%02X000000", 0xA0 + c, i);
-                AnswerBytes answer{};
-                if (params_.ReadRegister(text, answer) != 1) ++m.failures;
-                ends.push_back(BenchClock::now());
-            }
-        }
-        m.times = ExchangeTimes::fromBoundaries(ends);
+        Measurement m{"LUT read (768 entries)", baud_, kReadBytes};
+        timeExchanges(m, 3 * 256, [this](int i) {
+            char text[16];
+            std::snprintf(text, sizeof text, "%02X%02X000000", 0xA0 + i / 256, i % 256);
+            return read(text);
+        });
         return m;
     }
 
     void warmUp() {
         const std::string text = ParamAccess::readText(params_.table()[kBenchRow]);
-        for (int i = 0; i < kWarmUpReads; ++i) {
-            AnswerBytes answer{};
-            params_.ReadRegister(text, answer);
-        }
+        for (int i = 0; i < kWarmUpReads; ++i) read(text);
     }
 
-    size_t messagesShown() const { return sink_.shown().size(); }
+    int messagesShown() const { return sink_.shown(); }
 
   private:
-    Measurement start(const char* operation, int bytes, double target) {
-        Measurement m;
-        m.operation = operation;
-        m.baud = baud_;
-        m.bytesPerExchange = bytes;
-        m.target = target;
-        return m;
+    bool read(const std::string& text) {
+        AnswerBytes answer{};
+        return params_.ReadRegister(text, answer) == 1;
     }
 
     int baud_;
@@ -176,10 +151,7 @@ bool loopBlock(int baud, int count, Measurement& reads, Measurement& writes, std
 
 bool linkBlock(Session& session, int count, Measurement& reads, Measurement& writes,
                std::string& error) {
-    if (!session.open()) {
-        error = "the simulated camera's port did not open";
-        return false;
-    }
+    if (!session.open(error)) return false;
     session.warmUp();
     absorb(reads, session.reads(count));
     absorb(writes, session.writes(count));
@@ -191,8 +163,8 @@ bool linkBlock(Session& session, int count, Measurement& reads, Measurement& wri
 
 bool runAtBaud(const BenchOptions& options, int baud, std::vector<Measurement>& results,
                std::string& error) {
-    SimProcess sim(options.simProgram, {"--pace", std::to_string(baud)});
-    if (!sim.start(error)) return false;
+    SimProcess sim;
+    if (!sim.start(options.simProgram, {"--pace", std::to_string(baud)}, error)) return false;
     ::setenv("ZRK880_PORT_DIR", sim.portDir().c_str(), 1);
 
     // The reference loop and the link take turns in blocks, each going first
@@ -210,14 +182,11 @@ bool runAtBaud(const BenchOptions& options, int baud, std::vector<Measurement>& 
     }
     reads.loopMs = loopReads.times.meanMs();
     writes.loopMs = loopWrites.times.meanMs();
-    reads.loopTarget = writes.loopTarget = loopTargetFor(baud);
+    reads.loopTarget = writes.loopTarget = targetsFor(baud).loop;
     results.insert(results.end(), {loopReads, loopWrites, reads, writes});
 
     if (options.walks > 0 || options.lut) {
-        if (!session.open()) {
-            error = "the simulated camera's port did not open";
-            return false;
-        }
+        if (!session.open(error)) return false;
         if (options.walks > 0) results.push_back(session.walks(options.walks));
         if (options.lut) results.push_back(session.lutRead());
     }

@@ -15,20 +15,26 @@ inline constexpr int benchWriteValue(int i) {
     return 5 + i % 2;
 }
 
-// One measured operation at one line speed.
+// Bytes on the line: command frame 18, ACK 1; a read adds the answer frame
+// 10 and the host's ACK 1.
+inline constexpr int kWriteBytes = 18 + 1;
+inline constexpr int kReadBytes = 18 + 1 + 10 + 1;
+
+// One measured operation at one line speed; the first four fields are set
+// when it starts.
 struct Measurement {
     std::string operation;
     int baud = 0;
     int bytesPerExchange = 0;  // on the line, both directions
     double target = 0;         // highest ratio to the line time allowed, 0 = none
-    ExchangeTimes times;
+    ExchangeTimes times{};
     int failures = 0;  // exchanges that did not end as they should
     // Mean time of the same exchange in the reference loop of the same run,
     // and the highest ratio to it allowed; 0 = none.
     double loopMs = 0;
     double loopTarget = 0;
 
-    double lineMs() const { return lineTimeMs(bytesPerExchange, baud); }
+    double lineMs() const { return bytesPerExchange * 10.0 * 1000.0 / baud; }  // 10 bits a byte
     double ratio() const { return times.meanMs() / lineMs(); }
     double loopRatio() const { return loopMs > 0 ? times.meanMs() / loopMs : 0; }
     bool missed() const {
@@ -36,6 +42,18 @@ struct Measurement {
                (loopTarget > 0 && loopRatio() > loopTarget);
     }
 };
+
+// Times `count` exchanges in a row, each from the end of the one before;
+// `exchange(i)` returns false for one that did not end as it should.
+template <class Exchange>
+void timeExchanges(Measurement& m, int count, Exchange exchange) {
+    std::vector<BenchClock::time_point> ends = {BenchClock::now()};
+    for (int i = 0; i < count; ++i) {
+        if (!exchange(i)) ++m.failures;
+        ends.push_back(BenchClock::now());
+    }
+    m.times = ExchangeTimes::fromBoundaries(ends);
+}
 
 struct BenchOptions {
     std::string simProgram;

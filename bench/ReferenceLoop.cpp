@@ -1,16 +1,13 @@
 #include "ReferenceLoop.h"
 
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "link/FrameCodec.h"
 #include "link/LinkStatus.h"
-#include "link/TtyDevice.h"
 #include "params/ParamAccess.h"
 
 namespace zr::bench {
@@ -32,59 +29,43 @@ const std::string& writeText(int i) {
     return texts[i % 2];
 }
 
-}  // namespace
-
-ReferenceLoop::~ReferenceLoop() {
-    close();
-}
-
-bool ReferenceLoop::open(const std::string& path, int baud, std::string& error) {
-    TtyDevice device;
-    if (device.open(path) != TtyDevice::OpenResult::Opened || !device.setRawLine(baud)) {
-        error = "the reference loop could not open " + path + ": " + std::strerror(device.error());
-        return false;
-    }
-    fd_ = device.release();
-    return true;
-}
-
-void ReferenceLoop::close() {
-    if (fd_ < 0) return;
-    ::ioctl(fd_, TIOCNXCL);
-    ::close(fd_);
-    fd_ = -1;
-}
-
-bool ReferenceLoop::writeAll(const uint8_t* data, size_t count) {
+// Calls `io(done)` (a read or a write of what is left) until `count` bytes
+// have moved, waiting in poll() for `events` while the device is not ready;
+// false on an error, a hang-up or a time-out.
+template <class Io>
+bool moveAll(int fd, size_t count, short events, Io io) {
     size_t done = 0;
     while (done < count) {
-        const ssize_t n = ::write(fd_, data + done, count - done);
+        const ssize_t n = io(done);
         if (n > 0) {
             done += static_cast<size_t>(n);
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && errno != EAGAIN) return false;
-        pollfd p{fd_, POLLOUT, 0};
-        if (::poll(&p, 1, kReplyLimitMs) <= 0) return false;
+        pollfd p{fd, events, 0};
+        if (::poll(&p, 1, kReplyLimitMs) <= 0 || (p.revents & (POLLHUP | POLLERR))) return false;
     }
     return true;
 }
 
+}  // namespace
+
+bool ReferenceLoop::open(const std::string& path, int baud, std::string& error) {
+    if (device_.open(path) == TtyDevice::OpenResult::Opened && device_.setRawLine(baud))
+        return true;
+    error = "the reference loop could not open " + path + ": " + std::strerror(device_.error());
+    return false;
+}
+
+bool ReferenceLoop::writeAll(const uint8_t* data, size_t count) {
+    return moveAll(device_.fd(), count, POLLOUT,
+                   [&](size_t done) { return ::write(device_.fd(), data + done, count - done); });
+}
+
 bool ReferenceLoop::readReply(uint8_t* reply, size_t count) {
-    size_t have = 0;
-    while (have < count) {
-        const ssize_t n = ::read(fd_, reply + have, count - have);
-        if (n > 0) {
-            have += static_cast<size_t>(n);
-            continue;
-        }
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && errno != EAGAIN) return false;
-        pollfd p{fd_, POLLIN, 0};
-        if (::poll(&p, 1, kReplyLimitMs) <= 0 || (p.revents & (POLLHUP | POLLERR))) return false;
-    }
-    return true;
+    return moveAll(device_.fd(), count, POLLIN,
+                   [&](size_t done) { return ::read(device_.fd(), reply + done, count - done); });
 }
 
 bool ReferenceLoop::readExchange() {
@@ -107,30 +88,14 @@ bool ReferenceLoop::writeExchange(int value) {
 }
 
 Measurement ReferenceLoop::reads(int baud, int count) {
-    Measurement m;
-    m.operation = "reference loop read";
-    m.baud = baud;
-    m.bytesPerExchange = kCommandFrameSize + 1 + kAnswerFrameSize + 1;
-    std::vector<BenchClock::time_point> ends = {BenchClock::now()};
-    for (int i = 0; i < count; ++i) {
-        if (!readExchange()) ++m.failures;
-        ends.push_back(BenchClock::now());
-    }
-    m.times = ExchangeTimes::fromBoundaries(ends);
+    Measurement m{"reference loop read", baud, kReadBytes};
+    timeExchanges(m, count, [this](int) { return readExchange(); });
     return m;
 }
 
 Measurement ReferenceLoop::writes(int baud, int count) {
-    Measurement m;
-    m.operation = "reference loop write";
-    m.baud = baud;
-    m.bytesPerExchange = 18 + 1;
-    std::vector<BenchClock::time_point> ends = {BenchClock::now()};
-    for (int i = 0; i < count; ++i) {
-        if (!writeExchange(i)) ++m.failures;
-        ends.push_back(BenchClock::now());
-    }
-    m.times = ExchangeTimes::fromBoundaries(ends);
+    Measurement m{"reference loop write", baud, kWriteBytes};
+    timeExchanges(m, count, [this](int i) { return writeExchange(i); });
     return m;
 }
 

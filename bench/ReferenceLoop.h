@@ -3,6 +3,7 @@
 #include <string>
 
 #include "LinkBench.h"
+#include "link/TtyDevice.h"
 
 namespace zr::bench {
 
@@ -13,13 +14,7 @@ namespace zr::bench {
 // with the next frame at once.
 class ReferenceLoop {
   public:
-    ReferenceLoop() = default;
-    ~ReferenceLoop();
-    ReferenceLoop(const ReferenceLoop&) = delete;
-    ReferenceLoop& operator=(const ReferenceLoop&) = delete;
-
     bool open(const std::string& path, int baud, std::string& error);
-    void close();
 
     Measurement reads(int baud, int count);
     Measurement writes(int baud, int count);
@@ -31,7 +26,7 @@ class ReferenceLoop {
     bool readExchange();
     bool writeExchange(int value);
 
-    int fd_ = -1;
+    TtyDevice device_;
 };
 
 }  // namespace zr::bench

@@ -36,14 +36,8 @@ bool readFirstLine(int fd, std::string& line) {
 
 }  // namespace
 
-SimProcess::SimProcess(std::string program, std::vector<std::string> options)
-    : program_(std::move(program)), options_(std::move(options)) {}
-
-SimProcess::~SimProcess() {
-    stop();
-}
-
-bool SimProcess::start(std::string& error) {
+bool SimProcess::start(const std::string& program, std::vector<std::string> options,
+                       std::string& error) {
     char dirTemplate[] = "/tmp/zrk880-bench-XXXXXX";
     if (!::mkdtemp(dirTemplate)) {
         error = std::string("mkdtemp: ") + std::strerror(errno);
@@ -57,8 +51,8 @@ bool SimProcess::start(std::string& error) {
         error = std::string("pipe: ") + std::strerror(errno);
         return false;
     }
-    std::vector<std::string> args = {program_};
-    args.insert(args.end(), options_.begin(), options_.end());
+    std::vector<std::string> args = std::move(options);
+    args.insert(args.begin(), program);
     args.insert(args.end(), {"--stdin-eof", portDir_, std::to_string(kPort)});
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
@@ -76,20 +70,20 @@ bool SimProcess::start(std::string& error) {
     if (spawned != 0) {
         pid_ = -1;
         ::close(out[0]);
-        error = program_ + ": " + std::strerror(spawned);
+        error = program + ": " + std::strerror(spawned);
         return false;
     }
     std::string slave;
     const bool ready = readFirstLine(out[0], slave);
     ::close(out[0]);
     if (!ready) {
-        error = program_ + " did not report its terminal";
+        error = program + " did not report its terminal";
         return false;
     }
     return true;
 }
 
-void SimProcess::stop() {
+SimProcess::~SimProcess() {
     if (pid_ > 0) {
         ::kill(pid_, SIGTERM);
         int status = 0;

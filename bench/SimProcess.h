@@ -12,21 +12,18 @@ namespace zr::bench {
 // dies (its standard input closes).
 class SimProcess {
   public:
-    SimProcess(std::string program, std::vector<std::string> options);
+    SimProcess() = default;
     ~SimProcess();
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
-    // Starts the program and waits until it has linked its port.
-    bool start(std::string& error);
-    void stop();
+    // Starts `program` with `options` and waits until it has linked its port.
+    bool start(const std::string& program, std::vector<std::string> options, std::string& error);
 
     const std::string& portDir() const { return portDir_; }
     static constexpr int kPort = 1;
 
   private:
-    std::string program_;
-    std::vector<std::string> options_;
     std::string portDir_;
     pid_t pid_ = -1;
     int stdinFd_ = -1;

@@ -3,9 +3,10 @@
 // simulated camera program on a pseudo-terminal, paced at the line speed in
 // both directions, and compares the time per exchange with the line time of
 // its bytes and with a single-threaded reference loop over the same device.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -41,14 +42,9 @@ bool parseInt(const char* text, int low, int high, int& value) {
 
 bool parseBauds(const std::string& list, std::vector<int>& bauds) {
     bauds.clear();
-    size_t start = 0;
-    while (start <= list.size()) {
-        size_t comma = list.find(',', start);
-        if (comma == std::string::npos) comma = list.size();
-        int baud = 0;
-        if (!parseInt(list.substr(start, comma - start).c_str(), 50, 4000000, baud)) return false;
-        bauds.push_back(baud);
-        start = comma + 1;
+    std::istringstream in(list + ',');  // so that a trailing comma leaves an empty, bad entry
+    for (std::string entry; std::getline(in, entry, ',');) {
+        if (!parseInt(entry.c_str(), 50, 4000000, bauds.emplace_back())) return false;
     }
     return !bauds.empty();
 }
@@ -56,17 +52,15 @@ bool parseBauds(const std::string& list, std::vector<int>& bauds) {
 std::string targetText(const Measurement& m) {
     if (m.failures > 0) return std::to_string(m.failures) + " FAILED";
     std::string text;
-    char part[48];
-    if (m.target > 0) {
-        std::snprintf(part, sizeof part, "line <= %.2f %s", m.target,
-                      m.target < m.ratio() ? "MISSED" : "met");
-        text = part;
-    }
-    if (m.loopTarget > 0) {
-        std::snprintf(part, sizeof part, "loop <= %.2f %s", m.loopTarget,
-                      m.loopTarget < m.loopRatio() ? "MISSED" : "met");
+    auto add = [&text](const char* against, double target, double ratio) {
+        if (target <= 0) return;
+        char part[48];
+        std::snprintf(part, sizeof part, "%s <= %.2f %s", against, target,
+                      target < ratio ? "MISSED" : "met");
         text += (text.empty() ? "" : ", ") + std::string(part);
-    }
+    };
+    add("line", m.target, m.ratio());
+    add("loop", m.loopTarget, m.loopRatio());
     return text.empty() ? "-" : text;
 }
 
@@ -74,9 +68,8 @@ void print(const std::vector<Measurement>& results, bool markdown) {
     const char* header[] = {"bit/s",   "operation", "exchanges", "mean ms", "p99 ms",
                             "line ms", "x line",    "x loop",    "target"};
     if (markdown) {
-        std::printf("| %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", header[0], header[1],
-                    header[2], header[3], header[4], header[5], header[6], header[7], header[8]);
-        std::printf("|---:|---|---:|---:|---:|---:|---:|---:|---|\n");
+        for (const char* column : header) std::printf("| %s ", column);
+        std::printf("|\n|---:|---|---:|---:|---:|---:|---:|---:|---|\n");
     } else {
         std::printf("%7s  %-24s %9s %9s %9s %9s %7s %7s  %s\n", header[0], header[1], header[2],
                     header[3], header[4], header[5], header[6], header[7], header[8]);
@@ -132,8 +125,5 @@ int main(int argc, char** argv) {
         }
     }
     print(results, markdown);
-    for (const Measurement& m : results) {
-        if (m.missed()) return 1;
-    }
-    return 0;
+    return std::ranges::any_of(results, &Measurement::missed) ? 1 : 0;
 }

@@ -21,11 +21,6 @@ int CountingSink::count(const std::string& text) {
     return found == counts_.end() ? 0 : found->second;
 }
 
-std::map<std::string, int> CountingSink::counts() {
-    std::lock_guard lock(mutex_);
-    return counts_;
-}
-
 void CountingSink::clear() {
     std::lock_guard lock(mutex_);
     counts_.clear();

@@ -14,7 +14,6 @@ class CountingSink : public MessageSink {
     MsgResult show(const Message& message) override;
     int total();
     int count(const std::string& text);
-    std::map<std::string, int> counts();
     void clear();
 
   private:

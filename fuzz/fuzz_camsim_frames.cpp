@@ -4,10 +4,9 @@
 // whole frames, and its parser hands out only 18-byte frames.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
+#include "FuzzCheck.h"
 #include "StepClock.h"
 #include "model/CameraModel.h"
 #include "model/CommandFrameParser.h"
@@ -15,12 +14,7 @@
 
 namespace {
 
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
+using zr::fuzz::check;
 
 // Reply bytes: ACK, NAK or an answer frame (STX, six digits, ETX, checksum).
 void checkReplies(const std::string& replies) {

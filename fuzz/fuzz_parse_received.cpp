@@ -4,10 +4,8 @@
 // and that a good answer frame after whatever came before is still accepted.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "CountingSink.h"
+#include "FuzzCheck.h"
 #include "StepClock.h"
 #include "link/LinkStatus.h"
 #include "link/MessageRelay.h"
@@ -15,12 +13,7 @@
 
 namespace {
 
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
+using zr::fuzz::check;
 
 void checkParserState(zr::SerialLink& link) {
     check(link.answerPos() >= 0 && link.answerPos() <= 9, "answerPos in 0..9");

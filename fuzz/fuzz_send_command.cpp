@@ -3,25 +3,21 @@
 // the rules for command texts: refused texts show exactly their messages and
 // send nothing; an accepted text reaches the camera as exactly the frame the
 // rules give, and its exchange ends without a message.
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
 #include <string>
 
 #include "CountingSink.h"
+#include "FuzzCheck.h"
 #include "StepClock.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
 #include "model/CameraModel.h"
+#include "model/FrameCodec.h"
 #include "model/SimClSerial.h"
 
 namespace {
 
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
+using zr::fuzz::check;
 
 struct Harness {
     zr::fuzz::StepClock clock;
@@ -63,17 +59,12 @@ bool commandChar(char c) {
     return s >= '0' && s <= 'F';
 }
 
-std::string expectedFrame(const std::string& text) {
-    std::string frame =
-        "\x02"
-        "00FF";
-    for (size_t i = 0; i < 10; ++i) frame += i < text.size() ? upper(text[i]) : '0';
-    frame += '\x03';
-    unsigned sum = 0;
-    for (const char c : frame) sum += static_cast<unsigned char>(c);
-    char checksum[3];
-    std::snprintf(checksum, sizeof checksum, "%02X", ~sum & 0xFF);
-    return frame + checksum;
+// The frame the rules give, built by the simulated camera's own codec (not
+// the link's): the first ten characters upper-cased, padded with '0'.
+std::string expectedFrame(std::string text) {
+    text.resize(std::min<size_t>(text.size(), 10));
+    for (char& c : text) c = upper(c);
+    return zr::sim::commandFrame(text);
 }
 
 }  // namespace

@@ -33,18 +33,9 @@ done
 # Errors fail the run; warnings are shown.
 lintian --fail-on error --tag-display-limit 0 "$panel" "$sim"
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/zrk880-package.XXXXXX")
-camsim_pid=
-cleanup() {
-  if [ -n "$camsim_pid" ]; then
-    kill "$camsim_pid" 2>/dev/null || true
-    wait "$camsim_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source scripts/sim-run.sh zrk880-package
 
-root="$work/root"
+root="$run/root"
 dpkg-deb -x "$panel" "$root"
 dpkg-deb -x "$sim" "$root"
 desktop-file-validate "$root/usr/share/applications/zr_k880tm_control.desktop"
@@ -63,21 +54,15 @@ if dpkg-deb -c "$panel" | grep -E 'camsim|/sim/|clallserial'; then
   exit 1
 fi
 
-mkdir -p "$work/ports"
-"$root/usr/bin/zrk880_camsim" "$work/ports" 3 >"$work/camsim.out" &
-camsim_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$work/camsim.out" ] && break
-  kill -0 "$camsim_pid" 2>/dev/null || { echo "package: the packaged simulated camera did not start" >&2; exit 1; }
-  sleep 0.1
-done
+start_camera "package: the packaged simulated camera did not start" \
+  "$root/usr/bin/zrk880_camsim" "$ports" 3
 ctl="$root/usr/bin/zrk880ctl"
-export ZRK880_PORT_DIR="$work/ports"
+export ZRK880_PORT_DIR="$ports"
 got=$("$ctl" --port COM3 get gain_level)
 [ "$got" = "gain_level = 0" ] || { echo "package: get printed \"$got\"" >&2; exit 1; }
-"$ctl" --port COM3 dump "$work/settings.json"
-grep -q '"camera": "ZR-K880TM"' "$work/settings.json"
-[ "$(grep -c '"row":' "$work/settings.json")" = 53 ] || { echo "package: dump is not 53 settings" >&2; exit 1; }
+"$ctl" --port COM3 dump "$run/settings.json"
+grep -q '"camera": "ZR-K880TM"' "$run/settings.json"
+[ "$(grep -c '"row":' "$run/settings.json")" = 53 ] || { echo "package: dump is not 53 settings" >&2; exit 1; }
 got=$("$ctl" --cl-lib "$root/usr/lib/zrk880/sim/libclallserial.so" get shutter_speed)
 [ "$got" = "shutter_speed = 0" ] || { echo "package: Camera Link get printed \"$got\"" >&2; exit 1; }
 echo "packages built and checked: $panel $sim"

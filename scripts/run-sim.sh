@@ -20,35 +20,19 @@ cmake --build "$build" -j "$(nproc)" --target ZR_K880TM_Control camsim_targets
 # path must name it whether it was given relative or absolute.
 build=$(cd "$build" && pwd -P)
 
-run=$(mktemp -d "${TMPDIR:-/tmp}/zrk880-sim.XXXXXX")
-camsim_pid=
-stop_camera() {
-  if [ -n "$camsim_pid" ]; then
-    kill "$camsim_pid" 2>/dev/null || true
-    wait "$camsim_pid" 2>/dev/null || true
-  fi
-  rm -rf "$run"
-}
-trap stop_camera EXIT
+source scripts/sim-run.sh zrk880-sim
 trap 'exit 130' INT TERM HUP
 
 # The port folder of this run: the simulated camera's COMn, and links to
 # nothing for COM1-COM10 otherwise, so this machine's own serial ports stay
 # out of the way and the simulated one is the free port the dialog picks.
-ports="$run/ports"
-mkdir -p "$ports"
 for n in $(seq 1 10); do
   [ "$n" = "$port" ] || ln -s "$run/no-such-device" "$ports/COM$n"
 done
 
 # shellcheck disable=SC2086  # options are meant to split
-"$build/camsim/zrk880_camsim" ${ZR_SIM_OPTIONS:-} "$ports" "$port" >"$run/camsim.out" &
-camsim_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$run/camsim.out" ] && break
-  kill -0 "$camsim_pid" 2>/dev/null || { echo "run-sim: the simulated camera did not start" >&2; exit 1; }
-  sleep 0.1
-done
+start_camera "run-sim: the simulated camera did not start" \
+  "$build/camsim/zrk880_camsim" ${ZR_SIM_OPTIONS:-} "$ports" "$port"
 echo "Simulated camera on COM$port ($(head -n 1 "$run/camsim.out")); Camera Link: CL ALL"
 
 # A profile of its own, so this run neither uses nor changes the saved port

@@ -22,7 +22,6 @@
 //
 // Built a second time without clSerialClose (ZR_SIM_CL_WITHOUT_CLOSE) as
 // libclser_incomplete.so, a library that lacks a function.
-#include <cstring>
 #include <type_traits>
 
 #include "clserial/ClSerialLibrary.h"
@@ -31,20 +30,7 @@
 
 #define ZR_CL_EXPORT __attribute__((visibility("default")))
 
-using zr::sim::ClSerialLibrary;
-
-namespace {
-
-int32_t copyText(const std::string& text, int8_t* buffer, uint32_t* size) {
-    if (!size) return zr::sim::CL_ERR_BUFFER_TOO_SMALL;
-    const auto needed = static_cast<uint32_t>(text.size() + 1);
-    const bool fits = buffer && *size >= needed;
-    if (fits) std::memcpy(buffer, text.c_str(), needed);
-    *size = needed;
-    return fits ? zr::sim::CL_ERR_NO_ERR : zr::sim::CL_ERR_BUFFER_TOO_SMALL;
-}
-
-}  // namespace
+using namespace zr::sim;
 
 extern "C" {
 
@@ -60,7 +46,7 @@ ZR_CL_EXPORT int32_t clSerialRead(void* serialRef, int8_t* buffer, uint32_t* buf
 
 ZR_CL_EXPORT int32_t clSerialWrite(void* serialRef, int8_t* buffer, uint32_t* bufferSize,
                                    uint32_t /*serialTimeout*/) {
-    if (!bufferSize) return zr::sim::CL_ERR_INVALID_REFERENCE;
+    if (!bufferSize) return CL_ERR_INVALID_REFERENCE;
     return ClSerialLibrary::instance().write(serialRef, reinterpret_cast<const uint8_t*>(buffer),
                                              *bufferSize);
 }
@@ -72,28 +58,28 @@ ZR_CL_EXPORT void clSerialClose(void* serialRef) {
 #endif
 
 ZR_CL_EXPORT int32_t clGetNumPorts(uint32_t* numPorts) {
-    if (!numPorts) return zr::sim::CL_ERR_INVALID_REFERENCE;
+    if (!numPorts) return CL_ERR_INVALID_REFERENCE;
     *numPorts = ClSerialLibrary::instance().portCount();
-    return zr::sim::CL_ERR_NO_ERR;
+    return CL_ERR_NO_ERR;
 }
 
 ZR_CL_EXPORT int32_t clGetPortInfo(uint32_t serialIndex, int8_t* manufacturerName,
                                    uint32_t* nameBytes, int8_t* portId, uint32_t* idBytes,
                                    uint32_t* version) {
     auto& library = ClSerialLibrary::instance();
-    if (serialIndex >= library.portCount()) return zr::sim::CL_ERR_INVALID_INDEX;
+    if (serialIndex >= library.portCount()) return CL_ERR_INVALID_INDEX;
     if (version) *version = 3;  // the standard's version 1.1 value
     const int32_t nameResult =
-        copyText(library.manufacturer(serialIndex), manufacturerName, nameBytes);
-    const int32_t idResult = copyText(library.portId(serialIndex), portId, idBytes);
-    return nameResult != zr::sim::CL_ERR_NO_ERR ? nameResult : idResult;
+        copyClText(library.manufacturer(serialIndex).c_str(), manufacturerName, nameBytes);
+    const int32_t idResult = copyClText(library.portId(serialIndex).c_str(), portId, idBytes);
+    return nameResult != CL_ERR_NO_ERR ? nameResult : idResult;
 }
 
 ZR_CL_EXPORT int32_t clGetSupportedBaudRates(void* serialRef, uint32_t* baudRates) {
     auto& library = ClSerialLibrary::instance();
-    if (!baudRates || !library.port(serialRef)) return zr::sim::CL_ERR_INVALID_REFERENCE;
+    if (!baudRates || !library.port(serialRef)) return CL_ERR_INVALID_REFERENCE;
     *baudRates = library.baudRateMask();
-    return zr::sim::CL_ERR_NO_ERR;
+    return CL_ERR_NO_ERR;
 }
 
 ZR_CL_EXPORT int32_t clSetBaudRate(void* serialRef, uint32_t baudRate) {
@@ -102,9 +88,7 @@ ZR_CL_EXPORT int32_t clSetBaudRate(void* serialRef, uint32_t baudRate) {
 
 ZR_CL_EXPORT int32_t clGetErrorText(const int8_t* /*manuName*/, int32_t errorCode,
                                     int8_t* errorText, uint32_t* errorTextSize) {
-    const char* text = zr::sim::clErrorText(errorCode);
-    if (!text) return zr::sim::CL_ERR_ERROR_NOT_FOUND;
-    return copyText(text, errorText, errorTextSize);
+    return copyClErrorText(errorCode, errorText, errorTextSize);
 }
 
 }  // extern "C"

@@ -1,11 +1,9 @@
 #include "clserial/ClSerialLibrary.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 
 #include "link/SystemClock.h"
 #include "model/ClErrors.h"
@@ -25,24 +23,16 @@ std::string env(const char* name, const std::string& fallback = {}) {
 
 long envNumber(const char* name, long fallback, long min, long max) {
     const std::string text = env(name);
-    if (text.empty()) return fallback;
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text.c_str(), &end, 0);
-    if (errno != 0 || *end != '\0' || value < min || value > max) {
+    long value = fallback;
+    if (!text.empty() && !parseNumber(text, min, max, value)) {
         std::fprintf(stderr, "camsim: ignoring %s='%s'\n", name, text.c_str());
-        return fallback;
     }
     return value;
 }
 
 // Entry `index` of a ';'-separated list; the last entry serves the ports after it.
 std::string listEntry(const char* name, uint32_t index, const std::string& fallback) {
-    const std::string text = env(name);
-    if (text.empty()) return fallback;
-    std::vector<std::string> entries;
-    std::istringstream in(text);
-    for (std::string entry; std::getline(in, entry, ';');) entries.push_back(entry);
+    const auto entries = splitAt(env(name), ';');
     if (entries.empty()) return fallback;
     return entries[std::min<size_t>(index, entries.size() - 1)];
 }
@@ -70,10 +60,6 @@ uint32_t ClSerialLibrary::baudRateMask() const {
     return static_cast<uint32_t>(envNumber("ZR_SIM_CL_BAUD_MASK", 0x1F, 0, 0xFFFFFFFFL));
 }
 
-void ClSerialLibrary::logFrame(const ReceivedFrame& frame) {
-    appendFrameLog(env("ZR_SIM_CL_LOG"), frame);
-}
-
 int32_t ClSerialLibrary::open(uint32_t index, void** ref) {
     if (!ref) return CL_ERR_INVALID_REFERENCE;
     if (index >= portCount()) return CL_ERR_INVALID_INDEX;
@@ -93,16 +79,14 @@ int32_t ClSerialLibrary::open(uint32_t index, void** ref) {
 
     std::lock_guard lock(mutex_);
     while (ports_.size() <= index) {
-        auto port = std::make_unique<Port>();
-        port->index = static_cast<uint32_t>(ports_.size());
-        port->model = std::make_unique<CameraModel>(SystemClock::instance());
-        port->model->setFrameObserver(&ClSerialLibrary::logFrame);
-        ports_.push_back(std::move(port));
+        ports_.push_back(std::make_unique<Port>());
+        ports_.back()->model.setFrameObserver(
+            [](const ReceivedFrame& frame) { appendFrameLog(env("ZR_SIM_CL_LOG"), frame); });
     }
     Port& port = *ports_[index];
     if (port.open) return CL_ERR_PORT_IN_USE;
-    port.model->setFaults(options.faults);
-    port.model->setBehaviour(options.behaviour);
+    port.model.setFaults(options.faults);
+    port.model.setBehaviour(options.behaviour);
     port.open = true;
     *ref = &port;
     return result;  // 0, or a warning that still opened the port
@@ -133,10 +117,10 @@ int32_t ClSerialLibrary::read(void* ref, uint8_t* buffer, uint32_t* size, uint32
     const bool waits = env("ZR_SIM_CL_READ", "wait") != "now";
     auto& clock = SystemClock::instance();
     const uint32_t start = clock.tickMs();
-    size_t count = p->model->hostRead(buffer, *size);
+    size_t count = p->model.hostRead(buffer, *size);
     while (count == 0 && waits && ticksSince(clock.tickMs(), start) < timeoutMs) {
         clock.sleepMs(1);
-        count = p->model->hostRead(buffer, *size);
+        count = p->model.hostRead(buffer, *size);
     }
     *size = static_cast<uint32_t>(count);
     return count == 0 && waits && timeoutMs > 0 ? CL_ERR_TIMEOUT : CL_ERR_NO_ERR;
@@ -145,17 +129,14 @@ int32_t ClSerialLibrary::read(void* ref, uint8_t* buffer, uint32_t* size, uint32
 int32_t ClSerialLibrary::write(void* ref, const uint8_t* buffer, uint32_t size) {
     Port* p = port(ref);
     if (!p || !buffer) return CL_ERR_INVALID_REFERENCE;
-    p->model->hostWrite(buffer, size);
+    p->model.hostWrite(buffer, size);
     return CL_ERR_NO_ERR;
 }
 
 int32_t ClSerialLibrary::setBaudRate(void* ref, uint32_t bit) {
-    Port* p = port(ref);
-    if (!p) return CL_ERR_INVALID_REFERENCE;
-    if ((baudRateMask() & bit) == 0) return CL_ERR_BAUD_RATE_NOT_SUPPORTED;
-    std::lock_guard lock(mutex_);
-    p->baudBit = bit;
-    return CL_ERR_NO_ERR;
+    if (!port(ref)) return CL_ERR_INVALID_REFERENCE;
+    // A pseudo-line: nothing to set, but the choice is checked as a grabber would.
+    return (baudRateMask() & bit) == 0 ? CL_ERR_BAUD_RATE_NOT_SUPPORTED : CL_ERR_NO_ERR;
 }
 
 }  // namespace zr::sim

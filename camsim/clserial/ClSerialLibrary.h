@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "link/SystemClock.h"
 #include "model/CameraModel.h"
 
 namespace zr::sim {
@@ -15,10 +16,8 @@ namespace zr::sim {
 class ClSerialLibrary {
   public:
     struct Port {
-        uint32_t index = 0;
-        std::unique_ptr<CameraModel> model;
+        CameraModel model{SystemClock::instance()};
         bool open = false;
-        uint32_t baudBit = 0;
     };
 
     static ClSerialLibrary& instance();
@@ -38,7 +37,6 @@ class ClSerialLibrary {
 
   private:
     ClSerialLibrary() = default;
-    static void logFrame(const ReceivedFrame& frame);
 
     std::mutex mutex_;
     std::vector<std::unique_ptr<Port>> ports_;

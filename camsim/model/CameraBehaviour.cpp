@@ -4,9 +4,10 @@ namespace zr::sim {
 
 namespace {
 
-int registerKey(uint8_t area, uint8_t address) {
-    return (area & 0x7F) << 8 | address;
-}
+// The identity texts, in the order of their registers.
+constexpr std::array kIdentityTexts = {
+    &BehaviourSettings::vendor, &BehaviourSettings::model, &BehaviourSettings::serialNumber,
+    &BehaviourSettings::cpuVersion, &BehaviourSettings::fpgaVersion};
 
 bool twoBytes(const CameraRegister& reg) {
     return reg.width == 2;
@@ -30,22 +31,20 @@ CameraBehaviour::CameraBehaviour() {
     for (const auto& reg : CameraRegisters::all()) {
         for (int offset = 0; offset < reg.count; ++offset) {
             const Cell cell{&reg, offset};
-            cells_[registerKey(reg.area, static_cast<uint8_t>(reg.address + offset))] = cell;
-            if (reg.inMemory) memorySlots_[slot++] = cell;
+            cells_[RegisterMap::slot(reg.area, static_cast<uint8_t>(reg.address + offset))] = cell;
+            if (reg.keep == RegisterKeep::InMemory) memorySlots_[slot++] = cell;
             setCell(reg, offset, powerOnValue(reg, offset));
         }
     }
-    memories_.fill(defaultMemory());
-    writeIdentity();
+    // The power-on settings are the DEFAULT memory's, and every memory's at first.
+    defaults_ = currentSettings();
+    memories_.fill(defaults_);
+    for (size_t n = 0; n < kIdentityTexts.size(); ++n) writeText(n, settings_.*kIdentityTexts[n]);
 }
 
 const CameraBehaviour::Cell* CameraBehaviour::cellAt(uint8_t area, uint8_t address) const {
-    const auto it = cells_.find(registerKey(area, address));
+    const auto it = cells_.find(RegisterMap::slot(area, address));
     return it == cells_.end() ? nullptr : &it->second;
-}
-
-uint32_t CameraBehaviour::cellData(const Cell& cell) const {
-    return regs_.get(cell.reg->area, static_cast<uint8_t>(cell.reg->address + cell.offset));
 }
 
 void CameraBehaviour::setCell(const CameraRegister& reg, int offset, int value) {
@@ -53,18 +52,13 @@ void CameraBehaviour::setCell(const CameraRegister& reg, int offset, int value) 
               RegisterMap::pack(value, twoBytes(reg)));
 }
 
-CameraBehaviour::Memory CameraBehaviour::defaultMemory() const {
+CameraBehaviour::Memory CameraBehaviour::currentSettings() const {
     Memory memory{};
     for (size_t slot = 0; slot < memory.size(); ++slot) {
         const Cell& cell = memorySlots_[slot];
-        memory[slot] = RegisterMap::pack(powerOnValue(*cell.reg, cell.offset), twoBytes(*cell.reg));
+        memory[slot] =
+            regs_.get(cell.reg->area, static_cast<uint8_t>(cell.reg->address + cell.offset));
     }
-    return memory;
-}
-
-CameraBehaviour::Memory CameraBehaviour::currentSettings() const {
-    Memory memory{};
-    for (size_t slot = 0; slot < memory.size(); ++slot) memory[slot] = cellData(memorySlots_[slot]);
     return memory;
 }
 
@@ -78,16 +72,19 @@ void CameraBehaviour::loadMemory(const Memory& memory) {
 }
 
 uint32_t CameraBehaviour::memoryData(int memory, int row) const {
-    if (memory < 0 || memory >= kMemoryCount || row < 0 || row >= kMemoryRows) return 0;
+    if (memory < 0 || memory >= kMemoryCount || row < 0 || row >= CameraRegisters::kMemorySlots)
+        return 0;
     return memories_[static_cast<size_t>(memory)][static_cast<size_t>(row)];
 }
 
 bool CameraBehaviour::write(uint8_t area, uint8_t address, uint32_t data) {
     area &= 0x7F;
     const Cell* cell = cellAt(area, address);
+    // Writes to the identity area, and to the adjust area beside the key,
+    // need the open adjust mode when the camera asks for the key.
     const auto& key = CameraRegisters::withRole(RegisterRole::AdjustKey);
-    const bool keyed = area == CameraRegisters::identityArea() ||
-                       (area == CameraRegisters::adjustArea() && address != key.address);
+    const bool keyed = area == CameraRegisters::withRole(RegisterRole::IdentityText).area ||
+                       (area == key.area && address != key.address);
     if (settings_.adjustNeedsKey && !adjustMode_ && keyed) return false;
 
     const CameraRegister* reg = cell ? cell->reg : nullptr;
@@ -111,7 +108,7 @@ bool CameraBehaviour::write(uint8_t area, uint8_t address, uint32_t data) {
             return true;
         case RegisterRole::FactorySetting:
             if (reg->accepts(value)) {
-                loadMemory(defaultMemory());
+                loadMemory(defaults_);
                 currentMemory_ = 0;
                 setCell(CameraRegisters::withRole(RegisterRole::MemoryLoad), 0, 0);
             }
@@ -181,12 +178,11 @@ void CameraBehaviour::advanceAutoGain() {
 }
 
 void CameraBehaviour::allInitialise() {
-    const auto defaults = defaultMemory();
-    loadMemory(defaults);
-    for (int n = 1; n < kMemoryCount; ++n) memories_[static_cast<size_t>(n)] = defaults;
+    loadMemory(defaults_);
+    memories_.fill(defaults_);
     currentMemory_ = 0;
     for (const auto& reg : CameraRegisters::all()) {
-        if (!reg.resetByFullInitialise) continue;
+        if (reg.keep != RegisterKeep::UntilFullReset) continue;
         for (int offset = 0; offset < reg.count; ++offset)
             setCell(reg, offset, powerOnValue(reg, offset));
     }
@@ -207,35 +203,21 @@ void CameraBehaviour::setHeldSpots(int colour, const std::vector<Spot>& spots) {
 void CameraBehaviour::setSettings(const BehaviourSettings& settings) {
     // Only texts that changed are rewritten, so a serial number the host set
     // survives a change of some other setting.
-    const BehaviourSettings old = settings_;
-    settings_ = settings;
-    if (old.vendor != settings.vendor) writeText(RegisterRole::VendorText, settings.vendor);
-    if (old.model != settings.model) writeText(RegisterRole::ModelText, settings.model);
-    if (old.serialNumber != settings.serialNumber) {
-        writeText(RegisterRole::SerialNumberText, settings.serialNumber);
+    for (size_t n = 0; n < kIdentityTexts.size(); ++n) {
+        const std::string& text = settings.*kIdentityTexts[n];
+        if (text != settings_.*kIdentityTexts[n]) writeText(n, text);
     }
-    if (old.cpuVersion != settings.cpuVersion)
-        writeText(RegisterRole::CpuVersionText, settings.cpuVersion);
-    if (old.fpgaVersion != settings.fpgaVersion)
-        writeText(RegisterRole::FpgaVersionText, settings.fpgaVersion);
+    settings_ = settings;
 }
 
-void CameraBehaviour::writeText(RegisterRole role, const std::string& text) {
-    const auto& reg = CameraRegisters::withRole(role);
+void CameraBehaviour::writeText(size_t nth, const std::string& text) {
+    const auto& reg = CameraRegisters::withRole(RegisterRole::IdentityText, static_cast<int>(nth));
     for (int i = 0; i < reg.count; ++i) {
         const auto at = static_cast<size_t>(2 * i);
         const int high = at < text.size() ? static_cast<unsigned char>(text[at]) : 0;
         const int low = at + 1 < text.size() ? static_cast<unsigned char>(text[at + 1]) : 0;
         setCell(reg, i, high << 8 | low);
     }
-}
-
-void CameraBehaviour::writeIdentity() {
-    writeText(RegisterRole::VendorText, settings_.vendor);
-    writeText(RegisterRole::ModelText, settings_.model);
-    writeText(RegisterRole::SerialNumberText, settings_.serialNumber);
-    writeText(RegisterRole::CpuVersionText, settings_.cpuVersion);
-    writeText(RegisterRole::FpgaVersionText, settings_.fpgaVersion);
 }
 
 }  // namespace zr::sim

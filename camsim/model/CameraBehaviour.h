@@ -18,7 +18,6 @@ namespace zr::sim {
 class CameraBehaviour {
   public:
     static constexpr int kMemoryCount = 5;  // DEFAULT, FILE 1..4
-    static constexpr int kMemoryRows = CameraRegisters::kMemorySlots;
     static constexpr uint16_t kAdjustKey = 0x4A5C;
 
     CameraBehaviour();
@@ -39,13 +38,11 @@ class CameraBehaviour {
     void setHeldSpots(int colour, const std::vector<Spot>& spots);
     int currentMemory() const { return currentMemory_; }
     bool adjustMode() const { return adjustMode_; }
-    bool detecting() const { return detecting_; }
-    bool autoGainRunning() const { return autoGainRunning_; }
     // The stored data of slot `row` (0..49) in setting memory `memory` (0..4).
     uint32_t memoryData(int memory, int row) const;
 
   private:
-    using Memory = std::array<uint32_t, kMemoryRows>;
+    using Memory = std::array<uint32_t, CameraRegisters::kMemorySlots>;
     // One register of the description: the entry and its place in it.
     struct Cell {
         const CameraRegister* reg = nullptr;
@@ -53,20 +50,19 @@ class CameraBehaviour {
     };
 
     const Cell* cellAt(uint8_t area, uint8_t address) const;
-    uint32_t cellData(const Cell& cell) const;
     void setCell(const CameraRegister& reg, int offset, int value);
-    Memory defaultMemory() const;
     void loadMemory(const Memory& memory);
     Memory currentSettings() const;
     void allInitialise();
     void advanceDetection();
     void advanceAutoGain();
-    void writeIdentity();
-    void writeText(RegisterRole role, const std::string& text);
+    // Writes identity text `nth` (0 = vendor) to its registers.
+    void writeText(size_t nth, const std::string& text);
 
     RegisterMap regs_;
-    std::unordered_map<int, Cell> cells_;
-    std::array<Cell, kMemoryRows> memorySlots_{};
+    std::unordered_map<size_t, Cell> cells_;  // by RegisterMap::slot
+    std::array<Cell, CameraRegisters::kMemorySlots> memorySlots_{};
+    Memory defaults_{};
     std::array<Memory, kMemoryCount> memories_{};
     BehaviourSettings settings_;
     int currentMemory_ = 0;

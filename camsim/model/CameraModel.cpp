@@ -44,7 +44,7 @@ void CameraModel::handleHostReply(uint8_t byte, uint32_t now) {
 }
 
 void CameraModel::handleFrame(const ParsedFrame& frame, uint32_t now) {
-    frames_.push_back({now, frame.bytes, frame.text, frame.checksumOk, frame.framingOk});
+    frames_.push_back({frame, now});
     if (faults_.silent) return;
     if (faults_.dropNextAcks > 0) {
         --faults_.dropNextAcks;
@@ -184,11 +184,6 @@ void CameraModel::setFaults(const FaultSettings& faults) {
 void CameraModel::updateFaults(const std::function<void(FaultSettings&)>& change) {
     std::lock_guard lock(mutex_);
     change(faults_);
-}
-
-BehaviourSettings CameraModel::behaviour() const {
-    std::lock_guard lock(mutex_);
-    return camera_.settings();
 }
 
 void CameraModel::setBehaviour(const BehaviourSettings& behaviour) {

@@ -17,12 +17,8 @@
 namespace zr::sim {
 
 // One frame the camera received, as it came off the line.
-struct ReceivedFrame {
-    uint32_t tick;      // clock tick when its last byte arrived
-    std::string bytes;  // the raw 18 bytes
-    std::string text;   // the 10 command characters
-    bool checksumOk;
-    bool framingOk = true;  // "00FF" after the STX and the ETX in place
+struct ReceivedFrame : ParsedFrame {
+    uint32_t tick = 0;  // clock tick when its last byte arrived
 };
 
 // The simulated ZR-K880TM: speaks the frame protocol, holds the register map
@@ -61,7 +57,6 @@ class CameraModel {
     void setFaults(const FaultSettings& faults);
     void updateFaults(const std::function<void(FaultSettings&)>& change);
 
-    BehaviourSettings behaviour() const;
     // Identity texts that changed are written to their registers.
     void setBehaviour(const BehaviourSettings& behaviour);
     void updateBehaviour(const std::function<void(BehaviourSettings&)>& change);

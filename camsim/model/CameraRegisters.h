@@ -16,15 +16,19 @@ enum class RegisterRole : uint8_t {
     AdjustKey,        // the key value opens the adjust mode, anything else closes it
     AutoGain,         // write 1 starts the automatic gain adjustment; reads give its status
     AdjustGain,       // set by a successful automatic gain adjustment
-    VendorText,       // identity texts, two characters per register
-    ModelText,
-    SerialNumberText,
-    CpuVersionText,
-    FpgaVersionText,
-    Temperature,     // reads give the sensor's temperature in tenths of a degree
-    FullInitialise,  // the accepted value, in the open adjust mode, resets everything
-    LutEntry,        // one look-up table entry; powers on as the identity curve
-    SpotCoordinate,  // a held white spot list: x at 2n, y at 2n + 1; 0xFFFF ends it
+    IdentityText,     // vendor, model, serial number, CPU and FPGA versions, in that order;
+                      // two characters per register
+    Temperature,      // reads give the sensor's temperature in tenths of a degree
+    FullInitialise,   // the accepted value, in the open adjust mode, resets everything
+    LutEntry,         // one look-up table entry; powers on as the identity curve
+    SpotCoordinate,   // a held white spot list: x at 2n, y at 2n + 1; 0xFFFF ends it
+};
+
+// How long a register keeps a value.
+enum class RegisterKeep : uint8_t {
+    InMemory,        // travels with a setting memory, in table order
+    UntilFullReset,  // a full initialisation puts back its power-on value
+    Always,          // keeps its value through everything but a write
 };
 
 // One register, or `count` registers at consecutive addresses that share
@@ -38,9 +42,8 @@ struct CameraRegister {
     int32_t powerOn;  // value after power-on
     int32_t min;      // the range the camera is built for; the camera stores
     int32_t max;      // other values as sent, unless its role says otherwise
-    RegisterRole role;
-    bool inMemory;  // travels with a setting memory, in table order
-    bool resetByFullInitialise;
+    RegisterKeep keep;
+    RegisterRole role = RegisterRole::Setting;
 
     bool accepts(int value) const { return value >= min && value <= max; }
 };
@@ -49,17 +52,13 @@ struct CameraRegister {
 // simulated camera works from.
 class CameraRegisters {
   public:
-    // Registers marked inMemory, in table order, fill a memory's slots.
+    // Registers kept InMemory, in table order, fill a memory's slots.
     static constexpr int kMemorySlots = 50;
 
     static std::span<const CameraRegister> all();
     // The `nth` register (0 = first) with `role`; every role used by the
     // camera is present.
     static const CameraRegister& withRole(RegisterRole role, int nth = 0);
-    // Writes to the identity area, and to the adjust area beside the key,
-    // need the open adjust mode when the camera asks for the key.
-    static uint8_t identityArea() { return withRole(RegisterRole::VendorText).area; }
-    static uint8_t adjustArea() { return withRole(RegisterRole::AdjustKey).area; }
 };
 
 }  // namespace zr::sim

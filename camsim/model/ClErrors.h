@@ -18,7 +18,11 @@ enum : int32_t {
     CL_ERR_OUT_OF_MEMORY = -10009,
 };
 
-// The standard's text for a result code; nullptr for an unknown one.
-const char* clErrorText(int32_t code);
+// Copies `text` into a caller's buffer of *size bytes, as the API's text
+// functions do: the size becomes the bytes needed, terminator included.
+int32_t copyClText(const char* text, int8_t* buffer, uint32_t* size);
+// Copies the standard's text for a result code (clGetErrorText);
+// CL_ERR_ERROR_NOT_FOUND for an unknown code.
+int32_t copyClErrorText(int32_t code, int8_t* buffer, uint32_t* size);
 
 }  // namespace zr::sim

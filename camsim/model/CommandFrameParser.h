@@ -23,7 +23,6 @@ class CommandFrameParser {
     // outside a frame are left to the caller (`inFrame()` is false for them).
     std::optional<ParsedFrame> feed(uint8_t byte);
     bool inFrame() const { return !buffer_.empty(); }
-    void reset() { buffer_.clear(); }
 
   private:
     std::string buffer_;

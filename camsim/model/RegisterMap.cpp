@@ -2,8 +2,6 @@
 
 namespace zr::sim {
 
-RegisterMap::RegisterMap() : data_(128 * 256, 0) {}
-
 size_t RegisterMap::slot(uint8_t area, uint8_t address) {
     return static_cast<size_t>(area & 0x7F) * 256 + address;
 }

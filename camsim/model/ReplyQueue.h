@@ -18,7 +18,6 @@ class ReplyQueue {
     bool empty() const { return pieces_.empty(); }
     // Milliseconds until the first piece is due (0 when due or empty).
     uint32_t msUntilDue(uint32_t now) const;
-    void clear() { pieces_.clear(); }
 
   private:
     struct Piece {

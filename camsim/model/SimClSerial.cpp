@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdio>
-#include <cstring>
 #include <mutex>
 
 #include "model/ClErrors.h"
@@ -33,17 +32,6 @@ CameraModel* modelOf(void* ref) {
     std::lock_guard lock(portsMutex);
     Port* port = portOf(ref);
     return port && port->open ? port->model : nullptr;
-}
-
-// Copies a text into a caller's buffer of *size bytes; the size becomes the
-// bytes needed, terminator included.
-int32_t copyText(const char* text, int8_t* buffer, uint32_t* size) {
-    if (!size) return CL_ERR_BUFFER_TOO_SMALL;
-    const auto needed = static_cast<uint32_t>(std::strlen(text) + 1);
-    const bool fits = buffer && *size >= needed;
-    if (fits) std::memcpy(buffer, text, needed);
-    *size = needed;
-    return fits ? CL_ERR_NO_ERR : CL_ERR_BUFFER_TOO_SMALL;
 }
 
 extern "C" {
@@ -100,8 +88,8 @@ int32_t simPortInfo(uint32_t index, int8_t* name, uint32_t* nameBytes, int8_t* i
     char portId[32];
     std::snprintf(portId, sizeof portId, "camsim%u", index);
     if (version) *version = 2;
-    const int32_t nameResult = copyText("camsim", name, nameBytes);
-    const int32_t idResult = copyText(portId, id, idBytes);
+    const int32_t nameResult = copyClText("camsim", name, nameBytes);
+    const int32_t idResult = copyClText(portId, id, idBytes);
     return nameResult != CL_ERR_NO_ERR ? nameResult : idResult;
 }
 
@@ -123,9 +111,7 @@ int32_t simSetBaud(void* ref, uint32_t bit) {
 }
 
 int32_t simErrorText(const int8_t*, int32_t code, int8_t* text, uint32_t* size) {
-    const char* message = clErrorText(code);
-    if (!message) return CL_ERR_ERROR_NOT_FOUND;
-    return copyText(message, text, size);
+    return copyClErrorText(code, text, size);
 }
 
 }  // extern "C"
@@ -133,19 +119,17 @@ int32_t simErrorText(const int8_t*, int32_t code, int8_t* text, uint32_t* size) 
 }  // namespace
 
 const ClSerialFunctions& inProcessClFunctions() {
-    static const ClSerialFunctions functions = [] {
-        ClSerialFunctions f;
-        f.serialInit = simInit;
-        f.serialRead = simRead;
-        f.serialWrite = simWrite;
-        f.serialClose = simClose;
-        f.getNumPorts = simNumPorts;
-        f.getPortInfo = simPortInfo;
-        f.getSupportedBaudRates = simBaudRates;
-        f.setBaudRate = simSetBaud;
-        f.getErrorText = simErrorText;
-        return f;
-    }();
+    static const ClSerialFunctions functions{
+        .serialInit = simInit,
+        .serialRead = simRead,
+        .serialWrite = simWrite,
+        .serialClose = simClose,
+        .getNumPorts = simNumPorts,
+        .getPortInfo = simPortInfo,
+        .getSupportedBaudRates = simBaudRates,
+        .setBaudRate = simSetBaud,
+        .getErrorText = simErrorText,
+    };
     return functions;
 }
 

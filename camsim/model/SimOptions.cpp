@@ -5,35 +5,18 @@
 #include <functional>
 #include <map>
 #include <sstream>
+#include <type_traits>
 
 namespace zr::sim {
 
 namespace {
-
-bool toLong(const std::string& text, long min, long max, long& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text.c_str(), &end, 0);
-    if (errno != 0 || *end != '\0' || v < min || v > max) return false;
-    value = v;
-    return true;
-}
-
-std::vector<std::string> splitAt(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::string part;
-    std::istringstream in(text);
-    while (std::getline(in, part, separator)) parts.push_back(part);
-    return parts;
-}
 
 bool parseHexBytes(const std::string& text, std::string& bytes) {
     if (text.size() % 2 != 0) return false;
     bytes.clear();
     for (size_t i = 0; i < text.size(); i += 2) {
         long v = 0;
-        if (!toLong("0x" + text.substr(i, 2), 0, 255, v)) return false;
+        if (!parseNumber("0x" + text.substr(i, 2), 0, 255, v)) return false;
         bytes += static_cast<char>(v);
     }
     return true;
@@ -47,7 +30,7 @@ int colourIndex(const std::string& name) {
 }
 
 // COLOUR:x/y,x/y,...  or  COLOUR:N (N made-up spots).
-bool parseSpots(const std::string& text, BehaviourSettings& behaviour) {
+bool parseSpots(const std::string& text, std::array<std::vector<Spot>, 3>& detected) {
     const auto colon = text.find(':');
     if (colon == std::string::npos) return false;
     const int colour = colourIndex(text.substr(0, colon));
@@ -55,7 +38,7 @@ bool parseSpots(const std::string& text, BehaviourSettings& behaviour) {
     const std::string list = text.substr(colon + 1);
     std::vector<Spot> spots;
     long count = 0;
-    if (list.find('/') == std::string::npos && toLong(list, 0, kMaxSpots, count)) {
+    if (list.find('/') == std::string::npos && parseNumber(list, 0, kMaxSpots, count)) {
         for (long i = 0; i < count; ++i) {
             spots.push_back({static_cast<uint16_t>(10 + 7 * i), static_cast<uint16_t>(20 + 5 * i)});
         }
@@ -64,15 +47,15 @@ bool parseSpots(const std::string& text, BehaviourSettings& behaviour) {
             const auto slash = pair.find('/');
             long x = 0;
             long y = 0;
-            if (slash == std::string::npos || !toLong(pair.substr(0, slash), 0, 0xFFFF, x) ||
-                !toLong(pair.substr(slash + 1), 0, 0xFFFF, y)) {
+            if (slash == std::string::npos || !parseNumber(pair.substr(0, slash), 0, 0xFFFF, x) ||
+                !parseNumber(pair.substr(slash + 1), 0, 0xFFFF, y)) {
                 return false;
             }
             spots.push_back({static_cast<uint16_t>(x), static_cast<uint16_t>(y)});
         }
         if (spots.size() > static_cast<size_t>(kMaxSpots)) return false;
     }
-    behaviour.detectedSpots[static_cast<size_t>(colour)] = spots;
+    detected[static_cast<size_t>(colour)] = spots;
     return true;
 }
 
@@ -80,7 +63,7 @@ bool parseSizes(const std::string& text, std::vector<size_t>& sizes) {
     sizes.clear();
     for (const auto& part : splitAt(text, ',')) {
         long v = 0;
-        if (!toLong(part, 1, 1000, v)) return false;
+        if (!parseNumber(part, 1, 1000, v)) return false;
         sizes.push_back(static_cast<size_t>(v));
     }
     return !sizes.empty();
@@ -91,7 +74,7 @@ bool parseGains(const std::string& text, std::array<int, 3>& gains) {
     if (parts.size() != 3) return false;
     for (size_t i = 0; i < 3; ++i) {
         long v = 0;
-        if (!toLong(parts[i], 0, 0xFFFF, v)) return false;
+        if (!parseNumber(parts[i], 0, 0xFFFF, v)) return false;
         gains[i] = static_cast<int>(v);
     }
     return true;
@@ -99,28 +82,42 @@ bool parseGains(const std::string& text, std::array<int, 3>& gains) {
 
 using Setter = std::function<bool(const std::string&, SimOptions&)>;
 
-Setter number(long min, long max, std::function<void(SimOptions&, long)> apply) {
-    return [=](const std::string& text, SimOptions& o) {
+// The part of the options that holds `Settings`.
+template <class Settings>
+Settings& part(SimOptions& o) {
+    if constexpr (std::is_same_v<Settings, FaultSettings>) {
+        return o.faults;
+    } else {
+        return o.behaviour;
+    }
+}
+
+// An option whose value `parse` turns into `field`.
+template <class Settings, class T>
+Setter parsed(bool (*parse)(const std::string&, T&), T Settings::*field) {
+    return [=](const std::string& t, SimOptions& o) { return parse(t, part<Settings>(o).*field); };
+}
+
+// A whole number from `min` to `max` for `field`.
+template <class Settings, class T>
+Setter number(T Settings::*field, long min, long max) {
+    return [=](const std::string& t, SimOptions& o) {
         long v = 0;
-        if (!toLong(text, min, max, v)) return false;
-        apply(o, v);
+        if (!parseNumber(t, min, max, v)) return false;
+        part<Settings>(o).*field = static_cast<T>(v);
         return true;
     };
 }
 
-Setter text(std::function<void(SimOptions&, const std::string&)> apply) {
-    return [=](const std::string& t, SimOptions& o) {
-        apply(o, t);
-        return true;
-    };
+bool copyText(const std::string& text, std::string& field) {
+    field = text;
+    return true;
 }
 
 const std::map<std::string, Setter>& valueOptions() {
     static const std::map<std::string, Setter> options = {
-        {"--nak-next",
-         number(0, 1000000, [](SimOptions& o, long v) { o.faults.nakNextFrames = int(v); })},
-        {"--drop-acks",
-         number(0, 1000000, [](SimOptions& o, long v) { o.faults.dropNextAcks = int(v); })},
+        {"--nak-next", number(&FaultSettings::nakNextFrames, 0, 1000000)},
+        {"--drop-acks", number(&FaultSettings::dropNextAcks, 0, 1000000)},
         {"--corrupt",
          [](const std::string& t, SimOptions& o) {
              long v = 0;
@@ -128,44 +125,31 @@ const std::map<std::string, Setter>& valueOptions() {
                  o.faults.corruptAllAnswers = true;
              } else if (t == "once") {
                  o.faults.corruptNextAnswers = 1;
-             } else if (toLong(t, 0, 1000000, v)) {
+             } else if (parseNumber(t, 0, 1000000, v)) {
                  o.faults.corruptNextAnswers = int(v);
              } else {
                  return false;
              }
              return true;
          }},
-        {"--end-byte",
-         number(0, 255, [](SimOptions& o, long v) { o.faults.answerEndByte = uint8_t(v); })},
-        {"--split",
-         [](const std::string& t, SimOptions& o) { return parseSizes(t, o.faults.splitSizes); }},
-        {"--garbage",
-         [](const std::string& t, SimOptions& o) { return parseHexBytes(t, o.faults.garbage); }},
-        {"--ack-delay",
-         number(0, 600000, [](SimOptions& o, long v) { o.faults.ackDelayMs = uint32_t(v); })},
-        {"--delay",
-         number(0, 600000, [](SimOptions& o, long v) { o.faults.answerDelayMs = uint32_t(v); })},
-        {"--pace",
-         number(1, 10000000, [](SimOptions& o, long v) { o.faults.paceBaud = uint32_t(v); })},
-        {"--detect-polls",
-         number(0, 1000000, [](SimOptions& o, long v) { o.behaviour.detectPolls = int(v); })},
-        {"--detect-result",
-         number(0, 255, [](SimOptions& o, long v) { o.behaviour.detectResult = int(v); })},
-        {"--spots", [](const std::string& t, SimOptions& o) { return parseSpots(t, o.behaviour); }},
-        {"--agc-polls",
-         number(0, 1000000, [](SimOptions& o, long v) { o.behaviour.agcPolls = int(v); })},
-        {"--agc-result",
-         number(0, 255, [](SimOptions& o, long v) { o.behaviour.agcResult = int(v); })},
-        {"--agc-gains",
-         [](const std::string& t, SimOptions& o) { return parseGains(t, o.behaviour.agcGains); }},
-        {"--vendor", text([](SimOptions& o, const std::string& t) { o.behaviour.vendor = t; })},
-        {"--model", text([](SimOptions& o, const std::string& t) { o.behaviour.model = t; })},
-        {"--serial",
-         text([](SimOptions& o, const std::string& t) { o.behaviour.serialNumber = t; })},
-        {"--cpu", text([](SimOptions& o, const std::string& t) { o.behaviour.cpuVersion = t; })},
-        {"--fpga", text([](SimOptions& o, const std::string& t) { o.behaviour.fpgaVersion = t; })},
-        {"--temperature",
-         number(0, 0xFFFF, [](SimOptions& o, long v) { o.behaviour.temperatureTenths = int(v); })},
+        {"--end-byte", number(&FaultSettings::answerEndByte, 0, 255)},
+        {"--split", parsed(parseSizes, &FaultSettings::splitSizes)},
+        {"--garbage", parsed(parseHexBytes, &FaultSettings::garbage)},
+        {"--ack-delay", number(&FaultSettings::ackDelayMs, 0, 600000)},
+        {"--delay", number(&FaultSettings::answerDelayMs, 0, 600000)},
+        {"--pace", number(&FaultSettings::paceBaud, 1, 10000000)},
+        {"--detect-polls", number(&BehaviourSettings::detectPolls, 0, 1000000)},
+        {"--detect-result", number(&BehaviourSettings::detectResult, 0, 255)},
+        {"--spots", parsed(parseSpots, &BehaviourSettings::detectedSpots)},
+        {"--agc-polls", number(&BehaviourSettings::agcPolls, 0, 1000000)},
+        {"--agc-result", number(&BehaviourSettings::agcResult, 0, 255)},
+        {"--agc-gains", parsed(parseGains, &BehaviourSettings::agcGains)},
+        {"--vendor", parsed(copyText, &BehaviourSettings::vendor)},
+        {"--model", parsed(copyText, &BehaviourSettings::model)},
+        {"--serial", parsed(copyText, &BehaviourSettings::serialNumber)},
+        {"--cpu", parsed(copyText, &BehaviourSettings::cpuVersion)},
+        {"--fpga", parsed(copyText, &BehaviourSettings::fpgaVersion)},
+        {"--temperature", number(&BehaviourSettings::temperatureTenths, 0, 0xFFFF)},
     };
     return options;
 }
@@ -182,6 +166,24 @@ const std::map<std::string, std::function<void(SimOptions&)>>& flagOptions() {
 }
 
 }  // namespace
+
+bool parseNumber(const std::string& text, long min, long max, long& value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text.c_str(), &end, 0);
+    if (errno != 0 || *end != '\0' || v < min || v > max) return false;
+    value = v;
+    return true;
+}
+
+std::vector<std::string> splitAt(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream in(text);
+    while (std::getline(in, part, separator)) parts.push_back(part);
+    return parts;
+}
 
 bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options,
                      std::vector<std::string>& rest, std::string& error) {

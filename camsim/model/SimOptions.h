@@ -27,5 +27,9 @@ const char* simOptionsHelp();
 
 // Splits a text at blanks (for options held in one environment variable).
 std::vector<std::string> splitWords(const std::string& text);
+// Splits a text at every `separator`; an empty text gives no parts.
+std::vector<std::string> splitAt(const std::string& text, char separator);
+// A whole number (decimal, 0x.. or 0..) from `min` to `max`, the whole text.
+bool parseNumber(const std::string& text, long min, long max, long& value);
 
 }  // namespace zr::sim
