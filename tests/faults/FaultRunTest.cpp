@@ -10,10 +10,10 @@
 #include <thread>
 
 #include "ExchangeReview.h"
-#include "FaultSchedule.h"
 #include "link/LinkStatus.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
+#include "support/FaultSchedule.h"
 #include "support/PassClock.h"
 #include "support/SimLinkFixture.h"
 
@@ -29,6 +29,13 @@ constexpr Fault kEveryFault[] = {
     Fault::AckDelayUnder,   Fault::AckDelayOver, Fault::AnswerDelayUnder,
     Fault::AnswerDelayOver,
 };
+
+// Every fault equally likely, rates in percent.
+FaultMix everyFaultAlike() {
+    FaultMix mix;
+    for (const Fault fault : kEveryFault) mix.weights.push_back({fault, 1});
+    return mix;
+}
 
 using Register = std::pair<int, int>;  // area, address
 
@@ -46,7 +53,11 @@ std::string lutText(int channel, int index, int value) {
 // link while the simulated camera misbehaves from a seeded random schedule.
 class FaultRun : public ::testing::TestWithParam<uint32_t> {
   protected:
-    FaultRun() : f(&clock), params(f.link), bulk(params), schedule(f.camera, GetParam()) {
+    FaultRun()
+        : f(&clock),
+          params(f.link),
+          bulk(params),
+          schedule(f.camera, GetParam(), everyFaultAlike()) {
         clock.setStep([this] { return step(); });
     }
 
