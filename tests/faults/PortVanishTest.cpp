@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "PtyCameraLine.h"
 #include "link/ComPort.h"
 #include "link/LinkStatus.h"
 #include "link/MessageRelay.h"
@@ -13,6 +12,7 @@
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
 #include "support/PassClock.h"
+#include "support/PtyCamera.h"
 #include "support/RecordingSink.h"
 
 namespace zr::test {
@@ -53,7 +53,7 @@ class PortVanish : public ::testing::Test {
     }
 
     void plugIn() {
-        line = std::make_unique<PtyCameraLine>(camera);
+        line = std::make_unique<PtyCamera>(camera);
         const fs::path com3 = portDir / "COM3";
         std::error_code ec;
         fs::remove(com3, ec);
@@ -72,7 +72,7 @@ class PortVanish : public ::testing::Test {
     RecordingSink sink;
     MessageRelay relay;
     sim::CameraModel camera;
-    std::unique_ptr<PtyCameraLine> line;
+    std::unique_ptr<PtyCamera> line;
     SerialLink link;
     ParamAccess params;
     BulkOperations bulk;

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "PortDir.h"
-#include "PtyCamera.h"
 #include "link/Clock.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
 #include "model/CameraModel.h"
+#include "support/PtyCamera.h"
 #include "support/RecordingSink.h"
 
 namespace zr::test {
