@@ -47,6 +47,10 @@ uint32_t SimLinkFixture::sendAndWait(std::string_view text) {
         relay.servePending();
         clock.sleepMs(1);
     }
+    return zr::test::sendAndWait(link, text);
+}
+
+uint32_t sendAndWait(SerialLink& link, std::string_view text) {
     link.clearStatus();
     if (link.SendCommand(text) != 0) return 0;
     uint32_t seen = 0;

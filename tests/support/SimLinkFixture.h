@@ -27,6 +27,11 @@ namespace zr::test {
 // sink use the same clock. The destructor closes the link (releasing a hold of
 // the own ManualClock first) and detaches the camera. One fixture at a time:
 // serial index 0 is process-wide.
+// SendCommand, then wait on the link event until the status holds
+// LS_ANSWER_OK, LS_ACK_TIMEOUT or LS_ANSWER_TIMEOUT (the waiting caller's
+// steps). Returns every status bit seen on the way; 0 when SendCommand refused.
+uint32_t sendAndWait(SerialLink& link, std::string_view text);
+
 class SimLinkFixture {
   public:
     explicit SimLinkFixture(Clock* clock = nullptr);
