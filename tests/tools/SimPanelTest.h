@@ -13,20 +13,27 @@
 
 // A real panel whose link runs to the simulated camera in-process, with every
 // message box recorded. The tool windows are opened the way the panel opens
-// them.
+// them. The port is opened on start unless the test asks otherwise.
 class SimPanelTest : public ::testing::Test {
   protected:
     static constexpr uint32_t kSerialIndex = 0;
 
+    explicit SimPanelTest(bool openOnStart = true) : openOnStart_(openOnStart) {}
+
     void SetUp() override {
         panel.messages().setSink(sink);
         zr::sim::attachModel(kSerialIndex, &camera);
+        if (openOnStart_) ASSERT_TRUE(openLink());
+    }
+
+    bool openLink() {
         const zr::ClSerialFunctions& fns = zr::sim::inProcessClFunctions();
         void* ref = nullptr;
-        ASSERT_EQ(fns.serialInit(kSerialIndex, &ref), 0);
-        ASSERT_TRUE(panel.link().startOnBoardPort(fns, ref));
+        if (fns.serialInit(kSerialIndex, &ref) != 0) return false;
+        if (!panel.link().startOnBoardPort(fns, ref)) return false;
         panel.link().clearWaitingFlags();
         panel.portOpen = 1;
+        return true;
     }
 
     void TearDown() override {
@@ -45,6 +52,7 @@ class SimPanelTest : public ::testing::Test {
         camera.clearLog();
     }
 
+    const bool openOnStart_;
     zr::test::RecordingSink sink;
     zr::sim::CameraModel camera{zr::SystemClock::instance()};
     CZR_K880TM_ControlDlg panel;
