@@ -13,9 +13,9 @@
 #include <sstream>
 
 #include "adjust/AdjustDataLog.h"
-#include "model/RegisterMap.h"
 #include "params/ParamAccess.h"
 #include "support/SimLinkFixture.h"
+#include "support/FileText.h"
 
 namespace fs = std::filesystem;
 
@@ -23,16 +23,8 @@ namespace {
 
 const std::string kFileName = "ZR-K880TM_AdjustData.csv";
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using zr::test::readFile;
+using zr::test::writeFile;
 
 class AdjustDataLogTest : public ::testing::Test {
   protected:
@@ -55,11 +47,7 @@ class AdjustDataLogTest : public ::testing::Test {
         fs::remove_all(dir);
     }
 
-    void setRow(int row, int value) {
-        const zr::CameraParam& def = zr::CameraParamTable::defaults()[static_cast<size_t>(row)];
-        fixture.camera.setReg(def.writeArea, def.address,
-                              zr::sim::RegisterMap::pack(value, def.dataBytes() == 2));
-    }
+    void setRow(int row, int value) { zr::test::setCameraRow(fixture.camera, row, value); }
     // Serial number rows 91-94, CPU 95-96, FPGA 97-98.
     void setIdentity(int s1, int s2, int s3, int s4, int c1, int c2, int f1, int f2) {
         const int values[] = {s1, s2, s3, s4, c1, c2, f1, f2};

@@ -10,6 +10,7 @@
 #include "link/ClSerialApi.h"
 #include "model/ClErrors.h"
 #include "model/FrameCodec.h"
+#include "support/FileText.h"
 
 using namespace zr::sim;
 
@@ -164,9 +165,7 @@ TEST_F(ClLibrary, FrameLog) {
     bad[16] = 'X';
     write(commandFrame("0108050000") + bad);
     read(2);
-    std::ifstream in(log);
-    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(all, "0108050000\n0108050000 BAD\n");
+    EXPECT_EQ(zr::test::readFile(log), "0108050000\n0108050000 BAD\n");
     std::filesystem::remove(log);
 }
 

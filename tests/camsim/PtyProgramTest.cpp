@@ -17,6 +17,7 @@
 
 #include "SimDir.h"
 #include "model/FrameCodec.h"
+#include "support/FileText.h"
 
 extern char** environ;
 
@@ -153,9 +154,7 @@ TEST(PtyProgram, ExchangesFramesAndLogsThem) {
     EXPECT_EQ(exchange(fd, "8108000000", 11), "\x06" + zr::sim::answerFrame(0x050000, 0x03));
     ::close(fd);
     EXPECT_EQ(sim.stop(), 0);
-    std::ifstream in(log);
-    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(all, "8111000000\n0108050000\n8108000000\n");
+    EXPECT_EQ(zr::test::readFile(log), "8111000000\n0108050000\n8108000000\n");
     fs::remove(log);
 }
 

@@ -121,15 +121,4 @@ std::string cliPath() {
     return std::string(dir ? dir : ".") + "/cli/zrk880ctl";
 }
 
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 }  // namespace zr::test

@@ -32,7 +32,5 @@ class CamsimProcess {
 
 std::string simDir();   // where the simulated camera was built
 std::string cliPath();  // the zrk880ctl program
-std::string readText(const std::string& path);
-void writeText(const std::string& path, const std::string& text);
 
 }  // namespace zr::test

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <random>
@@ -16,6 +15,7 @@
 #include "support/FaultSchedule.h"
 #include "support/PassClock.h"
 #include "support/SimLinkFixture.h"
+#include "support/WireText.h"
 
 namespace zr::test {
 namespace {
@@ -41,12 +41,6 @@ using Register = std::pair<int, int>;  // area, address
 
 int hexAt(const std::string& text, size_t pos) {
     return std::stoi(text.substr(pos, 2), nullptr, 16);
-}
-
-std::string lutText(int channel, int index, int value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02X%02X%02X0000", 0x20 + channel, index, value);
-    return text;
 }
 
 // ReadFromCamera, WriteToCamera, LOAD and a look-up table WRITE over the real
@@ -238,7 +232,8 @@ TEST_P(FaultRun, EveryExchangeEndsAsTheProtocolSaysAndTheLinkStillWorks) {
             [&] {
                 for (int c = 0; c < 3; ++c)
                     for (int i = 0; i < 256; ++i)
-                        EXPECT_EQ(params.WriteCommandText(lutText(c, i, (i * 7 + c) & 0xFF)), 0);
+                        EXPECT_EQ(params.WriteCommandText(lutWriteText(c, i, (i * 7 + c) & 0xFF)),
+                                  0);
             },
             false);
         EXPECT_EQ(review.exchanges().size(), 768u);

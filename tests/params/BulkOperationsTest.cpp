@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "WireText.h"
 #include "params/BulkOperations.h"
 #include "support/SimLinkFixture.h"
+#include "support/WireText.h"
 
 namespace zr {
 namespace {

@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "WireText.h"
 #include "link/ComPort.h"
 #include "link/SystemClock.h"
 #include "params/BulkOperations.h"
 #include "support/RecordingSink.h"
+#include "support/WireText.h"
 
 extern char** environ;
 

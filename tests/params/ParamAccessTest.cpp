@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "WireText.h"
 #include "params/ParamAccess.h"
 #include "support/SimLinkFixture.h"
+#include "support/WireText.h"
 
 namespace zr {
 namespace {

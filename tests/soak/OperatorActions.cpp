@@ -31,6 +31,7 @@
 #include "tools/CLookUpTable.h"
 #include "tools/CManualCommand.h"
 #include "tools/CWhiteSpot.h"
+#include "support/FileText.h"
 
 namespace zr::test {
 
@@ -46,17 +47,6 @@ constexpr QAbstractSlider::SliderAction kSliderActions[] = {
 
 constexpr int kArrowKeys[] = {Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,   Qt::Key_Down,
                               Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
 
 QStyleOptionSlider sliderOption(QScrollBar* bar) {
     QStyleOptionSlider opt;

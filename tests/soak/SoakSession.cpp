@@ -13,6 +13,7 @@
 #include "link/LinkStatus.h"
 #include "model/SimClSerial.h"
 #include "panel/PanelClock.h"
+#include "support_qt/SimPanelPort.h"
 
 namespace zr::test {
 
@@ -117,15 +118,7 @@ bool SoakSession::openLink() {
         vanished_ = false;
         closer_.setQuick(false);
     }
-    const ClSerialFunctions& fns = sim::inProcessClFunctions();
-    void* ref = nullptr;
-    if (fns.serialInit(kSerialIndex, &ref) != 0) return false;
-    if (!panel->link().startOnBoardPort(fns, ref)) {
-        fns.serialClose(ref);
-        return false;
-    }
-    panel->link().clearWaitingFlags();
-    panel->portOpen = 1;
+    if (!openSimPort(*panel)) return false;
     panel->bulk().ReadFromCamera();
     return true;
 }

@@ -1,7 +1,9 @@
 #include "support/SimLinkFixture.h"
 
 #include "link/LinkStatus.h"
+#include "model/RegisterMap.h"
 #include "model/SimClSerial.h"
+#include "params/CameraParamTable.h"
 
 namespace zr::test {
 
@@ -60,6 +62,11 @@ uint32_t sendAndWait(SerialLink& link, std::string_view text) {
         seen |= copy;
         if (copy & (LS_ANSWER_OK | LS_ACK_TIMEOUT | LS_ANSWER_TIMEOUT)) return seen;
     }
+}
+
+void setCameraRow(sim::CameraModel& camera, int row, int value) {
+    const CameraParam& p = CameraParamTable::defaults()[static_cast<size_t>(row)];
+    camera.setReg(p.writeArea, p.address, sim::RegisterMap::pack(value, p.dataBytes() == 2));
 }
 
 }  // namespace zr::test

@@ -32,6 +32,10 @@ namespace zr::test {
 // steps). Returns every status bit seen on the way; 0 when SendCommand refused.
 uint32_t sendAndWait(SerialLink& link, std::string_view text);
 
+// Puts a table row's value into the camera's register, as the camera holds
+// it, for a later read.
+void setCameraRow(sim::CameraModel& camera, int row, int value);
+
 class SimLinkFixture {
   public:
     explicit SimLinkFixture(Clock* clock = nullptr);

@@ -10,6 +10,7 @@
 #include "model/SimClSerial.h"
 #include "panel/CZR_K880TM_ControlDlg.h"
 #include "support/RecordingSink.h"
+#include "support_qt/SimPanelPort.h"
 
 // A real panel whose link runs to the simulated camera in-process, with every
 // message box recorded. The tool windows are opened the way the panel opens
@@ -23,18 +24,12 @@ class SimPanelTest : public ::testing::Test {
     void SetUp() override {
         panel.messages().setSink(sink);
         zr::sim::attachModel(kSerialIndex, &camera);
-        if (openOnStart_) ASSERT_TRUE(openLink());
+        if (openOnStart_) {
+            ASSERT_TRUE(openLink());
+        }
     }
 
-    bool openLink() {
-        const zr::ClSerialFunctions& fns = zr::sim::inProcessClFunctions();
-        void* ref = nullptr;
-        if (fns.serialInit(kSerialIndex, &ref) != 0) return false;
-        if (!panel.link().startOnBoardPort(fns, ref)) return false;
-        panel.link().clearWaitingFlags();
-        panel.portOpen = 1;
-        return true;
-    }
+    bool openLink() { return zr::test::openSimPort(panel); }
 
     void TearDown() override {
         panel.link().CloseLink();

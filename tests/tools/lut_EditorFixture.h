@@ -7,6 +7,7 @@
 #include <string>
 
 #include "SimPanelTest.h"
+#include "support/WireText.h"
 #include "tools/CLookUpTable.h"
 
 // The look-up table editor opened on the panel the way the panel opens it; the
@@ -40,9 +41,4 @@ class LutEditorTest : public SimPanelTest {
     CLookUpTable* editor = nullptr;
 };
 
-// "%02X%02X%02X0000" as the editor sends an entry.
-inline std::string lutWrite(int channel, int index, int value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02X%02X%02X0000", 0x20 + channel, index, value);
-    return text;
-}
+using zr::test::lutWriteText;

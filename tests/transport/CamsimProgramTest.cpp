@@ -13,6 +13,7 @@
 #include "link/ComPort.h"
 #include "link/LinkStatus.h"
 #include "link/SystemClock.h"
+#include "support/FileText.h"
 
 extern char** environ;
 
@@ -66,12 +67,7 @@ class CamsimProgramTest : public ::testing::Test {
         pid = -1;
     }
 
-    std::string logged() const {
-        std::ifstream in(ports.path() + "/camsim.log");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string logged() const { return readFile(ports.path() + "/camsim.log"); }
 
     PortDir ports;
     pid_t pid = -1;
