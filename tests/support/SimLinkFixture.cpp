@@ -52,6 +52,13 @@ uint32_t SimLinkFixture::sendAndWait(std::string_view text) {
     return zr::test::sendAndWait(link, text);
 }
 
+std::vector<std::string> SimLinkFixture::sentTexts() {
+    sendAndWait("8104000000");
+    auto texts = camera.commandTexts();
+    texts.pop_back();
+    return texts;
+}
+
 uint32_t sendAndWait(SerialLink& link, std::string_view text) {
     link.clearStatus();
     if (link.SendCommand(text) != 0) return 0;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
@@ -51,6 +53,9 @@ class SimLinkFixture {
     // the status holds LS_ANSWER_OK, LS_ACK_TIMEOUT or LS_ANSWER_TIMEOUT.
     // Returns every status bit seen on the way; 0 when SendCommand refused.
     uint32_t sendAndWait(std::string_view text);
+    // Waits until every queued command has been exchanged (behind a read of
+    // its own), then returns the texts the camera received before this call.
+    std::vector<std::string> sentTexts();
 
     ManualClock manualClock;  // used unless another clock was passed
     Clock& clock;
