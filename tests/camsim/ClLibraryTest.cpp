@@ -6,15 +6,17 @@
 #include <fstream>
 #include <string>
 
-#include "SimDir.h"
 #include "link/ClSerialApi.h"
 #include "model/ClErrors.h"
 #include "model/FrameCodec.h"
+#include "support/CamsimProcess.h"
 #include "support/FileText.h"
 
 using namespace zr::sim;
 
 namespace {
+
+using zr::test::simDir;
 
 const char* const kEnvironment[] = {
     "ZR_SIM_CL_PORTS",       "ZR_SIM_CL_MANUFACTURERS", "ZR_SIM_CL_PORT_IDS", "ZR_SIM_CL_BAUD_MASK",

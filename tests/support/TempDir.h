@@ -23,6 +23,7 @@ class TempDir {
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
+    const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
     size_t entries() const {
         return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(path_),

@@ -14,6 +14,8 @@
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
 #include "model/CameraModel.h"
+#include "support/CamsimProcess.h"
+#include "support/EnvVar.h"
 #include "support/PtyCamera.h"
 #include "support/RecordingSink.h"
 
@@ -37,23 +39,6 @@ class ScaledClock : public Clock {
     std::atomic<uint64_t> sleeps_{0};
 };
 
-// Sets an environment variable for one scope and puts the old value back
-// (nullptr: unset).
-class EnvVar {
-  public:
-    EnvVar(const char* name, const char* value);
-    ~EnvVar();
-    EnvVar(const EnvVar&) = delete;
-    EnvVar& operator=(const EnvVar&) = delete;
-
-  private:
-    const char* name_;
-    bool had_ = false;
-    std::string old_;
-};
-
-// <build>/camsim, where the simulated library and program are built.
-std::string simDir();
 // A folder holding a copy of the simulated library as libclsertest.so, so that
 // it loads as a maker's library of its own, beside the common library.
 std::string makerLibraryDir();
