@@ -15,7 +15,7 @@
 #include "adjust/AdjustDataLog.h"
 #include "params/ParamAccess.h"
 #include "support/SimLinkFixture.h"
-#include "support/FileText.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -29,10 +29,6 @@ using zr::test::writeFile;
 class AdjustDataLogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/zr-adjust-log-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-        path = dir / kFileName;
         ASSERT_TRUE(fixture.open());
         log.setPath(path.string());
         log.setLocalTime([this] { return now; });
@@ -42,10 +38,7 @@ class AdjustDataLogTest : public ::testing::Test {
         const int rows[] = {57, 58, 59, 60, 61, 62, 64, 65, 66, 67, 68, 69, 71, 72, 73};
         for (int i = 0; i < 15; ++i) setRow(rows[i], values[i]);
     }
-    void TearDown() override {
-        fixture.close();
-        fs::remove_all(dir);
-    }
+    void TearDown() override { fixture.close(); }
 
     void setRow(int row, int value) { zr::test::setCameraRow(fixture.camera, row, value); }
     // Serial number rows 91-94, CPU 95-96, FPGA 97-98.
@@ -58,8 +51,8 @@ class AdjustDataLogTest : public ::testing::Test {
     zr::ParamAccess params{fixture.link};
     zr::AdjustDataLog log{params, fixture.relay, nullptr, 9};
     zr::LogDateTime now{2011, 5, 9, 14, 5};
-    fs::path dir;
-    fs::path path;
+    zr::test::TempDir dir;
+    const fs::path path = dir.file(kFileName);
 };
 
 // The record the camera's values above give, at 9 May 2011 14:05.
@@ -181,7 +174,7 @@ TEST_F(AdjustDataLogTest, HeldFileIsRefusedAndLeftAlone) {
 
 TEST_F(AdjustDataLogTest, DefaultPathIsInTheCurrentFolderAndNamedWhole) {
     const fs::path previous = fs::current_path();
-    fs::current_path(dir);
+    fs::current_path(dir.path());
     zr::AdjustDataLog plain(params, fixture.relay, nullptr, 9);
     plain.setLocalTime([this] { return now; });
     EXPECT_EQ(plain.path(), "./ZR-K880TM_AdjustData.csv");
@@ -198,7 +191,7 @@ TEST_F(AdjustDataLogTest, DefaultPathIsInTheCurrentFolderAndNamedWhole) {
 }
 
 TEST_F(AdjustDataLogTest, FolderThatCannotBeWrittenGivesTheOpenMessage) {
-    log.setPath((dir / "missing" / kFileName).string());
+    log.setPath(dir.file("missing/" + kFileName));
     EXPECT_EQ(log.AppendAdjustDataLog(), zr::AdjustDataLog::Result::FileBusy);
     EXPECT_EQ(fixture.sink.count(), 1u);
 }

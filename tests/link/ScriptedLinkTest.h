@@ -12,22 +12,12 @@
 #include "link/LinkStatus.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
+#include "support/Eventually.h"
 #include "support/ManualClock.h"
 #include "support/RecordingSink.h"
 #include "support/SimLinkFixture.h"
 
 namespace zr::test {
-
-// Polls a condition in real time; for waiting on the worker thread.
-inline bool eventually(const std::function<bool()>& condition,
-                       std::chrono::milliseconds limit = std::chrono::seconds(10)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 // A link over the scripted Camera Link port, on virtual time.
 class ScriptedLinkTest : public ::testing::Test {

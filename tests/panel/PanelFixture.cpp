@@ -3,12 +3,11 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QScrollBar>
-#include <chrono>
-#include <thread>
 
 #include "link/SystemClock.h"
 #include "model/SimClSerial.h"
 #include "params/CameraParamTable.h"
+#include "support/Eventually.h"
 #include "support/WireText.h"
 #include "support_qt/SimPanelPort.h"
 
@@ -38,13 +37,8 @@ bool PanelTest::openLink() {
 }
 
 void PanelTest::settle() {
-    SerialLink& link = panel->link();
     // Bounded so that a broken link fails the test instead of hanging it.
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (link.inExchange() && std::chrono::steady_clock::now() < give_up) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ASSERT_FALSE(link.inExchange());
+    ASSERT_TRUE(eventually([&] { return !panel->link().inExchange(); }));
 }
 
 std::vector<std::string> PanelTest::sent() {

@@ -43,7 +43,7 @@ class CamsimProgramTest : public ::testing::Test {
 TEST_F(CamsimProgramTest, ExchangesWithTheProgramThroughItsPortEntry) {
     ports.remove(4);
     ASSERT_TRUE(start(4));
-    EXPECT_TRUE(waitUntil([&] {
+    EXPECT_TRUE(eventually([&] {
         struct stat info {};
         return lstat(ports.entry(4).c_str(), &info) == 0;
     }));
@@ -56,7 +56,7 @@ TEST_F(CamsimProgramTest, ExchangesWithTheProgramThroughItsPortEntry) {
     EXPECT_TRUE(runExchange(link, "0108050000") & LS_ACK);
     EXPECT_TRUE(runExchange(link, "8108000000") & LS_ANSWER_OK);
     EXPECT_EQ(link.TakeAnswer({9, 9, 9}), (AnswerBytes{0x05, 0x00, 0x00}));
-    EXPECT_TRUE(waitUntil([&] { return logged() == "0108050000\n8108000000\n"; })) << logged();
+    EXPECT_TRUE(eventually([&] { return logged() == "0108050000\n8108000000\n"; })) << logged();
     EXPECT_EQ(sink.count(), 0u);
 
     link.CloseLink();

@@ -91,15 +91,6 @@ uint32_t runExchange(SerialLink& link, std::string_view text, uint32_t realLimit
     return seen;
 }
 
-bool waitUntil(const std::function<bool()>& condition, uint32_t limitMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
-
 std::string frameBytes(std::initializer_list<int> bytes) {
     std::string frame;
     for (int b : bytes) frame.push_back(static_cast<char>(b));

@@ -16,6 +16,7 @@
 #include "model/CameraModel.h"
 #include "support/CamsimProcess.h"
 #include "support/EnvVar.h"
+#include "support/Eventually.h"
 #include "support/PtyCamera.h"
 #include "support/RecordingSink.h"
 
@@ -54,9 +55,6 @@ bool lockableByOthers(const std::string& path);
 // seen: until LS_ACK (a write) or LS_ANSWER_OK (a read), or a time-out bit.
 // Gives up after `realLimitMs` of real time (the test then fails).
 uint32_t runExchange(SerialLink& link, std::string_view text, uint32_t realLimitMs = 20000);
-
-// Polls the condition in real time; false when it stayed false for `limitMs`.
-bool waitUntil(const std::function<bool()>& condition, uint32_t limitMs = 10000);
 
 // The 18 bytes of a command frame, as the camera must receive them.
 std::string frameBytes(std::initializer_list<int> bytes);
