@@ -10,6 +10,7 @@
 
 #include "CliProcess.h"
 #include "support/FileText.h"
+#include "support/TempDir.h"
 
 namespace zr::test {
 namespace {
@@ -19,22 +20,11 @@ namespace fs = std::filesystem;
 // zrk880ctl against the simulated camera on a pseudo-terminal linked as COM3.
 class ZrkCtl : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("zrkctl-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_ / "ports");
-        log_ = (dir_ / "frames.log").string();
-    }
-    void TearDown() override {
-        camera_.reset();
-        fs::remove_all(dir_);
-    }
+    void SetUp() override { fs::create_directories(path("ports")); }
 
     void startCamera(std::vector<std::string> options = {}) {
         options.insert(options.begin(), {"--log", log_});
-        camera_ = std::make_unique<CamsimProcess>((dir_ / "ports").string(), 3, options);
+        camera_ = std::make_unique<CamsimProcess>(path("ports"), 3, options);
         ASSERT_TRUE(camera_->ready());
     }
 
@@ -45,9 +35,7 @@ class ZrkCtl : public ::testing::Test {
     ProcessResult ctlNoRoute(std::vector<std::string> args) {
         return runProcess(cliPath(), args, env());
     }
-    std::vector<std::string> env() const {
-        return {"ZRK880_PORT_DIR=" + (dir_ / "ports").string()};
-    }
+    std::vector<std::string> env() const { return {"ZRK880_PORT_DIR=" + path("ports")}; }
 
     // The command texts the camera received, one per line.
     // The camera logs a frame after it has answered it, and the last frames of
@@ -67,10 +55,10 @@ class ZrkCtl : public ::testing::Test {
             if (!l.empty()) lines.push_back(l);
         return lines;
     }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string path(const std::string& name) const { return dir_.file(name); }
 
-    fs::path dir_;
-    std::string log_;
+    TempDir dir_;
+    const std::string log_ = path("frames.log");
     std::unique_ptr<CamsimProcess> camera_;
 };
 
@@ -189,7 +177,8 @@ TEST_F(ZrkCtl, DumpReplacesAnExistingSnapshotSafely) {
     EXPECT_EQ(fs::status(path("real.json")).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     size_t files = 0;
-    for (const auto& entry : fs::directory_iterator(dir_)) files += entry.is_directory() ? 0 : 1;
+    for (const auto& entry : fs::directory_iterator(dir_.path()))
+        files += entry.is_directory() ? 0 : 1;
     EXPECT_EQ(files, 3u) << "frames.log, real.json, snap.json and nothing else";
 
     fs::create_directory(path("sub.json"));
@@ -236,7 +225,7 @@ TEST_F(ZrkCtl, BadSnapshotFilesAreRefusedWithNothingSent) {
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_NE(missing.err.find("No such file"), std::string::npos) << missing.err;
     // A folder, or a file far too big to be a snapshot, is refused unread.
-    auto folder = ctl({"restore", dir_.string()});
+    auto folder = ctl({"restore", dir_.path()});
     EXPECT_EQ(folder.exitCode, 2);
     EXPECT_NE(folder.err.find("not a regular file"), std::string::npos) << folder.err;
     writeFile(path("big.json"), std::string(2 << 20, ' '));
