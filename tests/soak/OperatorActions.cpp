@@ -28,10 +28,10 @@
 #include "panel/PanelBindings.h"
 #include "panel/PanelControlIds.h"
 #include "params/LutCsv.h"
+#include "support/FileText.h"
 #include "tools/CLookUpTable.h"
 #include "tools/CManualCommand.h"
 #include "tools/CWhiteSpot.h"
-#include "support/FileText.h"
 
 namespace zr::test {
 
