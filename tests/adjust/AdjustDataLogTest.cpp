@@ -9,8 +9,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "adjust/AdjustDataLog.h"
 #include "params/ParamAccess.h"

@@ -8,10 +8,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "AdjustTestSupport.h"
 #include "adjust/AdjustDataLog.h"

@@ -8,8 +8,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace zr::test {
 

@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
 #include <memory>
 #include <string_view>
-#include <thread>
 
 #include "ScriptedPort.h"
 #include "link/LinkStatus.h"

@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 #include "params/FileErrorText.h"

@@ -17,9 +17,7 @@
 #include <QWheelEvent>
 #include <QtTest/QTest>
 #include <cerrno>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "SoakSession.h"
 #include "adjust/AdjustControlIds.h"

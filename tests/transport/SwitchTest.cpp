@@ -1,6 +1,4 @@
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "TransportFixture.h"
 #include "link/ClOpen.h"
