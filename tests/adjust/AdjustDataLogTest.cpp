@@ -9,13 +9,11 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "adjust/AdjustDataLog.h"
-#include "model/RegisterMap.h"
 #include "params/ParamAccess.h"
 #include "support/SimLinkFixture.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -23,24 +21,12 @@ namespace {
 
 const std::string kFileName = "ZR-K880TM_AdjustData.csv";
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using zr::test::readFile;
+using zr::test::writeFile;
 
 class AdjustDataLogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/zr-adjust-log-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-        path = dir / kFileName;
         ASSERT_TRUE(fixture.open());
         log.setPath(path.string());
         log.setLocalTime([this] { return now; });
@@ -50,16 +36,9 @@ class AdjustDataLogTest : public ::testing::Test {
         const int rows[] = {57, 58, 59, 60, 61, 62, 64, 65, 66, 67, 68, 69, 71, 72, 73};
         for (int i = 0; i < 15; ++i) setRow(rows[i], values[i]);
     }
-    void TearDown() override {
-        fixture.close();
-        fs::remove_all(dir);
-    }
+    void TearDown() override { fixture.close(); }
 
-    void setRow(int row, int value) {
-        const zr::CameraParam& def = zr::CameraParamTable::defaults()[static_cast<size_t>(row)];
-        fixture.camera.setReg(def.writeArea, def.address,
-                              zr::sim::RegisterMap::pack(value, def.dataBytes() == 2));
-    }
+    void setRow(int row, int value) { zr::test::setCameraRow(fixture.camera, row, value); }
     // Serial number rows 91-94, CPU 95-96, FPGA 97-98.
     void setIdentity(int s1, int s2, int s3, int s4, int c1, int c2, int f1, int f2) {
         const int values[] = {s1, s2, s3, s4, c1, c2, f1, f2};
@@ -70,8 +49,8 @@ class AdjustDataLogTest : public ::testing::Test {
     zr::ParamAccess params{fixture.link};
     zr::AdjustDataLog log{params, fixture.relay, nullptr, 9};
     zr::LogDateTime now{2011, 5, 9, 14, 5};
-    fs::path dir;
-    fs::path path;
+    zr::test::TempDir dir;
+    const fs::path path = dir.file(kFileName);
 };
 
 // The record the camera's values above give, at 9 May 2011 14:05.
@@ -193,7 +172,7 @@ TEST_F(AdjustDataLogTest, HeldFileIsRefusedAndLeftAlone) {
 
 TEST_F(AdjustDataLogTest, DefaultPathIsInTheCurrentFolderAndNamedWhole) {
     const fs::path previous = fs::current_path();
-    fs::current_path(dir);
+    fs::current_path(dir.path());
     zr::AdjustDataLog plain(params, fixture.relay, nullptr, 9);
     plain.setLocalTime([this] { return now; });
     EXPECT_EQ(plain.path(), "./ZR-K880TM_AdjustData.csv");
@@ -210,7 +189,7 @@ TEST_F(AdjustDataLogTest, DefaultPathIsInTheCurrentFolderAndNamedWhole) {
 }
 
 TEST_F(AdjustDataLogTest, FolderThatCannotBeWrittenGivesTheOpenMessage) {
-    log.setPath((dir / "missing" / kFileName).string());
+    log.setPath(dir.file("missing/" + kFileName));
     EXPECT_EQ(log.AppendAdjustDataLog(), zr::AdjustDataLog::Result::FileBusy);
     EXPECT_EQ(fixture.sink.count(), 1u);
 }

@@ -8,17 +8,10 @@
 #include <thread>
 
 #include "link/SystemClock.h"
-#include "model/RegisterMap.h"
 #include "model/SimClSerial.h"
-#include "params/CameraParamTable.h"
+#include "support_qt/SimPanelPort.h"
 
 namespace adjust_test {
-
-void setCameraRow(zr::sim::CameraModel& camera, int row, int value) {
-    const zr::CameraParam& def = zr::CameraParamTable::defaults()[static_cast<size_t>(row)];
-    camera.setReg(def.writeArea, def.address,
-                  zr::sim::RegisterMap::pack(value, def.dataBytes() == 2));
-}
 
 void pressKey(QWidget* widget, int key, const QString& text) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
@@ -60,12 +53,7 @@ void AdjustWindowTest::TearDown() {
 }
 
 void AdjustWindowTest::openLink() {
-    const zr::ClSerialFunctions& fns = zr::sim::inProcessClFunctions();
-    void* ref = nullptr;
-    ASSERT_EQ(fns.serialInit(0, &ref), 0);
-    ASSERT_TRUE(panel->link().startOnBoardPort(fns, ref));
-    panel->link().clearWaitingFlags();
-    panel->portOpen = 1;
+    ASSERT_TRUE(zr::test::openSimPort(*panel));
 }
 
 void AdjustWindowTest::closeLink() {

@@ -14,11 +14,11 @@
 #include "model/CameraModel.h"
 #include "panel/CZR_K880TM_ControlDlg.h"
 #include "support/RecordingSink.h"
+#include "support/SimLinkFixture.h"
 
 namespace adjust_test {
 
-// Puts a table row's value into the simulated camera's register.
-void setCameraRow(zr::sim::CameraModel& camera, int row, int value);
+using zr::test::setCameraRow;
 
 // Key press and release, as the keyboard delivers them to the focus widget.
 void pressKey(QWidget* widget, int key, const QString& text = {});

@@ -8,15 +8,13 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "AdjustTestSupport.h"
 #include "adjust/AdjustDataLog.h"
 #include "adjust/AdjustTemplate.h"
 #include "panel/PanelControlIds.h"
+#include "support/TempDir.h"
 
 using namespace adjust_id;
 using adjust_test::AdjustWindowTest;
@@ -446,21 +444,16 @@ TEST_F(AdjustWindowTest, ContinuousTemperatureRefreshRunsUntilClose) {
 }
 
 TEST_F(AdjustWindowTest, LogButtonAppendsARecordInAnyMode) {
-    char pattern[] = "/tmp/zr-adjust-window-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::filesystem::path file = std::filesystem::path(pattern) / "log.csv";
-    window->dataLog().setPath(file.string());
+    zr::test::TempDir dir;
+    const std::string file = dir.file("log.csv");
+    window->dataLog().setPath(file);
     window->dataLog().setLocalTime([] { return zr::LogDateTime{2011, 5, 9, 14, 5}; });
     ASSERT_TRUE(enabled(SAVE_LOG));  // adjust mode is OFF
     click(SAVE_LOG);
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    EXPECT_EQ(bytes.str(), std::string(zr::AdjustDataLog::header()) +
-                               "2011. 5. 9 14:5,SIM00001,1002,0105,150,150,150,0,0,0,"
-                               "-9,-9,-9,-9,-9,-9,0,0,0\r\n");
+    EXPECT_EQ(zr::test::readFile(file), std::string(zr::AdjustDataLog::header()) +
+                                            "2011. 5. 9 14:5,SIM00001,1002,0105,150,150,150,0,0,0,"
+                                            "-9,-9,-9,-9,-9,-9,0,0,0\r\n");
     EXPECT_EQ(takeSent().size(), 23u);
-    std::filesystem::remove_all(pattern);
 }
 
 TEST_F(AdjustWindowTest, PanelOpensAFreshWindowOnceTheLastOneWasClosed) {

@@ -3,17 +3,19 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "SimDir.h"
 #include "link/ClSerialApi.h"
 #include "model/ClErrors.h"
 #include "model/FrameCodec.h"
+#include "support/CamsimProcess.h"
+#include "support/FileText.h"
 
 using namespace zr::sim;
 
 namespace {
+
+using zr::test::simDir;
 
 const char* const kEnvironment[] = {
     "ZR_SIM_CL_PORTS",       "ZR_SIM_CL_MANUFACTURERS", "ZR_SIM_CL_PORT_IDS", "ZR_SIM_CL_BAUD_MASK",
@@ -164,9 +166,7 @@ TEST_F(ClLibrary, FrameLog) {
     bad[16] = 'X';
     write(commandFrame("0108050000") + bad);
     read(2);
-    std::ifstream in(log);
-    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(all, "0108050000\n0108050000 BAD\n");
+    EXPECT_EQ(zr::test::readFile(log), "0108050000\n0108050000 BAD\n");
     std::filesystem::remove(log);
 }
 

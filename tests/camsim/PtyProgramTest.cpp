@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -15,12 +14,13 @@
 #include <thread>
 #include <vector>
 
-#include "SimDir.h"
 #include "model/FrameCodec.h"
-
-extern char** environ;
+#include "support/CamsimProcess.h"
+#include "support/FileText.h"
 
 namespace {
+
+using zr::test::simDir;
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -40,65 +40,26 @@ std::string readBytes(int fd, size_t count, std::chrono::milliseconds limit = 50
     return got;
 }
 
+fs::path freshDir() {
+    static int counter = 0;
+    const fs::path dir = fs::temp_directory_path() / ("camsim-test-" + std::to_string(::getpid()) +
+                                                      "-" + std::to_string(counter++));
+    fs::create_directories(dir);
+    return dir;
+}
+
 // One run of the simulator program in a fresh port directory.
-class CamsimProcess {
+class CamsimRun : public zr::test::CamsimProcess {
   public:
-    explicit CamsimProcess(std::vector<std::string> options, int port = 4) {
-        dir_ = fs::temp_directory_path() /
-               ("camsim-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-        fs::create_directories(dir_);
-        linkPath_ = dir_ / ("COM" + std::to_string(port));
-        std::vector<std::string> args = {simDir() + "/zrk880_camsim"};
-        args.insert(args.end(), options.begin(), options.end());
-        args.push_back(dir_.string());
-        args.push_back(std::to_string(port));
-        start(args);
-    }
-    ~CamsimProcess() {
+    explicit CamsimRun(const std::vector<std::string>& options, int port = 4,
+                       const fs::path& dir = freshDir())
+        : CamsimProcess(dir.string(), port, options),
+          dir_(dir),
+          linkPath_(dir / ("COM" + std::to_string(port))) {}
+    ~CamsimRun() {
         stop();
-        if (stdinFd_ >= 0) ::close(stdinFd_);
         std::error_code ec;
         fs::remove_all(dir_, ec);
-    }
-
-    void start(const std::vector<std::string>& args) {
-        int out[2];
-        int in[2];
-        ASSERT_EQ(::pipe(out), 0);
-        ASSERT_EQ(::pipe(in), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        posix_spawn_file_actions_addclose(&actions, in[1]);
-        std::vector<char*> argv;
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ASSERT_EQ(::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        ::close(in[0]);
-        stdoutFd_ = out[0];
-        stdinFd_ = in[1];
-        std::string line;
-        for (std::string c; (c = readBytes(stdoutFd_, 1)).size() == 1 && c != "\n";) line += c;
-        slavePath_ = line;
-    }
-
-    // Sends `sig` and returns the exit status (or -1).
-    int stop(int sig = SIGTERM) {
-        if (pid_ <= 0) return -1;
-        if (sig != 0) ::kill(pid_, sig);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        pid_ = -1;
-        ::close(stdoutFd_);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    void closeStdin() {
-        ::close(stdinFd_);
-        stdinFd_ = -1;
     }
 
     // Opens the port as the panel would and makes it raw.
@@ -113,20 +74,11 @@ class CamsimProcess {
         }
         return fd;
     }
-
-    pid_t pid() const { return pid_; }
-    const std::string& slavePath() const { return slavePath_; }
     const fs::path& linkPath() const { return linkPath_; }
-    const fs::path& dir() const { return dir_; }
 
   private:
-    static inline int counter_ = 0;
     fs::path dir_;
     fs::path linkPath_;
-    pid_t pid_ = -1;
-    int stdoutFd_ = -1;
-    int stdinFd_ = -1;
-    std::string slavePath_;
 };
 
 std::string exchange(int fd, const std::string& text, size_t replyBytes) {
@@ -136,7 +88,7 @@ std::string exchange(int fd, const std::string& text, size_t replyBytes) {
 }
 
 TEST(PtyProgram, PrintsTheSlaveAndLinksIt) {
-    CamsimProcess sim({});
+    CamsimRun sim({});
     ASSERT_EQ(sim.slavePath().rfind("/dev/pts/", 0), 0u) << sim.slavePath();
     EXPECT_EQ(fs::read_symlink(sim.linkPath()).string(), sim.slavePath());
 }
@@ -144,7 +96,7 @@ TEST(PtyProgram, PrintsTheSlaveAndLinksIt) {
 TEST(PtyProgram, ExchangesFramesAndLogsThem) {
     const fs::path log = fs::temp_directory_path() / ("camsim-log-" + std::to_string(::getpid()));
     fs::remove(log);
-    CamsimProcess sim({"--log", log.string()});
+    CamsimRun sim({"--log", log.string()});
     const int fd = sim.openPort();
     ASSERT_GE(fd, 0);
     EXPECT_EQ(exchange(fd, "8111000000", 11), "\x06" + zr::sim::answerFrame(0x034200, 0x03));
@@ -153,14 +105,12 @@ TEST(PtyProgram, ExchangesFramesAndLogsThem) {
     EXPECT_EQ(exchange(fd, "8108000000", 11), "\x06" + zr::sim::answerFrame(0x050000, 0x03));
     ::close(fd);
     EXPECT_EQ(sim.stop(), 0);
-    std::ifstream in(log);
-    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(all, "8111000000\n0108050000\n8108000000\n");
+    EXPECT_EQ(zr::test::readFile(log), "8111000000\n0108050000\n8108000000\n");
     fs::remove(log);
 }
 
 TEST(PtyProgram, FaultOptionsReachTheModel) {
-    CamsimProcess sim({"--nak"});
+    CamsimRun sim({"--nak"});
     const int fd = sim.openPort();
     ASSERT_GE(fd, 0);
     EXPECT_EQ(exchange(fd, "0108050000", 1), "\x15");
@@ -168,7 +118,7 @@ TEST(PtyProgram, FaultOptionsReachTheModel) {
 }
 
 TEST(PtyProgram, LeavesTheLineSettingsToTheSlave) {
-    CamsimProcess sim({});
+    CamsimRun sim({});
     const int fd = sim.openPort();
     ASSERT_GE(fd, 0);
     termios before{};
@@ -184,7 +134,7 @@ TEST(PtyProgram, LeavesTheLineSettingsToTheSlave) {
 }
 
 TEST(PtyProgram, ServesAgainAfterThePortWasClosedWithoutSpinning) {
-    CamsimProcess sim({});
+    CamsimRun sim({});
     int fd = sim.openPort();
     ASSERT_GE(fd, 0);
     EXPECT_EQ(exchange(fd, "0108050000", 1), "\x06");
@@ -211,7 +161,7 @@ TEST(PtyProgram, ServesAgainAfterThePortWasClosedWithoutSpinning) {
 }
 
 TEST(PtyProgram, PacingTakesAtLeastTheLineTime) {
-    CamsimProcess sim({"--pace", "1200", "--merge"});
+    CamsimRun sim({"--pace", "1200", "--merge"});
     const int fd = sim.openPort();
     ASSERT_GE(fd, 0);
     const auto start = std::chrono::steady_clock::now();
@@ -222,7 +172,7 @@ TEST(PtyProgram, PacingTakesAtLeastTheLineTime) {
 }
 
 TEST(PtyProgram, EndsOnStdinEofWhenAskedAndRemovesTheLink) {
-    CamsimProcess sim({"--stdin-eof"});
+    CamsimRun sim({"--stdin-eof"});
     ASSERT_TRUE(fs::is_symlink(sim.linkPath()));
     sim.closeStdin();
     EXPECT_EQ(sim.stop(0), 0);
@@ -230,7 +180,7 @@ TEST(PtyProgram, EndsOnStdinEofWhenAskedAndRemovesTheLink) {
 }
 
 TEST(PtyProgram, SigintRemovesTheLink) {
-    CamsimProcess sim({});
+    CamsimRun sim({});
     EXPECT_EQ(sim.stop(SIGINT), 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(sim.linkPath())));
 }

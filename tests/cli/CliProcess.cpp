@@ -8,29 +8,17 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace zr::test {
-
-namespace {
-
-std::vector<char*> argvOf(const std::string& program, const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    return argv;
-}
-
-}  // namespace
 
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& env, int timeoutMs) {
     int out[2], err[2];
     ProcessResult result;
     if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) return result;
-    auto argv = argvOf(program, args);
+    std::vector<char*> argv = {const_cast<char*>(program.c_str())};
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
     pid_t pid = fork();
     if (pid == 0) {
         dup2(out[1], 1);
@@ -72,64 +60,9 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
     return result;
 }
 
-CamsimProcess::CamsimProcess(const std::string& portDir, int port,
-                             const std::vector<std::string>& options) {
-    std::vector<std::string> args = options;
-    args.push_back(portDir);
-    args.push_back(std::to_string(port));
-    std::string program = simDir() + "/zrk880_camsim";
-    int out[2];
-    if (pipe2(out, O_CLOEXEC) != 0) return;
-    auto argv = argvOf(program, args);
-    pid_ = fork();
-    if (pid_ == 0) {
-        dup2(out[1], 1);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
-    close(out[1]);
-    // The program prints the terminal's path once the link is in place.
-    std::string line;
-    pollfd p{out[0], POLLIN, 0};
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (line.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-        if (poll(&p, 1, 100) <= 0) continue;
-        char buf[256];
-        ssize_t n = read(out[0], buf, sizeof buf);
-        if (n <= 0) break;
-        line.append(buf, static_cast<size_t>(n));
-    }
-    close(out[0]);
-    if (auto nl = line.find('\n'); nl != std::string::npos) slavePath_ = line.substr(0, nl);
-}
-
-CamsimProcess::~CamsimProcess() {
-    if (pid_ > 0) {
-        kill(pid_, SIGTERM);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-    }
-}
-
-std::string simDir() {
-    const char* dir = std::getenv("ZR_SIM_DIR");
-    return dir ? dir : "camsim";
-}
-
 std::string cliPath() {
     const char* dir = std::getenv("ZR_BIN_DIR");
     return std::string(dir ? dir : ".") + "/cli/zrk880ctl";
-}
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 }  // namespace zr::test

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "support/CamsimProcess.h"
+
 namespace zr::test {
 
 // The result of running a program to its end.
@@ -17,22 +19,6 @@ struct ProcessResult {
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& env = {}, int timeoutMs = 20000);
 
-// The simulated camera program serving COM<port> in `portDir` until destroyed.
-class CamsimProcess {
-  public:
-    CamsimProcess(const std::string& portDir, int port, const std::vector<std::string>& options);
-    ~CamsimProcess();
-    bool ready() const { return !slavePath_.empty(); }
-    const std::string& slavePath() const { return slavePath_; }
-
-  private:
-    int pid_ = -1;
-    std::string slavePath_;
-};
-
-std::string simDir();   // where the simulated camera was built
 std::string cliPath();  // the zrk880ctl program
-std::string readText(const std::string& path);
-void writeText(const std::string& path, const std::string& text);
 
 }  // namespace zr::test

@@ -2,13 +2,14 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <sstream>
 #include <thread>
 
 #include "CliProcess.h"
+#include "support/FileText.h"
+#include "support/TempDir.h"
 
 namespace zr::test {
 namespace {
@@ -18,22 +19,11 @@ namespace fs = std::filesystem;
 // zrk880ctl against the simulated camera on a pseudo-terminal linked as COM3.
 class ZrkCtl : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("zrkctl-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_ / "ports");
-        log_ = (dir_ / "frames.log").string();
-    }
-    void TearDown() override {
-        camera_.reset();
-        fs::remove_all(dir_);
-    }
+    void SetUp() override { fs::create_directories(path("ports")); }
 
     void startCamera(std::vector<std::string> options = {}) {
         options.insert(options.begin(), {"--log", log_});
-        camera_ = std::make_unique<CamsimProcess>((dir_ / "ports").string(), 3, options);
+        camera_ = std::make_unique<CamsimProcess>(path("ports"), 3, options);
         ASSERT_TRUE(camera_->ready());
     }
 
@@ -44,19 +34,17 @@ class ZrkCtl : public ::testing::Test {
     ProcessResult ctlNoRoute(std::vector<std::string> args) {
         return runProcess(cliPath(), args, env());
     }
-    std::vector<std::string> env() const {
-        return {"ZRK880_PORT_DIR=" + (dir_ / "ports").string()};
-    }
+    std::vector<std::string> env() const { return {"ZRK880_PORT_DIR=" + path("ports")}; }
 
     // The command texts the camera received, one per line.
     // The camera logs a frame after it has answered it, and the last frames of
     // a run may still be on their way when the tool has ended: read the log
     // once it has stopped growing.
     std::vector<std::string> sent() const {
-        std::string text = readText(log_);
+        std::string text = readFile(log_);
         for (int i = 0; i < 30; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            std::string again = readText(log_);
+            std::string again = readFile(log_);
             if (again == text) break;
             text = std::move(again);
         }
@@ -66,10 +54,10 @@ class ZrkCtl : public ::testing::Test {
             if (!l.empty()) lines.push_back(l);
         return lines;
     }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string path(const std::string& name) const { return dir_.file(name); }
 
-    fs::path dir_;
-    std::string log_;
+    TempDir dir_;
+    const std::string log_ = path("frames.log");
     std::unique_ptr<CamsimProcess> camera_;
 };
 
@@ -177,18 +165,19 @@ TEST_F(ZrkCtl, DumpRestoreAndDiffRoundTrip) {
 // its mode, with no temporary file left; a failure keeps the old one.
 TEST_F(ZrkCtl, DumpReplacesAnExistingSnapshotSafely) {
     startCamera();
-    writeText(path("real.json"), "old");
+    writeFile(path("real.json"), "old");
     fs::permissions(path("real.json"),
                     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink(path("real.json"), path("snap.json"));
     auto dump = ctl({"dump", path("snap.json")});
     ASSERT_EQ(dump.exitCode, 0) << dump.err;
     EXPECT_TRUE(fs::is_symlink(path("snap.json")));
-    EXPECT_EQ(readText(path("real.json")).substr(0, 1), "{");
+    EXPECT_EQ(readFile(path("real.json")).substr(0, 1), "{");
     EXPECT_EQ(fs::status(path("real.json")).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     size_t files = 0;
-    for (const auto& entry : fs::directory_iterator(dir_)) files += entry.is_directory() ? 0 : 1;
+    for (const auto& entry : fs::directory_iterator(dir_.path()))
+        files += entry.is_directory() ? 0 : 1;
     EXPECT_EQ(files, 3u) << "frames.log, real.json, snap.json and nothing else";
 
     fs::create_directory(path("sub.json"));
@@ -226,7 +215,7 @@ TEST_F(ZrkCtl, BadSnapshotFilesAreRefusedWithNothingSent) {
         {"", "holds no settings"},
     };
     for (const auto& c : cases) {
-        writeText(path("bad.json"), c.text);
+        writeFile(path("bad.json"), c.text);
         auto r = ctl({"restore", path("bad.json")});
         EXPECT_EQ(r.exitCode, 2) << c.message;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
@@ -235,10 +224,10 @@ TEST_F(ZrkCtl, BadSnapshotFilesAreRefusedWithNothingSent) {
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_NE(missing.err.find("No such file"), std::string::npos) << missing.err;
     // A folder, or a file far too big to be a snapshot, is refused unread.
-    auto folder = ctl({"restore", dir_.string()});
+    auto folder = ctl({"restore", dir_.path()});
     EXPECT_EQ(folder.exitCode, 2);
     EXPECT_NE(folder.err.find("not a regular file"), std::string::npos) << folder.err;
-    writeText(path("big.json"), std::string(2 << 20, ' '));
+    writeFile(path("big.json"), std::string(2 << 20, ' '));
     auto big = ctl({"restore", path("big.json")});
     EXPECT_EQ(big.exitCode, 2);
     EXPECT_NE(big.err.find("too large"), std::string::npos) << big.err;
@@ -290,7 +279,7 @@ TEST_F(ZrkCtl, ThroughTheSimulatedCameraLinkLibrary) {
     std::vector<std::string> env = {"ZR_SIM_CL_LOG=" + clLog};
     auto r = runProcess(cliPath(), {"--cl-lib", lib, "set", "gain_level", "100"}, env);
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(readText(clLog), "010C006400\n");
+    EXPECT_EQ(readFile(clLog), "010C006400\n");
     auto missing = runProcess(cliPath(), {"--cl-lib", path("nope.dll"), "get", "0"}, env);
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.err.find("does not exist."), std::string::npos) << missing.err;
@@ -334,7 +323,7 @@ std::string lutText(int (*f)(int channel, int entry)) {
 TEST_F(ZrkCtl, LutWriteThenReadRoundTripsThroughTheCamera) {
     startCamera();
     std::string table = lutText([](int c, int i) { return (255 - i + 7 * c) & 0xFF; });
-    writeText(path("in.csv"), table);
+    writeFile(path("in.csv"), table);
     auto w = ctl({"lut", "write", path("in.csv")});
     ASSERT_EQ(w.exitCode, 0) << w.err;
     auto texts = sent();
@@ -345,17 +334,17 @@ TEST_F(ZrkCtl, LutWriteThenReadRoundTripsThroughTheCamera) {
 
     auto r = ctl({"lut", "read", path("out.csv")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(readText(path("out.csv")), table);
+    EXPECT_EQ(readFile(path("out.csv")), table);
     EXPECT_EQ(sent()[768], "A000000000");
 }
 
 TEST_F(ZrkCtl, LutWriteRefusesABadFileBeforeSending) {
     startCamera();
-    writeText(path("bad.csv"), lutText([](int, int i) { return i == 9 ? 300 : i; }));
+    writeFile(path("bad.csv"), lutText([](int, int i) { return i == 9 ? 300 : i; }));
     auto r = ctl({"lut", "write", path("bad.csv")});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_FALSE(r.err.empty());
-    writeText(path("short.csv"), "1,2,3\r\n");
+    writeFile(path("short.csv"), "1,2,3\r\n");
     EXPECT_EQ(ctl({"lut", "write", path("short.csv")}).exitCode, 2);
     auto missing = ctl({"lut", "write", path("missing.csv")});
     EXPECT_EQ(missing.exitCode, 2);
@@ -391,7 +380,7 @@ TEST_F(ZrkCtl, ClAllOpensTheChosenSerialIndexOfTheCommonLibrary) {
     auto r = runProcess(cliPath(), {"--cl-all", "1", "--baud", "115200", "get", "6"}, env);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "gain_level = 0\n");
-    EXPECT_EQ(readText(clLog), "810C000000\n");
+    EXPECT_EQ(readFile(clLog), "810C000000\n");
     auto beyond = runProcess(cliPath(), {"--cl-all", "2", "get", "6"}, env);
     EXPECT_EQ(beyond.exitCode, 1);
     EXPECT_NE(beyond.err.find("CL Board Connect Error"), std::string::npos) << beyond.err;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "FaultSchedule.h"
+#include "support/FaultSchedule.h"
 #include "support/RecordingSink.h"
 
 namespace zr::test {

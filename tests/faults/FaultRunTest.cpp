@@ -3,19 +3,19 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <random>
 #include <thread>
 
 #include "ExchangeReview.h"
-#include "FaultSchedule.h"
 #include "link/LinkStatus.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
+#include "support/FaultSchedule.h"
 #include "support/PassClock.h"
 #include "support/SimLinkFixture.h"
+#include "support/WireText.h"
 
 namespace zr::test {
 namespace {
@@ -30,23 +30,28 @@ constexpr Fault kEveryFault[] = {
     Fault::AnswerDelayOver,
 };
 
+// Every fault equally likely, rates in percent.
+FaultMix everyFaultAlike() {
+    FaultMix mix;
+    for (const Fault fault : kEveryFault) mix.weights.push_back({fault, 1});
+    return mix;
+}
+
 using Register = std::pair<int, int>;  // area, address
 
 int hexAt(const std::string& text, size_t pos) {
     return std::stoi(text.substr(pos, 2), nullptr, 16);
 }
 
-std::string lutText(int channel, int index, int value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02X%02X%02X0000", 0x20 + channel, index, value);
-    return text;
-}
-
 // ReadFromCamera, WriteToCamera, LOAD and a look-up table WRITE over the real
 // link while the simulated camera misbehaves from a seeded random schedule.
 class FaultRun : public ::testing::TestWithParam<uint32_t> {
   protected:
-    FaultRun() : f(&clock), params(f.link), bulk(params), schedule(f.camera, GetParam()) {
+    FaultRun()
+        : f(&clock),
+          params(f.link),
+          bulk(params),
+          schedule(f.camera, GetParam(), everyFaultAlike()) {
         clock.setStep([this] { return step(); });
     }
 
@@ -227,7 +232,8 @@ TEST_P(FaultRun, EveryExchangeEndsAsTheProtocolSaysAndTheLinkStillWorks) {
             [&] {
                 for (int c = 0; c < 3; ++c)
                     for (int i = 0; i < 256; ++i)
-                        EXPECT_EQ(params.WriteCommandText(lutText(c, i, (i * 7 + c) & 0xFF)), 0);
+                        EXPECT_EQ(params.WriteCommandText(lutWriteText(c, i, (i * 7 + c) & 0xFF)),
+                                  0);
             },
             false);
         EXPECT_EQ(review.exchanges().size(), 768u);

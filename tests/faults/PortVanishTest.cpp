@@ -1,19 +1,20 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
-#include "PtyCameraLine.h"
 #include "link/ComPort.h"
 #include "link/LinkStatus.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
+#include "support/EnvVar.h"
 #include "support/PassClock.h"
+#include "support/PtyCamera.h"
 #include "support/RecordingSink.h"
+#include "support/TempDir.h"
 
 namespace zr::test {
 namespace {
@@ -27,34 +28,23 @@ constexpr int kVanishRow = 20;
 class PortVanish : public ::testing::Test {
   protected:
     PortVanish()
-        : portDir(fs::temp_directory_path() / ("zrk880-vanish-" + std::to_string(::getpid()))),
-          sink(&clock),
-          relay(sink),
-          camera(clock),
-          link(relay, clock),
-          params(link),
-          bulk(params) {
+        : sink(&clock), relay(sink), camera(clock), link(relay, clock), params(link), bulk(params) {
         // Time passes only while nothing is on its way over the line, and a
         // pass takes a real millisecond besides, since bytes in a
         // pseudo-terminal are handed on by the kernel a moment later: a slow
         // machine never makes a reply late.
         clock.setStep([this] { return !line || line->quiet() ? 1u : 0u; });
         clock.setRealSleep(std::chrono::milliseconds(1));
-        fs::create_directories(portDir);
-        ::setenv("ZRK880_PORT_DIR", portDir.c_str(), 1);
     }
     ~PortVanish() override {
         link.CloseLink();
         camera.setFrameObserver(nullptr);
         line.reset();
-        ::unsetenv("ZRK880_PORT_DIR");
-        std::error_code ec;
-        fs::remove_all(portDir, ec);
     }
 
     void plugIn() {
-        line = std::make_unique<PtyCameraLine>(camera);
-        const fs::path com3 = portDir / "COM3";
+        line = std::make_unique<PtyCamera>(camera);
+        const fs::path com3 = portDir.file("COM3");
         std::error_code ec;
         fs::remove(com3, ec);
         fs::create_symlink(line->slavePath(), com3);
@@ -67,12 +57,13 @@ class PortVanish : public ::testing::Test {
                               p, {uint8_t(reg >> 16), uint8_t(reg >> 8), uint8_t(reg)});
     }
 
-    fs::path portDir;
+    TempDir portDir;
+    EnvVar portEnv{"ZRK880_PORT_DIR", portDir.path().c_str()};
     PassClock clock;
     RecordingSink sink;
     MessageRelay relay;
     sim::CameraModel camera;
-    std::unique_ptr<PtyCameraLine> line;
+    std::unique_ptr<PtyCamera> line;
     SerialLink link;
     ParamAccess params;
     BulkOperations bulk;

@@ -52,18 +52,11 @@ TEST_P(LinkTiming, SilentCameraGetsThreeWritesThenTheAckBox) {
 
 TEST_P(LinkTiming, AnswerTimeoutCountsFromTheLastWrite) {
     // ACK to the third write only, and no answer data.
-    auto writesSeen = std::make_shared<int>(0);
-    port.respond([writesSeen](const Bytes& w) -> std::vector<Bytes> {
-        if (w.size() != 18) return {};
-        return ++*writesSeen == 3 ? std::vector<Bytes>{{0x06}} : std::vector<Bytes>{};
-    });
+    ackFrameWrite(3);
     ASSERT_TRUE(open());
     const uint32_t seen = sendAndWait("8108000000");
     EXPECT_EQ(seen & (LS_ACK | LS_ANSWER_TIMEOUT | LS_ACK_TIMEOUT), LS_ACK | LS_ANSWER_TIMEOUT);
-    ASSERT_TRUE(eventually([&] {
-        relay.servePending();
-        return sink.count() == 1;
-    }));
+    ASSERT_TRUE(boxesShown(1));
     const auto writes = port.writes();
     ASSERT_EQ(writes.size(), 3u);
     const auto shown = sink.messages();
@@ -72,15 +65,10 @@ TEST_P(LinkTiming, AnswerTimeoutCountsFromTheLastWrite) {
 }
 
 TEST_P(LinkTiming, AckButNoAnswerTimesOutJustOverThreeSecondsAfterTheWrite) {
-    port.respond([](const Bytes& w) -> std::vector<Bytes> {
-        return w.size() == 18 ? std::vector<Bytes>{{0x06}} : std::vector<Bytes>{};
-    });
+    ackFrameWrite();
     ASSERT_TRUE(open());
     EXPECT_EQ(sendAndWait("8108000000"), LS_ACK | LS_RX | LS_ANSWER_TIMEOUT);
-    ASSERT_TRUE(eventually([&] {
-        relay.servePending();
-        return sink.count() == 1;
-    }));
+    ASSERT_TRUE(boxesShown(1));
     const auto shown = sink.messages();
     EXPECT_EQ(shown[0].message.caption, "NO RESPONSE ");
     EXPECT_EQ(shown[0].message.icon, MsgIcon::Warning);
@@ -95,9 +83,7 @@ using AnswerTimeoutOrder = ScriptedLinkTest;
 // The waiting caller must be released before the box: the status bit is set
 // and the event signalled while the box is not yet shown.
 TEST_F(AnswerTimeoutOrder, StatusAndEventComeBeforeTheBox) {
-    port.respond([](const Bytes& w) -> std::vector<Bytes> {
-        return w.size() == 18 ? std::vector<Bytes>{{0x06}} : std::vector<Bytes>{};
-    });
+    ackFrameWrite();
     ASSERT_TRUE(open());
     clock.holdAt(clock.tickMs() + 100);
     link.clearStatus();
@@ -119,10 +105,7 @@ TEST_F(AnswerTimeoutOrder, StatusAndEventComeBeforeTheBox) {
     });
     clock.release();
     // Serve the worker's box without touching the event.
-    ASSERT_TRUE(eventually([&] {
-        relay.servePending();
-        return sink.count() == 1;
-    }));
+    ASSERT_TRUE(boxesShown(1));
     EXPECT_EQ(sink.texts()[0], "There is no [ANSWER DATA]");
     EXPECT_EQ(statusWhileShown, LS_ANSWER_TIMEOUT);
     EXPECT_TRUE(eventWhileShown);
@@ -137,9 +120,7 @@ using ExchangeWait = ScriptedLinkTest;
 // SendCommand waits for the previous exchange, which here ends only when its
 // box is closed: the wait must show that box itself.
 TEST_F(ExchangeWait, SendCommandServesTheWorkersBoxWhileWaiting) {
-    port.respond([](const Bytes& w) -> std::vector<Bytes> {
-        return w.size() == 18 ? std::vector<Bytes>{{0x06}} : std::vector<Bytes>{};
-    });
+    ackFrameWrite();
     ASSERT_TRUE(open());
     ASSERT_EQ(link.SendCommand("8108000000"), 0);
     ASSERT_EQ(link.SendCommand("0108050000"), 0);
@@ -151,11 +132,7 @@ TEST_F(ExchangeWait, SendCommandServesTheWorkersBoxWhileWaiting) {
 
 TEST_F(ExchangeWait, SendCommandServesTheAckBoxWhileWaiting) {
     // Silence for the three writes of the first frame, ACK for the next.
-    auto writesSeen = std::make_shared<int>(0);
-    port.respond([writesSeen](const Bytes& w) -> std::vector<Bytes> {
-        if (w.size() != 18) return {};
-        return ++*writesSeen == 4 ? std::vector<Bytes>{{0x06}} : std::vector<Bytes>{};
-    });
+    ackFrameWrite(4);
     ASSERT_TRUE(open());
     ASSERT_EQ(link.SendCommand("0108050000"), 0);
     ASSERT_EQ(link.SendCommand("0109000000"), 0);

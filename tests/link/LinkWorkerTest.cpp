@@ -123,10 +123,7 @@ TEST_F(LinkWorker, ACutOffAnswerIsDroppedAtEveryCut) {
             if (read) {
                 EXPECT_EQ(sendAndWait("8108000000") & (LS_ANSWER_OK | LS_ANSWER_TIMEOUT),
                           LS_ANSWER_TIMEOUT);
-                ASSERT_TRUE(eventually([&] {
-                    relay.servePending();
-                    return idle();
-                }));
+                ASSERT_TRUE(settled());
                 EXPECT_EQ(sink.texts(), std::vector<std::string>{"There is no [ANSWER DATA]"});
                 // The time-out has ended the half-received frame.
                 link.CloseLink();
@@ -137,10 +134,7 @@ TEST_F(LinkWorker, ACutOffAnswerIsDroppedAtEveryCut) {
                 link.clearStatus();
                 ASSERT_EQ(link.SendCommand("0108050000"), 0);
                 EXPECT_EQ(waitFor(LS_ACK | LS_ACK_TIMEOUT) & LS_ACK, LS_ACK);
-                ASSERT_TRUE(eventually([&] {
-                    relay.servePending();
-                    return idle();
-                }));
+                ASSERT_TRUE(settled());
             }
             sink.clear();
             // Three writes, each acknowledged once, then a read.
@@ -148,20 +142,14 @@ TEST_F(LinkWorker, ACutOffAnswerIsDroppedAtEveryCut) {
                 link.clearStatus();
                 ASSERT_EQ(link.SendCommand(text), 0);
                 EXPECT_EQ(waitFor(LS_ACK | LS_ACK_TIMEOUT), LS_ACK | LS_RX) << text;
-                ASSERT_TRUE(eventually([&] {
-                    relay.servePending();
-                    return idle();
-                }));
+                ASSERT_TRUE(settled());
             }
             EXPECT_EQ(sendAndWait("8108000000"), kAnswerDoneBits);
             EXPECT_EQ(link.TakeAnswer(fallback), (AnswerBytes{0x12, 0xAB, 0x00}));
             EXPECT_EQ(sink.count(), 0u);
             EXPECT_EQ(port.frameWrites().size(), 5u);
             // Exactly one reply went back to the camera: the good answer's ACK.
-            std::vector<Bytes> replies;
-            for (const auto& w : port.writes())
-                if (w.bytes.size() == 1) replies.push_back(w.bytes);
-            EXPECT_EQ(replies, std::vector<Bytes>{{0x06}});
+            EXPECT_EQ(replies(), std::vector<Bytes>{{0x06}});
             link.CloseLink();
         }
     }
@@ -183,17 +171,11 @@ TEST_F(LinkWorker, ALateAnswerIsNotTakenForTheNextRead) {
         ASSERT_TRUE(open());
         EXPECT_EQ(sendAndWait("8108000000") & (LS_ANSWER_OK | LS_ANSWER_TIMEOUT),
                   LS_ANSWER_TIMEOUT);
-        ASSERT_TRUE(eventually([&] {
-            relay.servePending();
-            return idle();
-        }));
+        ASSERT_TRUE(settled());
         EXPECT_EQ(sendAndWait("8109000000"), kAnswerDoneBits);
         EXPECT_EQ(link.TakeAnswer(fallback), (AnswerBytes{0x12, 0xAB, 0x00}));
         // One reply only: the ACK of the read's own answer.
-        std::vector<Bytes> replies;
-        for (const auto& w : port.writes())
-            if (w.bytes.size() == 1) replies.push_back(w.bytes);
-        EXPECT_EQ(replies, std::vector<Bytes>{{0x06}});
+        EXPECT_EQ(replies(), std::vector<Bytes>{{0x06}});
         link.CloseLink();
     }
 }
@@ -243,10 +225,7 @@ TEST_F(LinkWorker, FirstCharacterDecidesWhetherAnswerDataIsAwaited) {
         EXPECT_EQ(link.inExchange(), c.awaitsAnswer) << c.text;
         clock.release();
         // A read that got no answer ends in its box; serve it here.
-        ASSERT_TRUE(eventually([&] {
-            relay.servePending();
-            return idle();
-        }));
+        ASSERT_TRUE(settled());
     }
     EXPECT_EQ(sink.countOf("There is no [ANSWER DATA]"), 4u);
 }

@@ -2,30 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
+#include <memory>
 #include <string_view>
-#include <thread>
 
 #include "ScriptedPort.h"
 #include "link/LinkStatus.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
+#include "support/Eventually.h"
 #include "support/ManualClock.h"
 #include "support/RecordingSink.h"
+#include "support/SimLinkFixture.h"
 
 namespace zr::test {
-
-// Polls a condition in real time; for waiting on the worker thread.
-inline bool eventually(const std::function<bool()>& condition,
-                       std::chrono::milliseconds limit = std::chrono::seconds(10)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 // A link over the scripted Camera Link port, on virtual time.
 class ScriptedLinkTest : public ::testing::Test {
@@ -48,17 +37,7 @@ class ScriptedLinkTest : public ::testing::Test {
     bool open() { return open(kRef); }
 
     // The waiting caller's steps; every status bit seen.
-    uint32_t sendAndWait(std::string_view text) {
-        link.clearStatus();
-        if (link.SendCommand(text) != 0) return 0;
-        uint32_t seen = 0;
-        for (;;) {
-            link.waitLinkEvent();
-            const uint32_t copy = link.fetchAndClearStatus();
-            seen |= copy;
-            if (copy & (LS_ANSWER_OK | LS_ACK_TIMEOUT | LS_ANSWER_TIMEOUT)) return seen;
-        }
-    }
+    uint32_t sendAndWait(std::string_view text) { return zr::test::sendAndWait(link, text); }
 
     // Waits for the event reporting one of `bits`; every status bit seen.
     uint32_t waitFor(uint32_t bits) {
@@ -71,6 +50,36 @@ class ScriptedLinkTest : public ::testing::Test {
     }
 
     bool idle() { return !link.inExchange(); }
+    // Serves the worker's boxes until the exchange has ended.
+    bool settled() {
+        return eventually([&] {
+            relay.servePending();
+            return idle();
+        });
+    }
+    // Serves the worker's boxes until `n` were shown.
+    bool boxesShown(size_t n) {
+        return eventually([&] {
+            relay.servePending();
+            return sink.count() == n;
+        });
+    }
+    // The camera ACKs only the n-th frame written (every frame when n is 0)
+    // and sends no answer data.
+    void ackFrameWrite(int n = 0) {
+        auto seen = std::make_shared<int>(0);
+        port.respond([seen, n](const Bytes& w) -> std::vector<Bytes> {
+            if (w.size() != 18) return {};
+            return ++*seen == n || n == 0 ? std::vector<Bytes>{{0x06}} : std::vector<Bytes>{};
+        });
+    }
+    // The one-byte writes: the ACKs and NAKs sent back to the camera, in order.
+    std::vector<Bytes> replies() {
+        std::vector<Bytes> out;
+        for (const auto& w : port.writes())
+            if (w.bytes.size() == 1) out.push_back(w.bytes);
+        return out;
+    }
 
     ManualClock clock;
     RecordingSink sink{&clock};

@@ -63,15 +63,6 @@ TEST_F(SimCamera, FramesArriveByteExact) {
     EXPECT_EQ(f.sink.count(), 0u);
 }
 
-TEST_F(SimCamera, RefusedTextsReachNeitherTheCameraNorTheWire) {
-    EXPECT_EQ(f.link.SendCommand("01G8H50000"), 1);
-    EXPECT_EQ(f.link.SendCommand("012"), 1);
-    EXPECT_EQ(f.link.SendCommand(""), 1);
-    EXPECT_EQ(f.sink.texts(), (std::vector<std::string>{"Character error.", "Character error.",
-                                                        "Command Length error."}));
-    EXPECT_TRUE(f.camera.frames().empty());
-}
-
 TEST_F(SimCamera, GoodAnswerIsAcknowledgedToTheCamera) {
     f.camera.setReg(0x01, 0x08, 0x12AB00);
     const uint32_t seen = f.sendAndWait("8108000000");
@@ -141,22 +132,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadShape{"LateAnswer", [](Faults& s) { s.answerDelayMs = 2990; }},
                       ReadShape{"LateAck", [](Faults& s) { s.ackDelayMs = 990; }}),
     [](const auto& info) { return info.param.name; });
-
-TEST_F(SimCamera, SilentCameraResendsAtOneSecondThenShowsTheAckBox) {
-    faults([](Faults& s) { s.silent = true; });
-    EXPECT_EQ(f.sendAndWait("0108050000"), LS_ACK_TIMEOUT);
-    const auto frames = f.camera.frames();
-    ASSERT_EQ(frames.size(), 3u);
-    const uint32_t t0 = frames[0].tick;
-    EXPECT_EQ(ticksSince(frames[1].tick, t0), 1001u);
-    EXPECT_EQ(ticksSince(frames[2].tick, t0), 2002u);
-    EXPECT_EQ(frames[2].bytes, frames[0].bytes);
-    const auto shown = f.sink.messages();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].message.text, "There is no [ACK]");
-    EXPECT_EQ(shown[0].message.caption, "NO RESPONSE ");
-    EXPECT_EQ(ticksSince(shown[0].tick, t0), 3003u);
-}
 
 TEST_F(SimCamera, AckButAnswerTooLateTimesOutAndTheLateAnswerIsDropped) {
     f.camera.setReg(0x01, 0x08, 0x12AB00);

@@ -18,6 +18,13 @@ class ControlStates : public PanelTest {
     void expectEnabled(std::initializer_list<int> ids, bool state) {
         for (int id : ids) EXPECT_EQ(enabled(id), state) << "control " << id;
     }
+    void expectEveryVisibleControlEnabledButSave() {
+        for (int id = 1002; id <= 1277; ++id) {
+            if (QWidget* w = panel->control(id); w && id != IDC_MEMORY_SAVE) {
+                EXPECT_TRUE(w->isEnabled()) << id;
+            }
+        }
+    }
 };
 
 const std::initializer_list<int> kTriggerDependents = {
@@ -36,11 +43,7 @@ const std::initializer_list<int> kPaintBlack = {
     IDC_PB_RED_LABEL,  IDC_PB_GREEN_LABEL,  IDC_PB_BLUE_LABEL};
 
 TEST_F(ControlStates, TemplateStateHasEveryVisibleControlEnabled) {
-    for (int id = 1002; id <= 1277; ++id) {
-        if (QWidget* w = panel->control(id); w && id != IDC_MEMORY_SAVE) {
-            EXPECT_TRUE(w->isEnabled()) << id;
-        }
-    }
+    expectEveryVisibleControlEnabledButSave();
     EXPECT_FALSE(enabled(IDC_MEMORY_SAVE));  // DEFAULT is selected
 }
 
@@ -62,18 +65,39 @@ TEST_F(ControlStates, FixedAndOneShotTriggerLeaveTheAlcControlsAlone) {
     expectEnabled(kGain, true);
 }
 
-TEST_F(ControlStates, ShutterVariableEnablesTheVariableValue) {
-    button(IDC_SHUTTER_100)->click();
-    expectEnabled(kVariable, false);
-    button(IDC_SHUTTER_VARIABLE)->click();
-    expectEnabled(kVariable, true);
-}
-
-TEST_F(ControlStates, KneeOnEnablesPointAndSlope) {
-    button(IDC_KNEE_OFF)->click();
-    expectEnabled(kKneeValues, false);
-    button(IDC_KNEE_ON)->click();
-    expectEnabled(kKneeValues, true);
+// Each switch's other choice greys what hangs on it; ON (or MANUAL, VARIABLE)
+// enables it again.
+TEST_F(ControlStates, EachSwitchEnablesItsDependentsOnlyWhenOn) {
+    const struct {
+        int off, on;
+        std::initializer_list<int> dependents;
+    } cases[] = {
+        {IDC_SHUTTER_100, IDC_SHUTTER_VARIABLE, kVariable},
+        {IDC_KNEE_OFF, IDC_KNEE_ON, kKneeValues},
+        {IDC_GAMMA_OFF, IDC_GAMMA_ON, {IDC_GAMMA_SCROLL, IDC_GAMMA_VALUE, IDC_GAMMA_LABEL}},
+        {IDC_SHARP_OFF, IDC_SHARP_ON, {IDC_SHARP_SCROLL, IDC_SHARP_VALUE, IDC_SHARP_LABEL}},
+        {IDC_MASK_OFF,
+         IDC_MASK_ON,
+         {IDC_SAT_R_SCROLL, IDC_SAT_CY_VALUE, IDC_SAT_G_LABEL, IDC_SAT_MG_SCROLL, IDC_SAT_B_VALUE,
+          IDC_SAT_YE_LABEL, IDC_HUE_R_LABEL, IDC_HUE_CY_SCROLL, IDC_HUE_G_VALUE, IDC_HUE_MG_LABEL,
+          IDC_HUE_B_SCROLL, IDC_HUE_YE_VALUE}},
+        {IDC_PB_OFF, IDC_PB_ON, kPaintBlack},
+        {IDC_WB_ATW,
+         IDC_WB_MANUAL,
+         {IDC_WB_RGAIN_SCROLL, IDC_WB_RGAIN_VALUE, IDC_WB_RGAIN_LABEL, IDC_WB_BGAIN_SCROLL,
+          IDC_WB_BGAIN_VALUE, IDC_WB_BGAIN_LABEL, IDC_WB_GGAIN_SCROLL, IDC_WB_GGAIN_VALUE,
+          IDC_WB_GGAIN_LABEL, IDC_WB_ADJUST}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("switch " + std::to_string(c.on));
+        button(c.off)->click();
+        expectEnabled(c.dependents, false);
+        button(c.on)->click();
+        expectEnabled(c.dependents, true);
+    }
+    EXPECT_TRUE(panel->control(IDC_WB_GGAIN_SCROLL)->isHidden());  // enabled, still hidden
+    button(IDC_WSPOT_ON)->click();  // inside the paint black id range
+    expectEnabled(kPaintBlack, true);
 }
 
 TEST_F(ControlStates, AlcModesDecideGainVideoLevelAndShutter) {
@@ -102,17 +126,6 @@ TEST_F(ControlStates, AlcModesDecideGainVideoLevelAndShutter) {
     EXPECT_FALSE(enabled(IDC_SHUTTER_GROUP));
 }
 
-TEST_F(ControlStates, GammaAndSharpnessLevels) {
-    button(IDC_GAMMA_OFF)->click();
-    expectEnabled({IDC_GAMMA_SCROLL, IDC_GAMMA_VALUE, IDC_GAMMA_LABEL}, false);
-    button(IDC_GAMMA_ON)->click();
-    expectEnabled({IDC_GAMMA_SCROLL, IDC_GAMMA_VALUE, IDC_GAMMA_LABEL}, true);
-    button(IDC_SHARP_OFF)->click();
-    expectEnabled({IDC_SHARP_SCROLL, IDC_SHARP_VALUE, IDC_SHARP_LABEL}, false);
-    button(IDC_SHARP_ON)->click();
-    expectEnabled({IDC_SHARP_SCROLL, IDC_SHARP_VALUE, IDC_SHARP_LABEL}, true);
-}
-
 TEST_F(ControlStates, LutOnGreysGammaAndKneeButtonsButNotKneeValues) {
     button(IDC_KNEE_ON)->click();
     button(IDC_LUT_ON)->click();
@@ -133,17 +146,6 @@ TEST_F(ControlStates, LutRuleRunsAfterTheGammaRule) {
     EXPECT_FALSE(enabled(IDC_GAMMA_SCROLL));
 }
 
-TEST_F(ControlStates, MaskingOnEnablesAllTwelveRows) {
-    button(IDC_MASK_OFF)->click();
-    const std::initializer_list<int> masking = {
-        IDC_SAT_R_SCROLL, IDC_SAT_CY_VALUE, IDC_SAT_G_LABEL,  IDC_SAT_MG_SCROLL,
-        IDC_SAT_B_VALUE,  IDC_SAT_YE_LABEL, IDC_HUE_R_LABEL,  IDC_HUE_CY_SCROLL,
-        IDC_HUE_G_VALUE,  IDC_HUE_MG_LABEL, IDC_HUE_B_SCROLL, IDC_HUE_YE_VALUE};
-    expectEnabled(masking, false);
-    button(IDC_MASK_ON)->click();
-    expectEnabled(masking, true);
-}
-
 TEST_F(ControlStates, AGainMoveBeforeTheFirstRefreshGreysPaintBlack) {
     scrollBar(IDC_GAIN_SCROLL)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     expectEnabled(kPaintBlack, false);
@@ -152,32 +154,7 @@ TEST_F(ControlStates, AGainMoveBeforeTheFirstRefreshGreysPaintBlack) {
 
 TEST_F(ControlStates, AKneePointMoveChangesNoEnabledState) {
     scrollBar(IDC_KNEE_POINT_SCROLL)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    for (int id = 1002; id <= 1277; ++id) {
-        if (QWidget* w = panel->control(id); w && id != IDC_MEMORY_SAVE) {
-            EXPECT_TRUE(w->isEnabled()) << id;
-        }
-    }
-}
-
-TEST_F(ControlStates, PaintBlackOnEnablesItsLevels) {
-    button(IDC_PB_ON)->click();
-    expectEnabled(kPaintBlack, true);
-    button(IDC_WSPOT_ON)->click();  // inside the paint black id range
-    expectEnabled(kPaintBlack, true);
-    button(IDC_PB_OFF)->click();
-    expectEnabled(kPaintBlack, false);
-}
-
-TEST_F(ControlStates, WhiteBalanceManualEnablesGainsAndAdjust) {
-    const std::initializer_list<int> wb = {
-        IDC_WB_RGAIN_SCROLL, IDC_WB_RGAIN_VALUE, IDC_WB_RGAIN_LABEL,  IDC_WB_BGAIN_SCROLL,
-        IDC_WB_BGAIN_VALUE,  IDC_WB_BGAIN_LABEL, IDC_WB_GGAIN_SCROLL, IDC_WB_GGAIN_VALUE,
-        IDC_WB_GGAIN_LABEL,  IDC_WB_ADJUST};
-    button(IDC_WB_ATW)->click();
-    expectEnabled(wb, false);
-    button(IDC_WB_MANUAL)->click();
-    expectEnabled(wb, true);
-    EXPECT_TRUE(panel->control(IDC_WB_GGAIN_SCROLL)->isHidden());  // enabled, still hidden
+    expectEveryVisibleControlEnabledButSave();
 }
 
 TEST_F(ControlStates, Row4Is255WithAlcOffEnablesTheVariableShutter) {

@@ -3,13 +3,13 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QScrollBar>
-#include <chrono>
-#include <cstdio>
-#include <thread>
 
 #include "link/SystemClock.h"
 #include "model/SimClSerial.h"
 #include "params/CameraParamTable.h"
+#include "support/Eventually.h"
+#include "support/WireText.h"
+#include "support_qt/SimPanelPort.h"
 
 namespace zr::test {
 
@@ -33,26 +33,12 @@ void PanelTest::TearDown() {
 }
 
 bool PanelTest::openLink() {
-    const ClSerialFunctions& fns = sim::inProcessClFunctions();
-    void* ref = nullptr;
-    if (!fns.serialInit || fns.serialInit(kSerialIndex, &ref) != 0) return false;
-    if (!panel->link().startOnBoardPort(fns, ref)) {
-        fns.serialClose(ref);
-        return false;
-    }
-    panel->link().clearWaitingFlags();
-    panel->portOpen = 1;
-    return true;
+    return openSimPort(*panel);
 }
 
 void PanelTest::settle() {
-    SerialLink& link = panel->link();
     // Bounded so that a broken link fails the test instead of hanging it.
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (link.inExchange() && std::chrono::steady_clock::now() < give_up) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ASSERT_FALSE(link.inExchange());
+    ASSERT_TRUE(eventually([&] { return !panel->link().inExchange(); }));
 }
 
 std::vector<std::string> PanelTest::sent() {
@@ -63,14 +49,6 @@ std::vector<std::string> PanelTest::sent() {
 void PanelTest::clearSent() {
     settle();
     camera->clearLog();
-}
-
-void PanelTest::setCameraRow(int row, int value) {
-    const CameraParam& p = CameraParamTable::defaults()[static_cast<size_t>(row)];
-    const uint32_t bytes = p.maxValue > 255
-                               ? (static_cast<uint32_t>(value) >> 8 << 16) | ((value & 0xFF) << 8)
-                               : static_cast<uint32_t>(value) << 16;
-    camera->setReg(p.writeArea, p.address, bytes);
 }
 
 void PanelTest::readFromCamera() {
@@ -100,15 +78,7 @@ bool PanelTest::checked(int id) const {
 }
 
 std::string expectedWrite(int row, int value) {
-    const CameraParam& p = CameraParamTable::defaults()[static_cast<size_t>(row)];
-    char text[16];
-    if (p.maxValue > 255) {
-        std::snprintf(text, sizeof text, "%02X%02X%02X%02X00", p.writeArea, p.address,
-                      (value >> 8) & 0xFF, value & 0xFF);
-    } else {
-        std::snprintf(text, sizeof text, "%02X%02X%02X0000", p.writeArea, p.address, value & 0xFF);
-    }
-    return text;
+    return expectedWrite(CameraParamTable::defaults()[static_cast<size_t>(row)], value);
 }
 
 }  // namespace zr::test

@@ -10,6 +10,7 @@
 #include "model/CameraModel.h"
 #include "panel/CZR_K880TM_ControlDlg.h"
 #include "support/RecordingSink.h"
+#include "support/SimLinkFixture.h"
 
 class QAbstractButton;
 class QLabel;
@@ -34,7 +35,7 @@ class PanelTest : public ::testing::Test {
 
     // Puts a table row's value into the camera's register, as the camera
     // would hold it, for a later read.
-    void setCameraRow(int row, int value);
+    void setCameraRow(int row, int value) { zr::test::setCameraRow(*camera, row, value); }
     // Reads rows 0..52 from the camera and refreshes the panel.
     void readFromCamera();
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "WireText.h"
 #include "params/BulkOperations.h"
 #include "support/SimLinkFixture.h"
+#include "support/WireText.h"
 
 namespace zr {
 namespace {
@@ -50,19 +50,11 @@ class BulkTest : public testing::Test {
 
     // Puts cameraValue() into the camera's registers for rows 0..49.
     void giveCameraDistinctValues() {
-        for (int row = 0; row < 50; ++row) {
-            const CameraParam& p = table()[row];
-            f.camera.setReg(p.writeArea, p.address, registerBytes(p, cameraValue(p)));
-        }
+        for (int row = 0; row < 50; ++row)
+            test::setCameraRow(f.camera, row, cameraValue(table()[row]));
     }
 
-    // Waits for the queued commands to finish; the camera's texts before it.
-    std::vector<std::string> sentTexts() {
-        f.sendAndWait("8104000000");
-        auto texts = f.camera.commandTexts();
-        texts.pop_back();
-        return texts;
-    }
+    std::vector<std::string> sentTexts() { return f.sentTexts(); }
 
     void expectQuestion(const Message& m, const char* text) {
         EXPECT_EQ(m.text, text);

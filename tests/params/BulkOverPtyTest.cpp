@@ -1,120 +1,33 @@
 // Bulk operations end to end: the simulated camera program on a real
 // pseudo-terminal, entered as COM3 in a temporary port directory and opened
 // through the COM port path, on the real clock.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "WireText.h"
 #include "link/ComPort.h"
 #include "link/SystemClock.h"
 #include "params/BulkOperations.h"
+#include "support/CamsimProcess.h"
+#include "support/EnvVar.h"
 #include "support/RecordingSink.h"
-
-extern char** environ;
+#include "support/TempDir.h"
+#include "support/WireText.h"
 
 namespace zr {
 namespace {
 
-namespace fs = std::filesystem;
 using test::cameraValue;
 
-// zrk880_camsim serving COM<port> in a fresh directory, logging every command
-// text it receives. Its standard input is a pipe we hold, so it also ends if
-// the test dies.
-class CamsimProgram {
-  public:
-    CamsimProgram(const std::string& program, int port) {
-        char pattern[] = "/tmp/zrparams-XXXXXX";
-        dir_ = ::mkdtemp(pattern);
-        log_ = dir_ + "/frames.log";
-        int in[2], out[2];
-        if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        const std::string portText = std::to_string(port);
-        std::vector<std::string> args = {program, "--log", log_, "--stdin-eof", dir_, portText};
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
-            pid_ = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(in[0]);
-        ::close(out[1]);
-        stdin_ = in[1];
-        // The program prints the terminal's path once the COM entry is in place.
-        char c = 0;
-        while (pid_ > 0 && ::read(out[0], &c, 1) == 1 && c != '\n') ready_ += c;
-        ::close(out[0]);
-    }
-
-    ~CamsimProgram() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-        if (stdin_ >= 0) ::close(stdin_);
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
-    bool ready() const { return pid_ > 0 && !ready_.empty(); }
-    const std::string& dir() const { return dir_; }
-
-    std::vector<std::string> loggedTexts() const {
-        std::vector<std::string> lines;
-        std::ifstream in(log_);
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        return lines;
-    }
-
-  private:
-    std::string dir_;
-    std::string log_;
-    std::string ready_;
-    pid_t pid_ = -1;
-    int stdin_ = -1;
-};
-
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-            had_ = true;
-        }
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() { had_ ? (void)::setenv(name_, old_.c_str(), 1) : (void)::unsetenv(name_); }
-
-  private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
-
 TEST(BulkOverPty, WriteThenReadFromCameraThroughTheSimulatorProgram) {
-    const char* simDir = std::getenv("ZR_SIM_DIR");
-    ASSERT_NE(simDir, nullptr) << "ZR_SIM_DIR must name <build>/camsim";
-    const std::string program = std::string(simDir) + "/zrk880_camsim";
-    ASSERT_TRUE(fs::exists(program)) << program;
-
-    CamsimProgram camera(program, 3);
+    // The simulator program on COM3 in a fresh folder, logging every command text.
+    test::TempDir dir;
+    const std::string log = dir.file("frames.log");
+    test::CamsimProcess camera(dir.path(), 3, {"--log", log, "--stdin-eof"});
     ASSERT_TRUE(camera.ready());
-    ScopedEnv portDir("ZRK880_PORT_DIR", camera.dir());
+    test::EnvVar portDir("ZRK880_PORT_DIR", dir.path().c_str());
 
     test::RecordingSink sink;
     MessageRelay relay(sink);
@@ -149,7 +62,10 @@ TEST(BulkOverPty, WriteThenReadFromCameraThroughTheSimulatorProgram) {
     for (int row = 0; row < UserParamCount; ++row) {
         expected.push_back(test::expectedRead(params.table()[row]));
     }
-    EXPECT_EQ(camera.loggedTexts(), expected);
+    std::vector<std::string> logged;
+    std::istringstream lines(test::readFile(log));
+    for (std::string line; std::getline(lines, line);) logged.push_back(line);
+    EXPECT_EQ(logged, expected);
 }
 
 }  // namespace

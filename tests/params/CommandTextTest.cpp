@@ -5,9 +5,9 @@
 #include <set>
 #include <string>
 
-#include "WireText.h"
 #include "params/CameraParamTable.h"
 #include "params/ParamAccess.h"
+#include "support/WireText.h"
 
 namespace zr {
 namespace {

@@ -6,9 +6,12 @@
 
 #include "params/FileErrorText.h"
 #include "params/LutFile.h"
-#include "tools/lut_TempDir.h"
+#include "support/TempDir.h"
 
 namespace {
+
+using zr::test::readFile;
+using zr::test::TempDir;
 
 namespace fs = std::filesystem;
 using zr::FileErrorCause;
@@ -22,10 +25,10 @@ zr::LutTable sampleTable() {
 }
 
 TEST(LutFile, SaveThenLoadGivesTheSameTable) {
-    LutTempDir dir;
+    TempDir dir;
     const std::string path = dir.file("table.csv");
     ASSERT_FALSE(zr::saveLutFile(path, sampleTable()).fileFailed());
-    EXPECT_EQ(readAll(path), zr::formatLutCsv(sampleTable()));
+    EXPECT_EQ(readFile(path), zr::formatLutCsv(sampleTable()));
     zr::LutTable loaded = zr::identityLut();
     const auto result = zr::loadLutFile(path, loaded);
     EXPECT_TRUE(result.ok());
@@ -34,7 +37,7 @@ TEST(LutFile, SaveThenLoadGivesTheSameTable) {
 }
 
 TEST(LutFile, LoadFailuresLeaveTheTableAlone) {
-    LutTempDir dir;
+    TempDir dir;
     fs::create_directory(dir.file("folder"));
     struct Case {
         std::string path;

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "WireText.h"
 #include "params/LutRegisters.h"
 #include "params/LutTransfer.h"
 #include "params/ParamAccess.h"
 #include "support/SimLinkFixture.h"
+#include "support/WireText.h"
 
 namespace zr {
 namespace {
@@ -21,9 +21,6 @@ using test::kClosedText;
 using test::kPanelOwner;
 
 // Computed here from the register layout, independently of the encoder.
-std::string expectedWriteText(int c, int i, int v) {
-    return hex2(0x20 + c) + hex2(i) + hex2(v) + "0000";
-}
 std::string expectedReadText(int c, int i) {
     return hex2(0xA0 + c) + hex2(i) + "000000";
 }
@@ -115,7 +112,7 @@ TEST(LutTransfer, SeededWalksSendExactlyTheirTextsAndStopWhereTold) {
             const int c = walked[n / count];
             const int i = n % count;
             expected.push_back(read ? expectedReadText(c, i)
-                                    : expectedWriteText(c, i, table[c][i]));
+                                    : test::lutWriteText(c, i, table[c][i]));
             expectedCalls.push_back({n + 1, total, c});
         }
         expected.push_back(kSettle);

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "WireText.h"
 #include "params/ParamAccess.h"
 #include "support/SimLinkFixture.h"
+#include "support/WireText.h"
 
 namespace zr {
 namespace {
@@ -22,14 +22,7 @@ class ParamAccessTest : public testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(f.open()); }
 
-    // Waits until every queued command has been exchanged, then returns the
-    // texts the camera received before this call.
-    std::vector<std::string> sentTexts() {
-        f.sendAndWait("8104000000");
-        auto texts = f.camera.commandTexts();
-        texts.pop_back();
-        return texts;
-    }
+    std::vector<std::string> sentTexts() { return f.sentTexts(); }
 
     void expectRangeMessage(const Message& m) {
         EXPECT_EQ(m.text, kRangeText);

@@ -10,14 +10,17 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 #include "params/FileErrorText.h"
 #include "params/SafeFileReplace.h"
-#include "tools/lut_TempDir.h"
+#include "support/TempDir.h"
 
 namespace {
+
+using zr::test::readFile;
+using zr::test::TempDir;
+using zr::test::writeFile;
 
 namespace fs = std::filesystem;
 using zr::FileErrorCause;
@@ -33,34 +36,34 @@ std::string content() {
 }
 
 TEST(SafeFileReplace, ReplacesAnExistingFileAndKeepsItsPermissions) {
-    LutTempDir dir;
+    TempDir dir;
     const std::string path = dir.file("old.csv");
-    writeAll(path, "old content that is longer than nothing\n");
+    writeFile(path, "old content that is longer than nothing\n");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
     ASSERT_FALSE(zr::replaceFileSafely(path, content()) != 0);
-    EXPECT_EQ(readAll(path), content());
+    EXPECT_EQ(readFile(path), content());
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
 TEST(SafeFileReplace, ThroughASymbolicLinkWritesItsTarget) {
-    LutTempDir dir;
+    TempDir dir;
     const std::string target = dir.file("real.csv");
     const std::string link = dir.file("link.csv");
-    writeAll(target, "x");
+    writeFile(target, "x");
     fs::create_symlink(target, link);
     ASSERT_FALSE(zr::replaceFileSafely(link, content()) != 0);
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(readAll(target), content());
+    EXPECT_EQ(readFile(target), content());
 }
 
 // A file size limit makes the write itself fail, as a full disk would.
 TEST(SafeFileReplace, AFailedWriteLeavesThePreviousFileWhole) {
-    LutTempDir dir;
+    TempDir dir;
     const std::string path = dir.file("keep.csv");
     const std::string previous(400, '7');
-    writeAll(path, previous);
+    writeFile(path, previous);
 
     struct rlimit saved {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -74,7 +77,7 @@ TEST(SafeFileReplace, AFailedWriteLeavesThePreviousFileWhole) {
 
     EXPECT_EQ(err, EFBIG);
     EXPECT_EQ(zr::fileErrorCause(err), FileErrorCause::DiskFull);
-    EXPECT_EQ(readAll(path), previous);
+    EXPECT_EQ(readFile(path), previous);
     EXPECT_EQ(dir.entries(), 1u) << "the half-written temporary file is removed";
 }
 
@@ -127,13 +130,13 @@ TEST(SafeFileReplace, IntoAFolderTheUserMayNotWrite) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.fileOfAnotherUser && !root) continue;
-        LutTempDir dir;
+        TempDir dir;
         ASSERT_EQ(::chmod(dir.file("").c_str(), 0755), 0);  // the user may pass through
         const std::string folder = dir.file("folder");
         const std::string path = folder + "/table.csv";
         ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
         if (c.fileExists) {
-            writeAll(path, previous);
+            writeFile(path, previous);
             ASSERT_EQ(::chmod(path.c_str(), c.fileMode), 0);
             if (!c.fileOfAnotherUser) {
                 ASSERT_EQ(::chown(path.c_str(), user, user), 0);
@@ -147,7 +150,7 @@ TEST(SafeFileReplace, IntoAFolderTheUserMayNotWrite) {
         struct stat after {};
         EXPECT_EQ(::stat(path.c_str(), &after) == 0, c.fileExists);
         if (c.fileExists) {
-            EXPECT_EQ(readAll(path), c.err == 0 ? content() : previous);
+            EXPECT_EQ(readFile(path), c.err == 0 ? content() : previous);
             EXPECT_EQ(after.st_ino, before.st_ino);
             EXPECT_EQ(after.st_mode, before.st_mode);
         }
@@ -159,14 +162,14 @@ TEST(SafeFileReplace, IntoAFolderTheUserMayNotWrite) {
 }
 
 TEST(SafeFileReplace, IntoAMissingFolderIsAnInvalidPath) {
-    LutTempDir dir;
+    TempDir dir;
     const int err = zr::replaceFileSafely(dir.file("no/such/folder.csv"), content());
     EXPECT_EQ(zr::fileErrorCause(err), FileErrorCause::BadPath);
 }
 
 // Neither is renamed away nor written to; a pipe would block the writer.
 TEST(SafeFileReplace, OverAFolderOrAPipeIsRefused) {
-    LutTempDir dir;
+    TempDir dir;
     fs::create_directory(dir.file("sub.csv"));
     ASSERT_EQ(::mkfifo(dir.file("pipe.csv").c_str(), 0666), 0);
     fs::create_symlink(dir.file("pipe.csv"), dir.file("link.csv"));

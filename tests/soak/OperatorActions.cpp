@@ -17,9 +17,7 @@
 #include <QWheelEvent>
 #include <QtTest/QTest>
 #include <cerrno>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "SoakSession.h"
 #include "adjust/AdjustControlIds.h"
@@ -28,6 +26,7 @@
 #include "panel/PanelBindings.h"
 #include "panel/PanelControlIds.h"
 #include "params/LutCsv.h"
+#include "support/FileText.h"
 #include "tools/CLookUpTable.h"
 #include "tools/CManualCommand.h"
 #include "tools/CWhiteSpot.h"
@@ -46,17 +45,6 @@ constexpr QAbstractSlider::SliderAction kSliderActions[] = {
 
 constexpr int kArrowKeys[] = {Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,   Qt::Key_Down,
                               Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
 
 QStyleOptionSlider sliderOption(QScrollBar* bar) {
     QStyleOptionSlider opt;

@@ -6,26 +6,56 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <map>
 #include <string_view>
 
 #include "OperatorActions.h"
 #include "link/LinkStatus.h"
 #include "model/SimClSerial.h"
 #include "panel/PanelClock.h"
+#include "support_qt/SimPanelPort.h"
 
 namespace zr::test {
 
 namespace {
 
 constexpr uint32_t kSerialIndex = 0;
-// Per mille of frames that meet a fault.
+// Per mille of frames that meet a fault. Time-outs are rare so that a seed
+// spends its actions on the panel, not on waiting; they still come often
+// enough in a run of a few hundred actions.
 constexpr int kFaultRate = 100;
+const FaultMix kFaultMix{1000,
+                         {{Fault::DropAck, 4},
+                          {Fault::Nak, 10},
+                          {Fault::CorruptAnswer, 10},
+                          {Fault::CutOff, 6},
+                          {Fault::Split, 10},
+                          {Fault::Merge, 10},
+                          {Fault::Garbage, 10},
+                          {Fault::AckDelayUnder, 2},
+                          {Fault::AckDelayOver, 2},
+                          {Fault::AnswerDelayUnder, 1},
+                          {Fault::AnswerDelayOver, 1}}};
 // Boxes other than the link's time-outs. A click may show one per command it
 // sends (the adjustment window checks no result: ADJUST MODE on a closed port
 // shows some twenty); while the operator only watches, a box or two may come
 // from a timer's last poll. More is a storm: a timer that fails on and on.
 constexpr int kMaxBoxesPerAction = 60;
 constexpr int kMaxBoxesWatching = 2;
+
+// The faults the camera met, as "name:count" pairs.
+std::string summary(const std::vector<FrameRecord>& frames) {
+    std::map<Fault, int> met;
+    for (const FrameRecord& frame : frames) {
+        if (frame.fault != Fault::None) ++met[frame.fault];
+    }
+    std::string text;
+    for (const auto& [fault, count] : met) {
+        text +=
+            (text.empty() ? "" : " ") + std::string(faultName(fault)) + ":" + std::to_string(count);
+    }
+    return text;
+}
 
 }  // namespace
 
@@ -35,7 +65,7 @@ SoakSession::SoakSession(uint32_t seed, const std::string& folderPath, Watchdog&
       camera(clock),
       tracker(camera, clock),
       watchdog_(watchdog),
-      faults_(camera, seed ^ 0x5A5A5A5Au),
+      faults_(camera, seed ^ 0x5A5A5A5Au, kFaultMix),
       closer_(seed ^ 0xC105Eu) {
     clock.setStep([this] { return step(); });
     clock.setRealSleep(std::chrono::microseconds(20));
@@ -88,15 +118,7 @@ bool SoakSession::openLink() {
         vanished_ = false;
         closer_.setQuick(false);
     }
-    const ClSerialFunctions& fns = sim::inProcessClFunctions();
-    void* ref = nullptr;
-    if (fns.serialInit(kSerialIndex, &ref) != 0) return false;
-    if (!panel->link().startOnBoardPort(fns, ref)) {
-        fns.serialClose(ref);
-        return false;
-    }
-    panel->link().clearWaitingFlags();
-    panel->portOpen = 1;
+    if (!openSimPort(*panel)) return false;
     panel->bulk().ReadFromCamera();
     return true;
 }
@@ -161,7 +183,7 @@ void SoakSession::play(int actions, std::chrono::milliseconds budget) {
             // walk of 768 writes; any other box comes once per act.
             if (box.find("There is no [") == std::string::npos) ++storm;
         }
-        const std::string met = faults_.takeSummary();
+        const std::string met = summary(faults_.takeRecords());
         if (!met.empty()) watchdog_.note("    camera " + met);
         const bool watching = std::string_view(action.name) == "idle";
         if (storm > (watching ? kMaxBoxesWatching : kMaxBoxesPerAction)) {

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "BoxCloser.h"
-#include "CameraFaults.h"
 #include "ExchangeTracker.h"
 #include "PanelChecker.h"
 #include "Watchdog.h"
 #include "model/CameraModel.h"
 #include "panel/CZR_K880TM_ControlDlg.h"
+#include "support/FaultSchedule.h"
 #include "support/PassClock.h"
 
 namespace zr::test {
@@ -54,7 +54,7 @@ class SoakSession {
     void waitUntilIdle();
 
     Watchdog& watchdog_;
-    CameraFaults faults_;
+    FaultSchedule faults_;
     BoxCloser closer_;
     std::unique_ptr<PanelChecker> checker_;
     bool vanished_ = false;

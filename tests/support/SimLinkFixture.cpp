@@ -1,7 +1,9 @@
 #include "support/SimLinkFixture.h"
 
 #include "link/LinkStatus.h"
+#include "model/RegisterMap.h"
 #include "model/SimClSerial.h"
+#include "params/CameraParamTable.h"
 
 namespace zr::test {
 
@@ -47,6 +49,17 @@ uint32_t SimLinkFixture::sendAndWait(std::string_view text) {
         relay.servePending();
         clock.sleepMs(1);
     }
+    return zr::test::sendAndWait(link, text);
+}
+
+std::vector<std::string> SimLinkFixture::sentTexts() {
+    sendAndWait("8104000000");
+    auto texts = camera.commandTexts();
+    texts.pop_back();
+    return texts;
+}
+
+uint32_t sendAndWait(SerialLink& link, std::string_view text) {
     link.clearStatus();
     if (link.SendCommand(text) != 0) return 0;
     uint32_t seen = 0;
@@ -56,6 +69,11 @@ uint32_t SimLinkFixture::sendAndWait(std::string_view text) {
         seen |= copy;
         if (copy & (LS_ANSWER_OK | LS_ACK_TIMEOUT | LS_ANSWER_TIMEOUT)) return seen;
     }
+}
+
+void setCameraRow(sim::CameraModel& camera, int row, int value) {
+    const CameraParam& p = CameraParamTable::defaults()[static_cast<size_t>(row)];
+    camera.setReg(p.writeArea, p.address, sim::RegisterMap::pack(value, p.dataBytes() == 2));
 }
 
 }  // namespace zr::test

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
@@ -27,6 +29,15 @@ namespace zr::test {
 // sink use the same clock. The destructor closes the link (releasing a hold of
 // the own ManualClock first) and detaches the camera. One fixture at a time:
 // serial index 0 is process-wide.
+// SendCommand, then wait on the link event until the status holds
+// LS_ANSWER_OK, LS_ACK_TIMEOUT or LS_ANSWER_TIMEOUT (the waiting caller's
+// steps). Returns every status bit seen on the way; 0 when SendCommand refused.
+uint32_t sendAndWait(SerialLink& link, std::string_view text);
+
+// Puts a table row's value into the camera's register, as the camera holds
+// it, for a later read.
+void setCameraRow(sim::CameraModel& camera, int row, int value);
+
 class SimLinkFixture {
   public:
     explicit SimLinkFixture(Clock* clock = nullptr);
@@ -42,6 +53,9 @@ class SimLinkFixture {
     // the status holds LS_ANSWER_OK, LS_ACK_TIMEOUT or LS_ANSWER_TIMEOUT.
     // Returns every status bit seen on the way; 0 when SendCommand refused.
     uint32_t sendAndWait(std::string_view text);
+    // Waits until every queued command has been exchanged (behind a read of
+    // its own), then returns the texts the camera received before this call.
+    std::vector<std::string> sentTexts();
 
     ManualClock manualClock;  // used unless another clock was passed
     Clock& clock;

@@ -2,10 +2,14 @@
 #include <QTimer>
 
 #include "lut_EditorFixture.h"
-#include "lut_TempDir.h"
 #include "params/LutCsv.h"
+#include "support/TempDir.h"
 
 namespace {
+
+using zr::test::readFile;
+using zr::test::TempDir;
+using zr::test::writeFile;
 
 // OPEN and SAVE of the editor, with the file dialog replaced by a chosen path.
 class LutCsvDataTest : public LutEditorTest {
@@ -26,7 +30,7 @@ class LutCsvDataTest : public LutEditorTest {
         return table;
     }
 
-    LutTempDir dir;
+    TempDir dir;
     QString chosen;
     std::vector<bool> asked;
 };
@@ -35,7 +39,7 @@ TEST_F(LutCsvDataTest, SaveThenOpenGivesTheTableBack) {
     chosen = QString::fromStdString(dir.file("lut.csv"));
     editor->entries = pattern();
     button(CLookUpTable::IDC_SAVE)->click();
-    EXPECT_EQ(readAll(dir.file("lut.csv")), zr::formatLutCsv(pattern()));
+    EXPECT_EQ(readFile(dir.file("lut.csv")), zr::formatLutCsv(pattern()));
 
     button(CLookUpTable::IDC_GAMMA_10)->click();
     button(CLookUpTable::IDC_OPEN)->click();
@@ -81,7 +85,7 @@ TEST_F(LutCsvDataTest, RefusedFilesLeaveTheTableAsItWas) {
     };
     for (const auto& [text, message] : cases) {
         SCOPED_TRACE(message);
-        writeAll(dir.file("bad.csv"), text);
+        writeFile(dir.file("bad.csv"), text);
         chosen = QString::fromStdString(dir.file("bad.csv"));
         editor->entries = pattern();
         sink.clear();

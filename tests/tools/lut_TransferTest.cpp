@@ -37,8 +37,8 @@ TEST_F(LutTransferTest, WriteSkipsHiddenChannelsAndReadTakesThemAll) {
     auto texts = sent();
     ASSERT_EQ(texts.size(), 512u);
     for (int i = 0; i < 256; ++i) {
-        ASSERT_EQ(texts[i], lutWrite(0, i, pattern()[0][i]));
-        ASSERT_EQ(texts[256 + i], lutWrite(2, i, pattern()[2][i]));
+        ASSERT_EQ(texts[i], lutWriteText(0, i, pattern()[0][i]));
+        ASSERT_EQ(texts[256 + i], lutWriteText(2, i, pattern()[2][i]));
     }
 
     camera.clearLog();
@@ -71,9 +71,9 @@ TEST_F(LutTransferTest, AShortenedWalkTakesTheFirstEntriesOfEachChannel) {
 
     camera.clearLog();
     button(CLookUpTable::IDC_WRITE)->click();
-    EXPECT_EQ(sent(), (std::vector<std::string>{lutWrite(0, 0, 0), lutWrite(0, 1, 7),
-                                                lutWrite(1, 0, 50), lutWrite(1, 1, 57),
-                                                lutWrite(2, 0, 100), lutWrite(2, 1, 107)}));
+    EXPECT_EQ(sent(), (std::vector<std::string>{lutWriteText(0, 0, 0), lutWriteText(0, 1, 7),
+                                                lutWriteText(1, 0, 50), lutWriteText(1, 1, 57),
+                                                lutWriteText(2, 0, 100), lutWriteText(2, 1, 107)}));
     EXPECT_TRUE(sink.texts().empty());
 }
 

@@ -3,9 +3,9 @@
 #include <QPointer>
 #include <QTest>
 
+#include "SimPanelTest.h"
 #include "tools/CManualCommand.h"
 #include "tools/ManualCommandForm.h"
-#include "ws_SimPanel.h"
 
 using zr::tools::readFormOf;
 

@@ -5,8 +5,8 @@
 #include <QTest>
 #include <algorithm>
 
+#include "SimPanelTest.h"
 #include "tools/CWhiteSpot.h"
-#include "ws_SimPanel.h"
 
 using zr::sim::Spot;
 

@@ -6,8 +6,8 @@
 #include <QTest>
 #include <cstdio>
 
+#include "SimPanelTest.h"
 #include "tools/CWhiteSpot.h"
-#include "ws_SimPanel.h"
 
 namespace {
 

@@ -1,20 +1,12 @@
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <fstream>
-#include <sstream>
+#include <memory>
 
 #include "TransportFixture.h"
 #include "link/ComPort.h"
 #include "link/LinkStatus.h"
 #include "link/SystemClock.h"
-
-extern char** environ;
+#include "support/FileText.h"
 
 namespace zr::test {
 namespace {
@@ -32,49 +24,16 @@ class CamsimProgramTest : public ::testing::Test {
 
     // Starts the program on COM<n> and waits until it reports its terminal.
     bool start(int n) {
-        int out[2];
-        if (pipe2(out, O_CLOEXEC) != 0) return false;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        const std::string program = simDir() + "/zrk880_camsim";
-        const std::string number = std::to_string(n);
-        const std::string log = ports.path() + "/camsim.log";
-        const char* argv[] = {program.c_str(),      "--log",        log.c_str(),
-                              ports.path().c_str(), number.c_str(), nullptr};
-        const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr,
-                                        const_cast<char* const*>(argv), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        bool ready = false;
-        if (spawned == 0) {
-            pollfd p{out[0], POLLIN, 0};
-            char c = 0;
-            ready = ::poll(&p, 1, 10000) > 0 && ::read(out[0], &c, 1) == 1;
-        } else {
-            pid = -1;
-        }
-        ::close(out[0]);
-        return ready;
+        camsim = std::make_unique<CamsimProcess>(
+            ports.path(), n, std::vector<std::string>{"--log", ports.path() + "/camsim.log"});
+        return camsim->ready();
     }
+    void stop() { camsim.reset(); }
 
-    void stop() {
-        if (pid <= 0) return;
-        kill(pid, SIGTERM);
-        int status = 0;
-        waitpid(pid, &status, 0);
-        pid = -1;
-    }
-
-    std::string logged() const {
-        std::ifstream in(ports.path() + "/camsim.log");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string logged() const { return readFile(ports.path() + "/camsim.log"); }
 
     PortDir ports;
-    pid_t pid = -1;
+    std::unique_ptr<CamsimProcess> camsim;
     Clock& clock;
     RecordingSink sink;
     MessageRelay relay;
@@ -84,7 +43,7 @@ class CamsimProgramTest : public ::testing::Test {
 TEST_F(CamsimProgramTest, ExchangesWithTheProgramThroughItsPortEntry) {
     ports.remove(4);
     ASSERT_TRUE(start(4));
-    EXPECT_TRUE(waitUntil([&] {
+    EXPECT_TRUE(eventually([&] {
         struct stat info {};
         return lstat(ports.entry(4).c_str(), &info) == 0;
     }));
@@ -97,7 +56,7 @@ TEST_F(CamsimProgramTest, ExchangesWithTheProgramThroughItsPortEntry) {
     EXPECT_TRUE(runExchange(link, "0108050000") & LS_ACK);
     EXPECT_TRUE(runExchange(link, "8108000000") & LS_ANSWER_OK);
     EXPECT_EQ(link.TakeAnswer({9, 9, 9}), (AnswerBytes{0x05, 0x00, 0x00}));
-    EXPECT_TRUE(waitUntil([&] { return logged() == "0108050000\n8108000000\n"; })) << logged();
+    EXPECT_TRUE(eventually([&] { return logged() == "0108050000\n8108000000\n"; })) << logged();
     EXPECT_EQ(sink.count(), 0u);
 
     link.CloseLink();

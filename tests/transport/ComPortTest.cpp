@@ -29,7 +29,7 @@ TEST_F(ComPortTest, OpensAndExchangesFramesOverThePseudoTerminal) {
     camera.setReg(0x01, 0x08, 0x12AB00);
     EXPECT_TRUE(runExchange(link, "8108000000") & LS_ANSWER_OK);
     EXPECT_EQ(link.TakeAnswer({9, 9, 9}), (AnswerBytes{0x12, 0xAB, 0x00}));
-    EXPECT_TRUE(waitUntil([&] { return !camera.hostReplies().empty(); }));
+    EXPECT_TRUE(eventually([&] { return !camera.hostReplies().empty(); }));
     EXPECT_EQ(camera.hostReplies(), std::vector<uint8_t>{ACK});
     EXPECT_TRUE(shown().empty());
 }

@@ -151,7 +151,7 @@ TEST_F(EnumerateTest, ProbeLeavesLineSettingsAndQueuedInputAloneAndSkipsHeldPort
         cfsetspeed(&line, B19200);
         ASSERT_EQ(tcsetattr(terminal.slave(), TCSANOW, &line), 0);
         ASSERT_EQ(::write(terminal.master(), "queued", 6), 6);
-        ASSERT_TRUE(waitUntil([&] {
+        ASSERT_TRUE(eventually([&] {
             int queued = 0;
             return ioctl(terminal.slave(), FIONREAD, &queued) == 0 && queued == 6;
         }));

@@ -1,11 +1,10 @@
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "TransportFixture.h"
 #include "link/ClOpen.h"
 #include "link/ComPort.h"
 #include "link/LinkStatus.h"
+#include "support/FileText.h"
 
 namespace zr::test {
 namespace {
@@ -18,12 +17,7 @@ class SwitchTest : public PtyLinkTest {
         : searchPath("ZRK880_CL_PATH", makerLibraryDir().c_str()),
           frameLog("ZR_SIM_CL_LOG", (ports.path() + "/library-frames.log").c_str()) {}
 
-    std::string libraryFrames() const {
-        std::ifstream in(ports.path() + "/library-frames.log");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string libraryFrames() const { return readFile(ports.path() + "/library-frames.log"); }
 
     EnvVar searchPath;
     EnvVar frameLog;

@@ -28,31 +28,6 @@ void ScaledClock::sleepMs(uint32_t ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-EnvVar::EnvVar(const char* name, const char* value) : name_(name) {
-    if (const char* old = getenv(name)) {
-        had_ = true;
-        old_ = old;
-    }
-    if (value)
-        setenv(name, value, 1);
-    else
-        unsetenv(name);
-}
-
-EnvVar::~EnvVar() {
-    if (had_)
-        setenv(name_, old_.c_str(), 1);
-    else
-        unsetenv(name_);
-}
-
-std::string simDir() {
-    const char* dir = getenv("ZR_SIM_DIR");
-    if (dir && *dir) return dir;
-    ADD_FAILURE() << "ZR_SIM_DIR is not set";
-    return "/nonexistent";
-}
-
 std::string makerLibraryDir() {
     // Never destroyed: the exit handler below is registered before this
     // string's destructor would be, so it runs after it and still reads it.
@@ -114,15 +89,6 @@ uint32_t runExchange(SerialLink& link, std::string_view text, uint32_t realLimit
     }
     ADD_FAILURE() << "exchange of " << text << " did not end";
     return seen;
-}
-
-bool waitUntil(const std::function<bool()>& condition, uint32_t limitMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
 }
 
 std::string frameBytes(std::initializer_list<int> bytes) {

@@ -10,11 +10,14 @@
 #include <vector>
 
 #include "PortDir.h"
-#include "PtyCamera.h"
 #include "link/Clock.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
 #include "model/CameraModel.h"
+#include "support/CamsimProcess.h"
+#include "support/EnvVar.h"
+#include "support/Eventually.h"
+#include "support/PtyCamera.h"
 #include "support/RecordingSink.h"
 
 namespace zr::test {
@@ -37,23 +40,6 @@ class ScaledClock : public Clock {
     std::atomic<uint64_t> sleeps_{0};
 };
 
-// Sets an environment variable for one scope and puts the old value back
-// (nullptr: unset).
-class EnvVar {
-  public:
-    EnvVar(const char* name, const char* value);
-    ~EnvVar();
-    EnvVar(const EnvVar&) = delete;
-    EnvVar& operator=(const EnvVar&) = delete;
-
-  private:
-    const char* name_;
-    bool had_ = false;
-    std::string old_;
-};
-
-// <build>/camsim, where the simulated library and program are built.
-std::string simDir();
 // A folder holding a copy of the simulated library as libclsertest.so, so that
 // it loads as a maker's library of its own, beside the common library.
 std::string makerLibraryDir();
@@ -69,9 +55,6 @@ bool lockableByOthers(const std::string& path);
 // seen: until LS_ACK (a write) or LS_ANSWER_OK (a read), or a time-out bit.
 // Gives up after `realLimitMs` of real time (the test then fails).
 uint32_t runExchange(SerialLink& link, std::string_view text, uint32_t realLimitMs = 20000);
-
-// Polls the condition in real time; false when it stayed false for `limitMs`.
-bool waitUntil(const std::function<bool()>& condition, uint32_t limitMs = 10000);
 
 // The 18 bytes of a command frame, as the camera must receive them.
 std::string frameBytes(std::initializer_list<int> bytes);

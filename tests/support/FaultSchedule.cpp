@@ -4,13 +4,6 @@ namespace zr::test {
 
 namespace {
 
-constexpr Fault kFaults[] = {
-    Fault::DropAck,         Fault::Nak,          Fault::CorruptAnswer,
-    Fault::Split,           Fault::Merge,        Fault::Garbage,
-    Fault::AckDelayUnder,   Fault::AckDelayOver, Fault::AnswerDelayUnder,
-    Fault::AnswerDelayOver,
-};
-
 // No STX, ACK or NAK among them: noise, not protocol bytes.
 const std::string kGarbage[] = {std::string("\xFF", 1), std::string("\x00\x7F", 2), "Z9?",
                                 "\x03\x03"};
@@ -28,6 +21,8 @@ const char* faultName(Fault fault) {
             return "NAK";
         case Fault::CorruptAnswer:
             return "corrupted answer";
+        case Fault::CutOff:
+            return "cut-off answer";
         case Fault::Split:
             return "split reads";
         case Fault::Merge:
@@ -50,8 +45,8 @@ bool carriesOut(Fault fault) {
     return fault != Fault::DropAck && fault != Fault::Nak;
 }
 
-FaultSchedule::FaultSchedule(sim::CameraModel& camera, uint32_t seed)
-    : camera_(camera), random_(seed) {
+FaultSchedule::FaultSchedule(sim::CameraModel& camera, uint32_t seed, FaultMix mix)
+    : camera_(camera), random_(seed), mix_(std::move(mix)) {
     camera_.setFrameObserver([this](const sim::ReceivedFrame& frame) { onFrame(frame); });
 }
 
@@ -86,8 +81,17 @@ void FaultSchedule::onFrame(const sim::ReceivedFrame& frame) {
 }
 
 Fault FaultSchedule::pick() {
-    if (rate_ <= 0 || static_cast<int>(random_() % 100) >= rate_) return Fault::None;
-    return kFaults[random_() % std::size(kFaults)];
+    if (rate_ <= 0 || static_cast<int>(random_() % static_cast<uint32_t>(mix_.outOf)) >= rate_) {
+        return Fault::None;
+    }
+    int total = 0;
+    for (const auto& [fault, weight] : mix_.weights) total += weight;
+    int at = static_cast<int>(random_() % static_cast<uint32_t>(total));
+    for (const auto& [fault, weight] : mix_.weights) {
+        if (at < weight) return fault;
+        at -= weight;
+    }
+    return Fault::None;
 }
 
 // Sets the camera up for the next frame; every setting of the previous one
@@ -106,6 +110,9 @@ void FaultSchedule::arm(Fault fault) {
             break;
         case Fault::CorruptAnswer:
             s.corruptNextAnswers = 1;
+            break;
+        case Fault::CutOff:
+            s.cutNextAnswers = 1;
             break;
         case Fault::Split:
             s.splitSizes = kSplits[random_() % std::size(kSplits)];

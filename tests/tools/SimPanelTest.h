@@ -10,24 +10,26 @@
 #include "model/SimClSerial.h"
 #include "panel/CZR_K880TM_ControlDlg.h"
 #include "support/RecordingSink.h"
+#include "support_qt/SimPanelPort.h"
 
 // A real panel whose link runs to the simulated camera in-process, with every
 // message box recorded. The tool windows are opened the way the panel opens
-// them.
+// them. The port is opened on start unless the test asks otherwise.
 class SimPanelTest : public ::testing::Test {
   protected:
     static constexpr uint32_t kSerialIndex = 0;
 
+    explicit SimPanelTest(bool openOnStart = true) : openOnStart_(openOnStart) {}
+
     void SetUp() override {
         panel.messages().setSink(sink);
         zr::sim::attachModel(kSerialIndex, &camera);
-        const zr::ClSerialFunctions& fns = zr::sim::inProcessClFunctions();
-        void* ref = nullptr;
-        ASSERT_EQ(fns.serialInit(kSerialIndex, &ref), 0);
-        ASSERT_TRUE(panel.link().startOnBoardPort(fns, ref));
-        panel.link().clearWaitingFlags();
-        panel.portOpen = 1;
+        if (openOnStart_) {
+            ASSERT_TRUE(openLink());
+        }
     }
+
+    bool openLink() { return zr::test::openSimPort(panel); }
 
     void TearDown() override {
         panel.link().CloseLink();
@@ -45,6 +47,7 @@ class SimPanelTest : public ::testing::Test {
         camera.clearLog();
     }
 
+    const bool openOnStart_;
     zr::test::RecordingSink sink;
     zr::sim::CameraModel camera{zr::SystemClock::instance()};
     CZR_K880TM_ControlDlg panel;

@@ -23,6 +23,11 @@ inline std::string expectedRead(const CameraParam& p) {
     return hex2(p.readArea) + hex2(p.address) + "000000";
 }
 
+// A look-up table entry's write: channel c, entry i, value v.
+inline std::string lutWriteText(int c, int i, int v) {
+    return hex2(0x20 + c) + hex2(i) + hex2(v) + "0000";
+}
+
 // The 18 bytes the camera must receive for a ten-character text.
 inline std::string expectedFrame(const std::string& text) {
     std::string frame =

@@ -1,4 +1,4 @@
-#include "PtyCamera.h"
+#include "support/PtyCamera.h"
 
 #include <chrono>
 #include <stdexcept>

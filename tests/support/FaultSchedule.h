@@ -4,6 +4,7 @@
 #include <mutex>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/CameraModel.h"
@@ -16,6 +17,7 @@ enum class Fault {
     DropAck,           // no reply, no effect: the frame is lost
     Nak,               // NAK, the command is not carried out
     CorruptAnswer,     // the answer frame's checksum is wrong (resent on NAK)
+    CutOff,            // the answer frame stops after the STX and two bytes
     Split,             // replies come in small pieces
     Merge,             // ACK and answer frame in one read
     Garbage,           // stray bytes before each reply
@@ -36,19 +38,26 @@ struct FrameRecord {
     Fault fault = Fault::None;
 };
 
+// Which faults a schedule picks, each with its weight, and what a rate is
+// counted out of (100: percent, 1000: per mille).
+struct FaultMix {
+    int outOf = 100;
+    std::vector<std::pair<Fault, int>> weights;
+};
+
 // Picks a fault for every frame the camera receives, from a seeded random
 // sequence, through the camera's frame observer. A frame that is answered
 // after its resend (AckDelayOver) gets a plain resend, so no late reply can
-// overtake a later exchange's replies.
+// overtake a later exchange's replies. Used by the fault runs and the soak.
 class FaultSchedule {
   public:
-    FaultSchedule(sim::CameraModel& camera, uint32_t seed);
+    FaultSchedule(sim::CameraModel& camera, uint32_t seed, FaultMix mix);
     ~FaultSchedule();
     FaultSchedule(const FaultSchedule&) = delete;
     FaultSchedule& operator=(const FaultSchedule&) = delete;
 
-    // Chance in percent that a frame meets a fault; 0 turns faults off from
-    // the next frame on.
+    // Chance out of the mix's `outOf` that a frame meets a fault; 0 turns
+    // faults off from the next frame on.
     void setRate(int percent);
     // The frames received since the last call, in order.
     std::vector<FrameRecord> takeRecords();
@@ -63,6 +72,7 @@ class FaultSchedule {
     sim::CameraModel& camera_;
     std::mutex mutex_;
     std::mt19937 random_;
+    const FaultMix mix_;
     int rate_ = 0;
     Fault armed_ = Fault::None;
     std::vector<FrameRecord> records_;

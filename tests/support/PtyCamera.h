@@ -12,7 +12,8 @@ namespace zr::test {
 // the model on the master side in a thread of its own. The line settings
 // belong to the slave; the master never touches them. The server's held slave
 // keeps the master from seeing a hang-up while the link has the port closed,
-// and lets the test look at the line settings the link applied.
+// and lets the test look at the line settings the link applied. Used by the
+// transport tests and the fault runs.
 class PtyCamera {
   public:
     explicit PtyCamera(sim::CameraModel& model);
@@ -24,6 +25,14 @@ class PtyCamera {
     void vanish();
     // Bytes moved host -> camera so far.
     size_t bytesFromHost() const { return server_.bytesFromHost(); }
+    // Pulls the line (as a USB adapter is) as soon as the camera has taken in
+    // the bytes of this read, before it can answer. Safe to call from the
+    // camera's frame observer (the serving thread).
+    void pullAfterThisRead() { server_.pullAfterThisRead(); }
+    bool pulled() const { return server_.pulled(); }
+    // Nothing on its way in either direction (see PtyServer::quiet). Safe
+    // from the link's worker while the line is being pulled.
+    bool quiet() { return server_.quiet(); }
 
   private:
     sim::PtyServer server_;
