@@ -1,6 +1,5 @@
 #include "adjust/AdjustTemplate.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -183,9 +182,8 @@ std::span<const Control> controls() {
 }
 
 QFont dialogFont() {
-    QFont font = QApplication::font();
+    QFont font = zr::widgets::templateFont();
     font.setFamilies({QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Tahoma"), font.family()});
-    font.setPointSize(8);
     return font;
 }
 

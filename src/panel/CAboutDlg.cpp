@@ -1,6 +1,5 @@
 #include "panel/CAboutDlg.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -10,8 +9,7 @@
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     // The template's font is 9 point; its dialog units follow that font.
-    QFont dialogFont = QApplication::font();
-    dialogFont.setPointSize(9);
+    const QFont dialogFont = zr::widgets::templateFont(9);
     setFont(dialogFont);
 
     Ui::AboutTemplate ui;

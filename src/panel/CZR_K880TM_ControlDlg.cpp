@@ -149,8 +149,7 @@ void CZR_K880TM_ControlDlg::buildWindow() {
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowIcon(panelIcon());
 
-    QFont dialogFont = QApplication::font();
-    dialogFont.setPointSize(kDialogFontPoints);
+    const QFont dialogFont = templateFont();
     setFont(dialogFont);
 
     d->client = new QWidget(this);

@@ -1,6 +1,5 @@
 #include "tools/CManualCommand.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -31,14 +30,8 @@ CManualCommand::CManualCommand(QWidget* parent) : ToolWindow(EnterKey::Hides, pa
 }
 
 void CManualCommand::buildControls() {
-    QFont dialogFont = QApplication::font();
-    dialogFont.setPointSize(zr::widgets::kDialogFontPoints);
-    setFont(dialogFont);
-
     Ui::ManualCommandTemplate ui;
-    ui.setupUi(this);
-    controls().addTemplate(this);
-    zr::widgets::DialogUnits(dialogFont).applyToTemplate(this);
+    setUpFromTemplate(ui);
     // The label lines up with the field by its runs of blanks.
     ui.fieldLabel->setTextFormat(Qt::PlainText);
 

@@ -1,6 +1,5 @@
 #include "tools/CWhiteSpot.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -34,15 +33,8 @@ CWhiteSpot::CWhiteSpot(QWidget* parent) : ToolWindow(EnterKey::Hides, parent) {
 }
 
 void CWhiteSpot::buildControls() {
-    QFont dialogFont = QApplication::font();
-    dialogFont.setPointSize(zr::widgets::kDialogFontPoints);
-    setFont(dialogFont);
-
     Ui::WhiteSpotTemplate ui;
-    ui.setupUi(this);
-    controls().addTemplate(this);
-    const zr::widgets::DialogUnits units(dialogFont);
-    units.applyToTemplate(this);
+    const zr::widgets::DialogUnits units = setUpFromTemplate(ui);
     ui.spotList->setTabStopDistance(units.toPixelsX(kTabStopDlu));
     ui.spotList->setTabChangesFocus(true);
     // A frame only: clicks go to the controls inside it.

@@ -1,5 +1,6 @@
 #include "widgets/DialogUnits.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QWidget>
 
@@ -16,6 +17,12 @@ int mulDiv(int value, int numerator, int denominator) {
 }
 
 }  // namespace
+
+QFont templateFont(int points) {
+    QFont font = QApplication::font();
+    font.setPointSize(points);
+    return font;
+}
 
 DialogUnits::DialogUnits(const QFont& font) {
     const QFontMetrics metrics(font);

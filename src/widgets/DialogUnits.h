@@ -10,6 +10,9 @@ namespace zr::widgets {
 // The point size every window template of the program is laid out for.
 inline constexpr int kDialogFontPoints = 8;
 
+// The application's font at a template's point size.
+QFont templateFont(int points = kDialogFontPoints);
+
 // Dialog units of a window template turned into pixels with the metrics of
 // the dialog's font, the way the original platform sizes its dialogs: a
 // horizontal unit is a quarter of the font's average character width, a

@@ -5,6 +5,7 @@
 
 #include "link/Message.h"
 #include "widgets/ControlMap.h"
+#include "widgets/DialogUnits.h"
 #include "widgets/ToolContext.h"
 
 class QKeyEvent;
@@ -50,6 +51,19 @@ class ToolWindow : public QDialog {
     virtual void setUpWindow() {}
 
     ControlMap& controls() { return controls_; }
+
+    // Lays the window out from its .ui template: in the template font, at
+    // the template's dialog units, its controls taken by id.
+    template <typename Ui>
+    DialogUnits setUpFromTemplate(Ui& ui) {
+        const QFont font = templateFont();
+        setFont(font);
+        ui.setupUi(this);
+        controls_.addTemplate(this);
+        const DialogUnits units(font);
+        units.applyToTemplate(this);
+        return units;
+    }
 
     // What a timer tick of the window may do with the link.
     enum class LinkState { Closed, Busy, Idle };
