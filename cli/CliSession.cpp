@@ -68,10 +68,8 @@ bool CliSession::open() {
 }
 
 void CliSession::waitIdle() {
-    while (link_.isOpen() && link_.inExchange()) {
-        relay_.servePending();
-        link_.clock().sleepMs(1);
-    }
+    link_.waitUntilIdle();
+    // A box the worker posted as the exchange ended.
     relay_.servePending();
 }
 
