@@ -1,9 +1,9 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <string>
 #include <vector>
+
+#include "pty/SimProgram.h"
 
 namespace zr::bench {
 
@@ -25,8 +25,7 @@ class SimProcess {
 
   private:
     std::string portDir_;
-    pid_t pid_ = -1;
-    int stdinFd_ = -1;
+    sim::SimProgram program_;
 };
 
 }  // namespace zr::bench
