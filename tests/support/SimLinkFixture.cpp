@@ -45,10 +45,7 @@ void SimLinkFixture::close() {
 uint32_t SimLinkFixture::sendAndWait(std::string_view text) {
     // As ReadRegister does: clear only once an earlier exchange has ended, or
     // its late time-out bit would be taken for this command's.
-    while (link.inExchange()) {
-        relay.servePending();
-        clock.sleepMs(1);
-    }
+    link.waitUntilIdle();
     return zr::test::sendAndWait(link, text);
 }
 
