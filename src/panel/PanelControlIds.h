@@ -173,6 +173,11 @@ enum CommandId : int {
     ID_MANUAL_COMMAND = 32780,
     ID_ALL_INITIALIZE = 32781,
     ID_FACTORY_SETTING = 32782,
+    // Items that came after the menu's first edition, behind a separator.
+    ID_SAVE_SETTINGS_FILE = 32790,
+    ID_LOAD_SETTINGS_FILE = 32791,
+    ID_COMPARE_SETTINGS_FILE = 32792,
+    ID_LINK_TRACE = 32793,
     ID_APP_ABOUT = 57664,
 };
 

@@ -17,6 +17,11 @@ PanelMenu::PanelMenu(QWidget* owner) : QObject(owner), menuBar_(new QMenuBar(own
     addItem(interface, QStringLiteral("&Manual Command\tCtrl+M"), ID_MANUAL_COMMAND);
     interface->addSeparator();
     addItem(interface, QStringLiteral("Seria&l Port...\tCtrl+L "), ID_SERIAL_PORT);
+    interface->addSeparator();
+    addItem(interface, QStringLiteral("Save Settings to File..."), ID_SAVE_SETTINGS_FILE);
+    addItem(interface, QStringLiteral("Load Settings from File..."), ID_LOAD_SETTINGS_FILE);
+    addItem(interface, QStringLiteral("Compare with File..."), ID_COMPARE_SETTINGS_FILE);
+    addItem(interface, QStringLiteral("Link &Trace..."), ID_LINK_TRACE);
 
     QMenu* help = menuBar_->addMenu(QStringLiteral("&Help"));
     addItem(help, QStringLiteral("&About ZR-K880TM Control"), ID_APP_ABOUT);

@@ -106,7 +106,9 @@ TEST_F(PanelCommands, MenuHoldsItsItemsAndTheSpecialMenuOnlyFactorySetting) {
         interface << (item->isSeparator() ? "-" : item->text());
     }
     EXPECT_EQ(interface, (QStringList{"&Read From Camera\tCtrl+R", "&Write To Camera\tCtrl+W",
-                                      "&Manual Command\tCtrl+M", "-", "Seria&l Port...\tCtrl+L "}));
+                                      "&Manual Command\tCtrl+M", "-", "Seria&l Port...\tCtrl+L ",
+                                      "-", "Save Settings to File...", "Load Settings from File...",
+                                      "Compare with File...", "Link &Trace..."}));
     EXPECT_EQ(panel->menuAction(ID_READ_FROM_CAMERA)->text(), "&Read From Camera\tCtrl+R");
     EXPECT_EQ(panel->menuAction(ID_SERIAL_PORT)->text(), "Seria&l Port...\tCtrl+L ");
     EXPECT_EQ(panel->menuAction(ID_APP_ABOUT)->text(), "&About ZR-K880TM Control");
