@@ -87,7 +87,8 @@ void SettingsFileCommands::load() {
         refreshPanel_();
         wait.release();
         showBox("Loading " + path.toStdString() + " stopped at " + nameOf(refused) + " (row " +
-                    std::to_string(refused) + "); the rows before it were written.",
+                    std::to_string(refused) + "); " +
+                    (refused == 0 ? "nothing was written." : "the rows before it were written."),
                 MsgIcon::Exclamation);
         return;
     }

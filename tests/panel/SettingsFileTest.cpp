@@ -53,7 +53,8 @@ class SettingsFileTest : public PanelTest {
 // The panel's file restores with zrk880ctl to the same settings, and the
 // tool's dump loads into the panel: each reads the other's bytes.
 TEST_F(SettingsFileTest, FilesPassBetweenThePanelAndTheCommandLineTool) {
-    for (auto [row, value] : {std::pair<int, int>{ROW_GAIN_LEVEL, 341}, {9, 1200}, {4, 5}, {45, 200}})
+    for (auto [row, value] :
+         {std::pair<int, int>{ROW_GAIN_LEVEL, 341}, {9, 1200}, {4, 5}, {45, 200}})
         setCameraRow(row, value);
     run(ID_SAVE_SETTINGS_FILE, "panel.json");
     EXPECT_EQ(sent(), readWalk());
@@ -76,7 +77,8 @@ TEST_F(SettingsFileTest, FilesPassBetweenThePanelAndTheCommandLineTool) {
     ASSERT_EQ(ctl({"dump", file("tool.csv")}).exitCode, 0);
     run(ID_LOAD_SETTINGS_FILE, "tool.csv");
     EXPECT_EQ(sink.count(), 0u) << sink.texts()[0];
-    for (auto [row, value] : {std::pair<int, int>{ROW_GAIN_LEVEL, 17}, {41, 32}, {9, 1200}, {45, 200}})
+    for (auto [row, value] :
+         {std::pair<int, int>{ROW_GAIN_LEVEL, 17}, {41, 32}, {9, 1200}, {45, 200}})
         EXPECT_EQ(cameraRow(row), value) << row;
     run(ID_SAVE_SETTINGS_FILE, "again.csv");
     EXPECT_EQ(readFile(file("again.csv")), readFile(file("tool.csv")));
@@ -140,6 +142,20 @@ TEST_F(SettingsFileTest, LoadWritesRowsZeroToFortyNineThenReadsEverySetting) {
     EXPECT_EQ(sent(), expected);
     EXPECT_EQ(sink.count(), 0u);
     EXPECT_EQ(scrollBar(IDC_KNEE_POINT_SCROLL)->value(), 9);
+}
+
+// A write the link refuses ends the load: the panel keeps showing what the
+// camera took, and nothing more is sent.
+TEST_F(SettingsFileTest, ARefusedWriteStopsTheLoadAndThePanelKeepsItsValues) {
+    writeFile(file("one.csv"), "gain_level,6,100\n");
+    panel->link().CloseLink();
+    run(ID_LOAD_SETTINGS_FILE, "one.csv");
+    EXPECT_TRUE(sent().empty());
+    EXPECT_EQ(panel->table()[ROW_GAIN_LEVEL].value, 0);
+    EXPECT_EQ(scrollBar(IDC_GAIN_SCROLL)->value(), 0);
+    ASSERT_FALSE(sink.texts().empty());
+    EXPECT_EQ(sink.texts().back(), "Loading " + file("one.csv") +
+                                       " stopped at trigger_mode (row 0); nothing was written.");
 }
 
 // Compare reads the file's rows and lists exactly those that differ; with
