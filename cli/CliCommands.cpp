@@ -1,12 +1,7 @@
 #include "CliCommands.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -14,7 +9,6 @@
 #include <vector>
 
 #include "CliSession.h"
-#include "Snapshot.h"
 #include "link/ClOpen.h"
 #include "link/ComPort.h"
 #include "link/ComPortResolver.h"
@@ -24,6 +18,7 @@
 #include "params/LutTransfer.h"
 #include "params/ParamNames.h"
 #include "params/SafeFileReplace.h"
+#include "params/SettingsFile.h"
 
 namespace zr::cli {
 
@@ -34,40 +29,10 @@ int usage(const std::string& message) {
     return kExitUsage;
 }
 
-// A snapshot is a few kilobytes; anything much larger, or a device, a pipe or
-// a folder named by mistake, is refused before it is read (a device such as
-// /dev/zero would never end).
-constexpr off_t kMaxSnapshotBytes = 1 << 20;
-
 bool readFile(const std::string& path, std::string& out, std::string& error) {
-    const char* const tooLarge = "too large for a snapshot (over 1 MiB)";
-    std::string problem;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
-        problem = std::strerror(errno);
-    } else if (!S_ISREG(st.st_mode)) {
-        problem = "not a regular file";
-    } else if (st.st_size > kMaxSnapshotBytes) {
-        problem = tooLarge;
-    }
-    out.clear();
-    char buffer[4096];
-    while (problem.empty()) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n == 0) break;
-        if (n < 0) {
-            problem = std::strerror(errno);
-        } else if (out.size() + static_cast<size_t>(n) > static_cast<size_t>(kMaxSnapshotBytes)) {
-            problem = tooLarge;  // grew while read
-        } else {
-            out.append(buffer, static_cast<size_t>(n));
-        }
-    }
-    if (fd >= 0) ::close(fd);
-    if (!problem.empty()) error = path + ": " + problem;
-    return problem.empty();
+    const SettingsFileRead read = SettingsFile::read(path, out);
+    if (!read.ok()) error = path + ": " + read.problem;
+    return read.ok();
 }
 
 bool isCommandRegister(int row) {
@@ -150,7 +115,7 @@ int cmdRaw(CliSession& s, const std::string& text) {
     return finish(s);
 }
 
-bool readUserSettings(CliSession& s, std::vector<SnapshotEntry>& entries) {
+bool readUserSettings(CliSession& s, std::vector<SettingsEntry>& entries) {
     for (int row = 0; row < UserParamCount; ++row) {
         int32_t value = 0;
         if (s.params().ReadParam(row, value) != 0) return false;
@@ -258,12 +223,13 @@ int runCommand(const CliOptions& o) {
                 return usage("dump takes at most one FILE");
         }
         // No path and "-" (stdout) have no extension: JSON unless --csv.
-        const Snapshot::Format format = csv ? Snapshot::Format::Csv : Snapshot::formatForPath(path);
+        const SettingsFile::Format format =
+            csv ? SettingsFile::Format::Csv : SettingsFile::formatForPath(path);
         CliSession s(o);
         if (!s.open()) return kExitFailure;
-        std::vector<SnapshotEntry> entries;
+        std::vector<SettingsEntry> entries;
         if (!readUserSettings(s, entries)) return kExitFailure;
-        std::string text = Snapshot::format(entries, format);
+        std::string text = SettingsFile::format(entries, format);
         if (path.empty() || path == "-") {
             std::fwrite(text.data(), 1, text.size(), stdout);
         } else {
@@ -278,15 +244,15 @@ int runCommand(const CliOptions& o) {
     if (cmd == "restore" || cmd == "diff") {
         if (args.size() != 1) return usage(cmd + " needs one FILE");
         std::string text, error;
-        std::vector<SnapshotEntry> entries;
+        std::vector<SettingsEntry> entries;
         if (!readFile(args[0], text, error)) return usage(error);
-        if (!Snapshot::parse(text, table, entries, error)) return usage(args[0] + ": " + error);
+        if (!SettingsFile::parse(text, table, entries, error)) return usage(args[0] + ": " + error);
         CliSession s(o);
         if (!s.open()) return kExitFailure;
         if (cmd == "restore") {
             // The order of the write walk; command registers are never written.
             std::sort(entries.begin(), entries.end(),
-                      [](const SnapshotEntry& a, const SnapshotEntry& b) { return a.row < b.row; });
+                      [](const SettingsEntry& a, const SettingsEntry& b) { return a.row < b.row; });
             int written = 0;
             for (const auto& e : entries) {
                 if (isCommandRegister(e.row)) continue;

@@ -8,4 +8,5 @@ set(ZR_CORE_SOURCES
     link/SerialLink.cpp link/SystemClock.cpp link/TtyDevice.cpp link/WakeSignal.cpp
     params/BulkOperations.cpp params/CameraParamTable.cpp params/FileErrorText.cpp
     params/LutCsv.cpp params/LutFile.cpp params/LutRegisters.cpp params/LutTransfer.cpp
-    params/ParamAccess.cpp params/ParamNames.cpp params/SafeFileReplace.cpp)
+    params/JsonValue.cpp params/ParamAccess.cpp params/ParamNames.cpp params/SafeFileReplace.cpp
+    params/SettingsFile.cpp)

@@ -21,6 +21,7 @@
 #include "panel/PanelIcon.h"
 #include "panel/PanelMenu.h"
 #include "panel/ReadoutText.h"
+#include "panel/SettingsFileCommands.h"
 #include "panel/ToolWindowSlots.h"
 #include "setup/SerialPortCommand.h"
 #include "tools/CLookUpTable.h"
@@ -81,13 +82,15 @@ struct CZR_K880TM_ControlDlg::Impl {
           link(relay, zr::panel::linkClock()),
           params(link, static_cast<const QWidget*>(panel)),
           bulk(params),
-          tools(panel) {}
+          tools(panel),
+          settingsFiles(panel, params, bulk, relay, [panel] { panel->RefreshPanel(); }) {}
     zr::QtMessageSink sink;
     zr::MessageRelay relay;
     zr::SerialLink link;
     zr::ParamAccess params;
     zr::BulkOperations bulk;
     ToolWindowSlots tools;
+    SettingsFileCommands settingsFiles;
 
     Ui::PanelTemplate ui;
     QWidget* client = nullptr;
@@ -130,6 +133,10 @@ zr::MessageRelay& CZR_K880TM_ControlDlg::messages() {
 }
 zr::CameraParamTable& CZR_K880TM_ControlDlg::table() {
     return d->params.table();
+}
+
+SettingsFileCommands& CZR_K880TM_ControlDlg::settingsFiles() {
+    return d->settingsFiles;
 }
 
 zr::SetupContext CZR_K880TM_ControlDlg::setupContext() {
@@ -288,6 +295,15 @@ void CZR_K880TM_ControlDlg::OnCommand(int id) {
         case ID_SERIAL_PORT:
         case ID_ACCEL_SERIAL_PORT:
             zr::SerialPortCommand::run(setupContext());
+            break;
+        case ID_SAVE_SETTINGS_FILE:
+            d->settingsFiles.save();
+            break;
+        case ID_LOAD_SETTINGS_FILE:
+            d->settingsFiles.load();
+            break;
+        case ID_COMPARE_SETTINGS_FILE:
+            d->settingsFiles.compare();
             break;
         case ID_APP_ABOUT:
             showAbout();

@@ -21,6 +21,9 @@ class QWidget;
 namespace zr {
 class QtMessageSink;
 }
+namespace zr::panel {
+class SettingsFileCommands;
+}
 
 // The main control panel. Owns the parameter table (inside ParamAccess), the
 // one serial link and portOpen; its tool windows reach the camera through the
@@ -90,6 +93,7 @@ class CZR_K880TM_ControlDlg : public QDialog {
     CWhiteSpot* whiteSpotWindow() const;
     CManualCommand* manualCommandWindow() const;
     CAdjust* adjustWindow() const;
+    zr::panel::SettingsFileCommands& settingsFiles();
 
     // --- the window ----------------------------------------------------------
     QWidget* control(int id) const;  // nullptr for an unknown id

@@ -16,14 +16,22 @@ constexpr const char* kQuestionCaption = "ZR-K880TM";
 
 BulkOperations::BulkOperations(ParamAccess& params) : params_(params) {}
 
-void BulkOperations::ReadFromCamera() {
-    readBack();
+bool BulkOperations::ReadFromCamera() {
+    return readBack();
 }
 
 void BulkOperations::WriteToCamera() {
+    WriteSettings({});
+}
+
+int BulkOperations::WriteSettings(const std::vector<SettingsEntry>& values) {
     for (int row = 0; row <= kLastPlainSettingRow; ++row) {
-        if (params_.WriteParam(row, params_.table()[row].value) != 0) return;
+        int32_t value = params_.table()[row].value;
+        for (const SettingsEntry& entry : values)
+            if (entry.row == row) value = entry.value;
+        if (params_.WriteParam(row, value) != 0) return row;
     }
+    return -1;
 }
 
 void BulkOperations::LoadMemory(int memory) {
@@ -48,12 +56,14 @@ void BulkOperations::AllInitialize() {
     params_.WriteCommandText(InitializeCommandText);
 }
 
-void BulkOperations::readBack() {
-    for (int row = 0; row < UserParamCount; ++row) {
+bool BulkOperations::readBack() {
+    bool complete = true;
+    for (int row = 0; row < UserParamCount && complete; ++row) {
         int32_t value = 0;
-        if (params_.ReadParam(row, value) != 0) break;
+        complete = params_.ReadParam(row, value) == 0;
     }
     if (refresh_) refresh_();
+    return complete;
 }
 
 bool BulkOperations::confirm(const char* text) {

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "params/ParamAccess.h"
+#include "params/SettingsFile.h"
 
 namespace zr {
 
@@ -18,8 +20,13 @@ class BulkOperations {
 
     void setRefreshHook(std::function<void()> refresh) { refresh_ = std::move(refresh); }
 
-    void ReadFromCamera();
+    // True when every row was read.
+    bool ReadFromCamera();
     void WriteToCamera();
+    // Writes rows 0..49 in order as WriteToCamera does, each row's value from
+    // `values` where they hold the row, else the table's; stops at the first
+    // refusal. Returns the refused row, or -1 when every write went through.
+    int WriteSettings(const std::vector<SettingsEntry>& values);
     // memory: 0 DEFAULT, 1..4 FILE 1..4, -1 no selection.
     void LoadMemory(int memory);
     void SaveMemory(int memory);
@@ -28,8 +35,8 @@ class BulkOperations {
 
   private:
     // Reads rows 0..52 in order, stopping at the first failure, then runs the
-    // refresh hook either way.
-    void readBack();
+    // refresh hook either way. True when every row was read.
+    bool readBack();
     bool confirm(const char* text);
 
     ParamAccess& params_;

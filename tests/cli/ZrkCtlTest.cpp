@@ -213,6 +213,8 @@ TEST_F(ZrkCtl, BadSnapshotFilesAreRefusedWithNothingSent) {
         {"name,row,value\nadjust_key,54,0\n", "not a user setting"},
         {"name,row,value\ngain_level,6\n", "line 2: expected name,row,value"},
         {"", "holds no settings"},
+        {"{\"camera\": \"ZR-K990\", \"settings\": [{\"name\": \"gain_level\", \"value\": 1}]}",
+         "the file is for camera \"ZR-K990\", not ZR-K880TM"},
     };
     for (const auto& c : cases) {
         writeFile(path("bad.json"), c.text);

@@ -73,7 +73,7 @@ class BulkTest : public testing::Test {
 
 TEST_F(BulkTest, ReadFromCameraReadsRows0To52InOrderWithTheExactFrames) {
     giveCameraDistinctValues();
-    bulk.ReadFromCamera();
+    EXPECT_TRUE(bulk.ReadFromCamera());
 
     const auto reads = userRowReads(table());
     const auto frames = f.camera.frames();
@@ -97,7 +97,7 @@ TEST_F(BulkTest, ReadFromCameraStopsAtATimedOutRowAndStillRefreshes) {
         if (frame.text == row9Read) f.camera.updateFaults([](auto& s) { s.silent = true; });
     });
     const auto before = CameraParamTable::defaults();
-    bulk.ReadFromCamera();
+    EXPECT_FALSE(bulk.ReadFromCamera());
 
     for (int row = 0; row < 10; ++row) {
         EXPECT_EQ(table()[row].value, cameraValue(table()[row])) << "row " << row;

@@ -1,15 +1,30 @@
-#include "Snapshot.h"
+#include "params/SettingsFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
 #include <set>
 
-#include "CliOptions.h"
-#include "JsonValue.h"
+#include "params/JsonValue.h"
 #include "params/ParamNames.h"
 
-namespace zr::cli {
+namespace zr {
 
 namespace {
+
+// A settings file is a few kilobytes; anything much larger is refused.
+constexpr off_t kMaxFileBytes = 1 << 20;
+
+bool parseInt(std::string_view s, long long& out) {
+    if (s.empty()) return false;
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    return ec == std::errc() && p == s.data() + s.size();
+}
 
 // One entry as read from a file, before it is checked.
 struct RawEntry {
@@ -30,9 +45,9 @@ std::string where(int line) {
 }
 
 bool check(const std::vector<RawEntry>& raw, const CameraParamTable& table,
-           std::vector<SnapshotEntry>& entries, std::string& error) {
+           std::vector<SettingsEntry>& entries, std::string& error) {
     std::set<int> seen;
-    std::vector<SnapshotEntry> out;
+    std::vector<SettingsEntry> out;
     for (size_t i = 0; i < raw.size(); ++i) {
         const RawEntry& e = raw[i];
         std::string at = e.line > 0 ? where(e.line) : "entry " + std::to_string(i + 1) + ": ";
@@ -76,6 +91,12 @@ bool parseJson(std::string_view text, std::vector<RawEntry>& raw, std::string& e
     if (!doc) return refuse(error, "broken JSON: " + error);
     const JsonValue* list = &*doc;
     if (doc->isObject()) {
+        if (const JsonValue* camera = doc->member("camera")) {
+            if (!camera->isString()) return refuse(error, "JSON \"camera\" is not a string");
+            if (camera->text() != kSettingsFileCamera)
+                return refuse(error, "the file is for camera \"" + camera->text() + "\", not " +
+                                         kSettingsFileCamera);
+        }
         list = doc->member("settings");
         if (!list) return refuse(error, "JSON snapshot has no \"settings\" list");
     }
@@ -138,7 +159,7 @@ bool parseCsv(std::string_view text, std::vector<RawEntry>& raw, std::string& er
 
 }  // namespace
 
-Snapshot::Format Snapshot::formatForPath(std::string_view path) {
+SettingsFile::Format SettingsFile::formatForPath(std::string_view path) {
     auto dot = path.rfind('.');
     if (dot != std::string_view::npos) {
         std::string ext(path.substr(dot + 1));
@@ -148,7 +169,7 @@ Snapshot::Format Snapshot::formatForPath(std::string_view path) {
     return Format::Json;
 }
 
-std::string Snapshot::format(const std::vector<SnapshotEntry>& entries, Format format) {
+std::string SettingsFile::format(const std::vector<SettingsEntry>& entries, Format format) {
     std::string out;
     if (format == Format::Csv) {
         out = "name,row,value\n";
@@ -157,7 +178,7 @@ std::string Snapshot::format(const std::vector<SnapshotEntry>& entries, Format f
                    std::to_string(e.value) + "\n";
         return out;
     }
-    out = "{\n  \"camera\": \"ZR-K880TM\",\n  \"settings\": [\n";
+    out = "{\n  \"camera\": \"" + std::string(kSettingsFileCamera) + "\",\n  \"settings\": [\n";
     for (size_t i = 0; i < entries.size(); ++i) {
         const auto& e = entries[i];
         out += "    {\"name\": \"" + std::string(ParamNames::name(e.row)) +
@@ -169,8 +190,8 @@ std::string Snapshot::format(const std::vector<SnapshotEntry>& entries, Format f
     return out;
 }
 
-bool Snapshot::parse(std::string_view text, const CameraParamTable& table,
-                     std::vector<SnapshotEntry>& entries, std::string& error) {
+bool SettingsFile::parse(std::string_view text, const CameraParamTable& table,
+                         std::vector<SettingsEntry>& entries, std::string& error) {
     entries.clear();
     std::vector<RawEntry> raw;
     size_t first = text.find_first_not_of(" \t\r\n");
@@ -180,4 +201,40 @@ bool Snapshot::parse(std::string_view text, const CameraParamTable& table,
     return check(raw, table, entries, error);
 }
 
-}  // namespace zr::cli
+SettingsFileRead SettingsFile::read(const std::string& path, std::string& out) {
+    const char* const tooLarge = "too large for a snapshot (over 1 MiB)";
+    SettingsFileRead result;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        result.err = errno;
+    } else if (S_ISDIR(st.st_mode)) {
+        result.err = EISDIR;
+        result.problem = "not a regular file";
+    } else if (!S_ISREG(st.st_mode)) {
+        result.problem = "not a regular file";
+    } else if (st.st_size > kMaxFileBytes) {
+        result.problem = tooLarge;
+    }
+    if (result.err != 0 && result.problem.empty()) result.problem = std::strerror(result.err);
+    out.clear();
+    char buffer[4096];
+    while (result.ok()) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0) break;
+        if (n < 0) {
+            result.err = errno;
+            result.problem = std::strerror(errno);
+        } else if (out.size() + static_cast<size_t>(n) > static_cast<size_t>(kMaxFileBytes)) {
+            result.problem = tooLarge;  // grew while read
+        } else {
+            out.append(buffer, static_cast<size_t>(n));
+        }
+    }
+    if (fd >= 0) ::close(fd);
+    if (!result.ok()) out.clear();
+    return result;
+}
+
+}  // namespace zr

@@ -1,9 +1,9 @@
-#include "JsonValue.h"
+#include "params/JsonValue.h"
 
 #include <cctype>
 #include <charconv>
 
-namespace zr::cli {
+namespace zr {
 
 class JsonParser {
   public:
@@ -191,4 +191,4 @@ const JsonValue* JsonValue::member(const std::string& key) const {
     return it == members_.end() ? nullptr : &it->second;
 }
 
-}  // namespace zr::cli
+}  // namespace zr

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace zr::cli {
+namespace zr {
 
 // A small JSON reader, enough for settings snapshots: objects, arrays,
 // strings, numbers, true, false and null. Numbers keep their text so that
@@ -36,4 +36,4 @@ class JsonValue {
     std::map<std::string, JsonValue> members_;
 };
 
-}  // namespace zr::cli
+}  // namespace zr
