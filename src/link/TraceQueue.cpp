@@ -11,31 +11,25 @@ void TraceQueue::push(const TraceEvent& event) {
     if (event.kind == TraceEvent::Kind::Opened)
         openedTick_.store(event.tick, std::memory_order_relaxed);
     if (!listening_.load(std::memory_order_relaxed)) return;
-    size_t done = 0;
-    do {
-        const size_t part = std::min(event.count - done, kRecordBytes);
-        if (!pushRecord(event, event.data ? event.data + done : nullptr, part)) {
-            // The rest of a long chunk would have no head: drop it whole.
-            const size_t left = event.count - done;
-            dropped_.fetch_add(left == 0 ? 1 : (left + kRecordBytes - 1) / kRecordBytes,
-                               std::memory_order_relaxed);
-            return;
-        }
-        done += part;
-    } while (done < event.count);
-}
-
-bool TraceQueue::pushRecord(const TraceEvent& event, const uint8_t* data, size_t count) {
+    // An event goes in whole or not at all; only this thread adds, so the
+    // room found here cannot shrink before the records are written.
+    const size_t parts = std::max<size_t>(1, (event.count + kRecordBytes - 1) / kRecordBytes);
     const size_t head = head_.load(std::memory_order_relaxed);
-    if (head - tail_.load(std::memory_order_acquire) >= ring_.size()) return false;
-    Record& r = ring_[head % ring_.size()];
-    r.kind = event.kind;
-    r.tick = event.tick;
-    r.number = event.number;
-    r.count = static_cast<uint8_t>(count);
-    if (count > 0) std::memcpy(r.bytes.data(), data, count);
-    head_.store(head + 1, std::memory_order_release);
-    return true;
+    if (ring_.size() - (head - tail_.load(std::memory_order_acquire)) < parts) {
+        dropped_.fetch_add(1, std::memory_order_relaxed);
+        return;
+    }
+    for (size_t i = 0; i < parts; ++i) {
+        Record& r = ring_[(head + i) % ring_.size()];
+        const size_t from = i * kRecordBytes;
+        const size_t count = std::min(event.count - std::min(event.count, from), kRecordBytes);
+        r.kind = event.kind;
+        r.tick = event.tick;
+        r.number = event.number;
+        r.count = static_cast<uint8_t>(count);
+        if (count > 0) std::memcpy(r.bytes.data(), event.data + from, count);
+    }
+    head_.store(head + parts, std::memory_order_release);
 }
 
 size_t TraceQueue::drain(std::vector<Record>& out, size_t max) {

@@ -13,7 +13,8 @@ namespace zr {
 // Hands the link's trace events from its worker to one reader (the trace
 // window) without ever making the worker wait: a fixed ring, one writer and
 // one reader. While nobody listens an event costs one relaxed load; an event
-// that finds the ring full is dropped and counted.
+// that finds no room is dropped whole and counted. The link calls its hook
+// from one thread at a time (its worker), which is what this relies on.
 class TraceQueue {
   public:
     // Bytes one record holds; longer chunks take several records.
@@ -45,7 +46,7 @@ class TraceQueue {
     size_t drain(std::vector<Record>& out, size_t max);
     // Forgets what is queued, so that a reader starting anew sees no stale events.
     void discard();
-    // Records dropped for want of room since the last call.
+    // Events dropped for want of room since the last call.
     uint64_t takeDropped() { return dropped_.exchange(0, std::memory_order_relaxed); }
     // The tick of the last opening, kept also while nobody listens, so that a
     // reader that starts later still counts time from it.
@@ -53,8 +54,6 @@ class TraceQueue {
     size_t capacity() const { return ring_.size(); }
 
   private:
-    bool pushRecord(const TraceEvent& event, const uint8_t* data, size_t count);
-
     std::vector<Record> ring_;
     std::atomic<bool> listening_{false};
     std::atomic<size_t> head_{0};  // next to write; the worker's
