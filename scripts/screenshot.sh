@@ -5,7 +5,8 @@
 #   lut     the look-up table editor with the gamma 0.45 curve, green hidden
 #           and one point being dragged
 #   adjust  the adjustment window in adjust mode after a read
-# Usage: scripts/screenshot.sh panel|lut|adjust [output.png]   (BUILD_DIR picks the build)
+#   trace   the link trace window with a write, a read and an ACK time-out
+# Usage: scripts/screenshot.sh panel|lut|adjust|trace [output.png]   (BUILD_DIR picks the build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 window=${1:-}
@@ -13,7 +14,8 @@ case "$window" in
   panel)  target=test_panel;  filter='PanelScreenshot.*' ;;
   lut)    target=test_tools;  filter='LutEditorTest.Screenshot*' ;;
   adjust) target=test_adjust; filter='AdjustScreenshot.*' ;;
-  *) echo "usage: $0 panel|lut|adjust [output.png]" >&2; exit 2 ;;
+  trace)  target=test_tools;  filter='LinkTraceWindowTest.Screenshot*' ;;
+  *) echo "usage: $0 panel|lut|adjust|trace [output.png]" >&2; exit 2 ;;
 esac
 build=${BUILD_DIR:-build}
 out=${2:-docs/screenshots/$window.png}

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "adjust/CAdjust.h"
+#include "link/TraceQueue.h"
 #include "panel/CAboutDlg.h"
 #include "panel/ControlStates.h"
 #include "panel/PanelBindings.h"
@@ -81,9 +82,13 @@ struct CZR_K880TM_ControlDlg::Impl {
           link(relay, zr::panel::linkClock()),
           params(link, static_cast<const QWidget*>(panel)),
           bulk(params),
-          tools(panel) {}
+          tools(panel) {
+        // Installed once, before any port opens; costs a load while nobody listens.
+        link.setTrace([this](const zr::TraceEvent& e) { traceQueue.push(e); });
+    }
     zr::QtMessageSink sink;
     zr::MessageRelay relay;
+    zr::TraceQueue traceQueue;  // outlives the link's worker
     zr::SerialLink link;
     zr::ParamAccess params;
     zr::BulkOperations bulk;
@@ -312,6 +317,9 @@ void CZR_K880TM_ControlDlg::OnCommand(int id) {
             break;
         case IDC_ADJUST:
             OpenAdjust();
+            break;
+        case ID_LINK_TRACE:
+            d->tools.openLinkTrace(d->traceQueue);
             break;
         case IDC_MEMORY_LOAD:
             d->bulk.LoadMemory(selectedMemory());
