@@ -3,10 +3,15 @@
 namespace zr::bench {
 
 uint32_t FrameWriteTap::tickMs() {
-    if (link_ && link_->framePending()) {
+    const bool pending = link_ && link_->framePending();
+    if (pending) {
         std::lock_guard lock(mutex_);
-        writes_.push_back(BenchClock::now());
+        if (traced_ && inStretch_ && !writes_.empty())
+            writes_.back() = BenchClock::now();
+        else
+            writes_.push_back(BenchClock::now());
     }
+    inStretch_ = pending;
     return SystemClock::tickMs();
 }
 

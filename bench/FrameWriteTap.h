@@ -18,7 +18,14 @@ class FrameWriteTap : public SystemClock {
   public:
     uint32_t tickMs() override;
 
-    void watch(const SerialLink* link) { link_ = link; }
+    // `traced`: a trace hook reads the tick too, also while a frame is
+    // pending (as the frame goes out, or bytes come in); then the last reading
+    // of each pending stretch is the send tick's. The hook's reading of the
+    // reply's bytes, never pending, ends the stretch.
+    void watch(const SerialLink* link, bool traced = false) {
+        link_ = link;
+        traced_ = traced;
+    }
     void clear();
     std::vector<BenchClock::time_point> writes();
 
@@ -26,6 +33,8 @@ class FrameWriteTap : public SystemClock {
     const SerialLink* link_ = nullptr;
     std::mutex mutex_;
     std::vector<BenchClock::time_point> writes_;
+    bool traced_ = false;
+    bool inStretch_ = false;  // traced: the last reading was made while pending
 };
 
 }  // namespace zr::bench

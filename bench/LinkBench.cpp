@@ -21,6 +21,7 @@ namespace zr::bench {
 namespace {
 
 constexpr int kWarmUpReads = 5;
+TraceTotals totals;
 constexpr int kBlocks = 10;  // turns of the reference loop and the link
 
 // The highest ratios allowed at a line speed: to the line time, and to the
@@ -38,10 +39,20 @@ Targets targetsFor(int baud) {
 
 class Session {
   public:
-    explicit Session(int baud) : baud_(baud), link_(relay_, tap_), params_(link_), bulk_(params_) {
-        tap_.watch(&link_);
+    Session(int baud, TraceMode trace)
+        : baud_(baud),
+          traced_(trace != TraceMode::None),
+          link_(relay_, tap_),
+          params_(link_),
+          bulk_(params_),
+          trace_(link_, trace) {
+        tap_.watch(&link_, traced_);
     }
-    ~Session() { link_.CloseLink(); }
+    ~Session() {
+        link_.CloseLink();
+        totals.lines += trace_.lines();
+        totals.lost += trace_.lost();
+    }
     void close() { link_.CloseLink(); }
 
     bool open(std::string& error) {
@@ -119,12 +130,14 @@ class Session {
     }
 
     int baud_;
+    bool traced_;
     BenchSink sink_;
     MessageRelay relay_{sink_};
     FrameWriteTap tap_;
     SerialLink link_;
     ParamAccess params_;
     BulkOperations bulk_;
+    TraceLoad trace_;  // after the link: it ends its reader before the link goes
 };
 
 // Adds one block's exchanges to the whole run's.
@@ -170,7 +183,7 @@ bool runAtBaud(const BenchOptions& options, int baud, std::vector<Measurement>& 
     // The reference loop and the link take turns in blocks, each going first
     // every other time, so that a change in the machine's load between them
     // falls on both alike.
-    Session session(baud);
+    Session session(baud, options.trace);
     Measurement loopReads, loopWrites, reads, writes;
     const int blocks = std::min(options.count, kBlocks);
     for (int b = 0; b < blocks; ++b) {
@@ -195,6 +208,10 @@ bool runAtBaud(const BenchOptions& options, int baud, std::vector<Measurement>& 
         return false;
     }
     return true;
+}
+
+TraceTotals traceTotals() {
+    return totals;
 }
 
 }  // namespace zr::bench

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ExchangeTimes.h"
+#include "TraceLoad.h"
 #include "params/CameraParamTable.h"
 
 namespace zr::bench {
@@ -61,11 +62,19 @@ struct BenchOptions {
     int count = 200;  // read and write exchanges per line speed
     int walks = 3;    // ReadFromCamera walks per line speed
     bool lut = true;
+    TraceMode trace = TraceMode::None;
 };
 
 // Runs every operation at one line speed against the simulated camera program.
 // Returns false with `error` when the camera or the port could not be set up.
 bool runAtBaud(const BenchOptions& options, int baud, std::vector<Measurement>& results,
                std::string& error);
+
+// Trace lines decoded and trace events lost over all runs (TraceMode::Drain).
+struct TraceTotals {
+    uint64_t lines = 0;
+    uint64_t lost = 0;
+};
+TraceTotals traceTotals();
 
 }  // namespace zr::bench

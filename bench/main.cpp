@@ -25,6 +25,9 @@ void usage(FILE* out) {
                  "  --baud LIST    line speeds, comma-separated (9600,115200)\n"
                  "  --no-lut       leave out the look-up table read\n"
                  "  --markdown     print the table in Markdown\n"
+                 "  --trace MODE   with the link trace installed: idle (nobody\n"
+                 "                 listens) or drain (a reader decodes as the open\n"
+                 "                 trace window does)\n"
                  "  --sim PATH     the simulated camera program (%s)\n"
                  "Exit status: 0 targets met, 1 a target (to line time or to the\n"
                  "reference loop) missed or an exchange failed,\n"
@@ -107,6 +110,10 @@ int main(int argc, char** argv) {
             options.simProgram = argv[++i];
         } else if (arg == "--no-lut") {
             options.lut = false;
+        } else if (arg == "--trace" && hasValue &&
+                   (std::string(argv[i + 1]) == "idle" || std::string(argv[i + 1]) == "drain")) {
+            options.trace = std::string(argv[++i]) == "idle" ? zr::bench::TraceMode::Idle
+                                                             : zr::bench::TraceMode::Drain;
         } else if (arg == "--markdown") {
             markdown = true;
         } else {
@@ -125,5 +132,13 @@ int main(int argc, char** argv) {
         }
     }
     print(results, markdown);
+    if (options.trace == zr::bench::TraceMode::Idle)
+        std::printf("trace: hook and queue installed, nobody listening\n");
+    if (options.trace == zr::bench::TraceMode::Drain) {
+        const zr::bench::TraceTotals t = zr::bench::traceTotals();
+        std::printf("trace: %llu lines decoded, %llu events lost\n",
+                    static_cast<unsigned long long>(t.lines),
+                    static_cast<unsigned long long>(t.lost));
+    }
     return std::ranges::any_of(results, &Measurement::missed) ? 1 : 0;
 }

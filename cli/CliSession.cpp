@@ -40,8 +40,11 @@ void CliSession::traceBytes(bool sent, const uint8_t* data, size_t count) {
 bool CliSession::open() {
     if (options_.verbose) {
         startTick_ = SystemClock::instance().tickMs();
-        link_.setTrace([this](bool sent, const uint8_t* data, size_t count) {
-            traceBytes(sent, data, count);
+        // The byte chunks only: what the worker made of them is for the
+        // panel's trace window.
+        link_.setTrace([this](const TraceEvent& e) {
+            if (e.kind == TraceEvent::Kind::Sent || e.kind == TraceEvent::Kind::Received)
+                traceBytes(e.kind == TraceEvent::Kind::Sent, e.data, e.count);
         });
     }
     const std::string baud = std::to_string(options_.baud);

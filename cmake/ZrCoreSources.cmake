@@ -5,8 +5,9 @@ set(ZR_CORE_SOURCES
     link/AnswerParser.cpp link/AutoResetEvent.cpp link/ClLibrary.cpp link/ClOpen.cpp
     link/ClSerialApi.cpp link/ClSerialTransport.cpp link/ComPort.cpp link/ComPortResolver.cpp
     link/ComTransport.cpp link/FrameCodec.cpp link/MessageRelay.cpp link/OpenMessages.cpp
-    link/SerialLink.cpp link/SystemClock.cpp link/TtyDevice.cpp link/WakeSignal.cpp
+    link/SerialLink.cpp link/SystemClock.cpp link/TraceQueue.cpp link/TtyDevice.cpp
+    link/WakeSignal.cpp
     params/BulkOperations.cpp params/CameraParamTable.cpp params/FileErrorText.cpp
     params/LutCsv.cpp params/LutFile.cpp params/LutRegisters.cpp params/LutTransfer.cpp
     params/JsonValue.cpp params/ParamAccess.cpp params/ParamNames.cpp params/SafeFileReplace.cpp
-    params/SettingsFile.cpp)
+    params/SettingsFile.cpp params/TraceDecoder.cpp)

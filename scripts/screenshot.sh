@@ -6,7 +6,8 @@
 #           and one point being dragged
 #   adjust  the adjustment window in adjust mode after a read
 #   compare the differences between the camera and a settings file
-# Usage: scripts/screenshot.sh panel|lut|adjust|compare [output.png]   (BUILD_DIR picks the build)
+#   trace   the link trace window with a write, a read and an ACK time-out
+# Usage: scripts/screenshot.sh panel|lut|adjust|compare|trace [output.png]   (BUILD_DIR picks the build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 window=${1:-}
@@ -15,7 +16,8 @@ case "$window" in
   lut)    target=test_tools;  filter='LutEditorTest.Screenshot*' ;;
   adjust) target=test_adjust; filter='AdjustScreenshot.*' ;;
   compare) target=test_panel; filter='SettingsFileTest.Compare*' ;;
-  *) echo "usage: $0 panel|lut|adjust|compare [output.png]" >&2; exit 2 ;;
+  trace)  target=test_tools;  filter='LinkTraceWindowTest.Screenshot*' ;;
+  *) echo "usage: $0 panel|lut|adjust|compare|trace [output.png]" >&2; exit 2 ;;
 esac
 build=${BUILD_DIR:-build}
 out=${2:-docs/screenshots/$window.png}

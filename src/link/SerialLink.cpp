@@ -239,6 +239,7 @@ void SerialLink::LinkWorker() {
         workerExited_.signal();
         return;
     }
+    trace(TraceEvent::Kind::Opened);
     uint8_t buffer[kReadBufferSize];
     const int inputFd = transport_ ? transport_->pollFd() : -1;
     for (;;) {
@@ -250,14 +251,18 @@ void SerialLink::LinkWorker() {
             setStatusBits(LS_RX);
             if (awaitingAck_.load() != 0 || awaitingAnswer_.load() != 0) {
                 if (ParseReceived(buffer, count) == 0) setStatusBits(LS_ANSWER_OK);
+            } else {
+                trace(TraceEvent::Kind::Dropped, buffer, count);
             }
         } else if (awaitingAck_.load() != 0) {
             if (ticksSince(clock_.tickMs(), lastSendTick_) > kAckTimeoutMs) {
                 if (resendsLeft_ != 0) {
+                    trace(TraceEvent::Kind::Resend, nullptr, 0, kResends - resendsLeft_ + 1);
                     writeTransport(commandFrame_.data(), kCommandFrameSize, kClResendTimeoutMs);
                     lastSendTick_ = clock_.tickMs();
                     --resendsLeft_;
                 } else {
+                    trace(TraceEvent::Kind::AckTimeout);
                     showWorkerMessage("There is no [ACK]");
                     setStatusBits(LS_ACK_TIMEOUT);
                     awaitingAnswer_.store(0);
@@ -270,6 +275,7 @@ void SerialLink::LinkWorker() {
                     std::lock_guard lock(linkMutex_);
                     status_ |= LS_ANSWER_TIMEOUT;
                 }
+                trace(TraceEvent::Kind::AnswerTimeout);
                 // A frame cut off by the camera (a reset, say) never
                 // completes; its bytes would swallow later replies.
                 parser_.reset();
@@ -312,20 +318,34 @@ void SerialLink::LinkWorker() {
 int SerialLink::ParseReceived(const uint8_t* data, size_t count) {
     std::lock_guard lock(linkMutex_);
     int result = 1;
+    // The trace is told of each run of bytes the parser passed over.
+    size_t dropFrom = count;
     for (size_t i = 0; i < count; ++i) {
         const AnswerEvent event = parser_.feed(data[i], awaitingAck_.load() != 0);
+        if (trace_) {
+            if (event.kind == AnswerEvent::Kind::None && !parser_.inFrame()) {
+                if (dropFrom == count) dropFrom = i;
+            } else if (dropFrom != count) {
+                trace(TraceEvent::Kind::Dropped, data + dropFrom, i - dropFrom);
+                dropFrom = count;
+            }
+        }
         switch (event.kind) {
             case AnswerEvent::Kind::None:
                 break;
             case AnswerEvent::Kind::Ack:
                 awaitingAck_.store(0);
                 setStatusBits(LS_ACK);
+                trace(TraceEvent::Kind::Ack);
                 break;
             case AnswerEvent::Kind::Nak:
                 awaitingAck_.store(0);
+                trace(TraceEvent::Kind::Nak);
                 break;
             case AnswerEvent::Kind::Answer: {
                 const bool good = event.checksumGood;
+                trace(good ? TraceEvent::Kind::Answer : TraceEvent::Kind::BadChecksum,
+                      event.bytes.data(), event.bytes.size());
                 const uint8_t reply = good ? ACK : NAK;
                 if (good) {
                     // The answer replaces any unread one.
@@ -341,6 +361,7 @@ int SerialLink::ParseReceived(const uint8_t* data, size_t count) {
             }
         }
     }
+    if (dropFrom != count) trace(TraceEvent::Kind::Dropped, data + dropFrom, count - dropFrom);
     return result;
 }
 
@@ -348,13 +369,18 @@ int SerialLink::ParseReceived(const uint8_t* data, size_t count) {
 uint32_t SerialLink::readTransport(uint8_t* buffer, uint32_t count) {
     if (!transport_) return 0;
     const uint32_t n = transport_->read(buffer, count);
-    if (trace_ && n > 0) trace_(false, buffer, n);
+    if (n > 0) trace(TraceEvent::Kind::Received, buffer, n);
     return n;
 }
 
 void SerialLink::writeTransport(const uint8_t* data, uint32_t count, uint32_t timeoutMs) {
-    if (trace_) trace_(true, data, count);
+    trace(TraceEvent::Kind::Sent, data, count);
     if (transport_) transport_->write(data, count, timeoutMs);
+}
+
+void SerialLink::trace(TraceEvent::Kind kind, const uint8_t* data, size_t count, int number) {
+    if (!trace_) return;
+    trace_(TraceEvent{kind, clock_.tickMs(), data, count, number});
 }
 
 }  // namespace zr

@@ -17,6 +17,7 @@
 #include "link/Clock.h"
 #include "link/LinkTransport.h"
 #include "link/MessageRelay.h"
+#include "link/TraceEvent.h"
 #include "link/WakeSignal.h"
 
 namespace zr {
@@ -71,9 +72,10 @@ class SerialLink {
     // Clear the two waiting flags, as every open operation ends by doing.
     void clearWaitingFlags();
 
-    // Sees every byte the worker writes (sent = true) or reads, on the worker
-    // thread. Set it while the link is closed.
-    using TraceHook = std::function<void(bool sent, const uint8_t* data, size_t count)>;
+    // Sees every byte the worker writes or reads (Sent, Received) and what it
+    // made of them, on the worker thread; it must not block. Set it while the
+    // link is closed.
+    using TraceHook = std::function<void(const TraceEvent& event)>;
     void setTrace(TraceHook hook) { trace_ = std::move(hook); }
 
     std::array<int, 255>& comPorts() { return comPorts_; }
@@ -111,6 +113,8 @@ class SerialLink {
     uint32_t readTransport(uint8_t* buffer, uint32_t count);
     void writeTransport(const uint8_t* data, uint32_t count, uint32_t timeoutMs);
     void showWorkerMessage(const char* text);
+    void trace(TraceEvent::Kind kind, const uint8_t* data = nullptr, size_t count = 0,
+               int number = 0);
 
     MessageRelay& messages_;
     TraceHook trace_;

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "adjust/CAdjust.h"
+#include "link/TraceQueue.h"
 #include "panel/CAboutDlg.h"
 #include "panel/ControlStates.h"
 #include "panel/PanelBindings.h"
@@ -83,9 +84,13 @@ struct CZR_K880TM_ControlDlg::Impl {
           params(link, static_cast<const QWidget*>(panel)),
           bulk(params),
           tools(panel),
-          settingsFiles(panel, params, bulk, relay, [panel] { panel->RefreshPanel(); }) {}
+          settingsFiles(panel, params, bulk, relay, [panel] { panel->RefreshPanel(); }) {
+        // Installed once, before any port opens; costs a load while nobody listens.
+        link.setTrace([this](const zr::TraceEvent& e) { traceQueue.push(e); });
+    }
     zr::QtMessageSink sink;
     zr::MessageRelay relay;
+    zr::TraceQueue traceQueue;  // outlives the link's worker
     zr::SerialLink link;
     zr::ParamAccess params;
     zr::BulkOperations bulk;
@@ -328,6 +333,9 @@ void CZR_K880TM_ControlDlg::OnCommand(int id) {
             break;
         case IDC_ADJUST:
             OpenAdjust();
+            break;
+        case ID_LINK_TRACE:
+            d->tools.openLinkTrace(d->traceQueue);
             break;
         case IDC_MEMORY_LOAD:
             d->bulk.LoadMemory(selectedMemory());

@@ -5,6 +5,7 @@
 #include "adjust/CAdjust.h"
 #include "panel/CZR_K880TM_ControlDlg.h"
 #include "params/CameraParamTable.h"
+#include "tools/CLinkTrace.h"
 #include "tools/CLookUpTable.h"
 #include "tools/CManualCommand.h"
 #include "tools/CWhiteSpot.h"
@@ -82,11 +83,27 @@ void ToolWindowSlots::openAdjust() {
     openFresh(adjust_, panel_);
 }
 
+void ToolWindowSlots::openLinkTrace(zr::TraceQueue& queue) {
+    if (linkTrace_ && linkTrace_->isVisible()) {
+        giveFocus(linkTrace_.data());
+        return;
+    }
+    if (linkTrace_) destroy(linkTrace_);
+    auto* window = new CLinkTrace(queue, panel_);
+    if (!window->CreateModeless(panel_->toolContext())) {
+        delete window;
+        return;
+    }
+    linkTrace_ = window;
+    window->show();
+}
+
 void ToolWindowSlots::destroyAll() {
     destroy(whiteSpot_);
     destroy(lookUpTable_);
     destroy(manualCommand_);
     destroy(adjust_);
+    destroy(linkTrace_);
 }
 
 void ToolWindowSlots::showTable(const zr::CameraParamTable& table) {

@@ -3,6 +3,7 @@
 #include <QPointer>
 
 class CAdjust;
+class CLinkTrace;
 class CLookUpTable;
 class CManualCommand;
 class CWhiteSpot;
@@ -10,7 +11,8 @@ class CZR_K880TM_ControlDlg;
 
 namespace zr {
 class CameraParamTable;
-}
+class TraceQueue;
+}  // namespace zr
 
 namespace zr::panel {
 
@@ -29,9 +31,11 @@ class ToolWindowSlots {
     void openWhiteSpot();
     void openManualCommand();
     void openAdjust();
+    // The link trace window, reading the panel's trace queue; made anew when hidden.
+    void openLinkTrace(zr::TraceQueue& queue);
 
     // Deletes every window that exists: white spot detection, look-up table
-    // editor, manual command, adjustment, in that order.
+    // editor, manual command, adjustment, link trace, in that order.
     void destroyAll();
 
     // Sets the controls of the existing windows that show a table row from
@@ -43,6 +47,7 @@ class ToolWindowSlots {
     const QPointer<CWhiteSpot>& whiteSpot() const { return whiteSpot_; }
     const QPointer<CManualCommand>& manualCommand() const { return manualCommand_; }
     const QPointer<CAdjust>& adjust() const { return adjust_; }
+    const QPointer<CLinkTrace>& linkTrace() const { return linkTrace_; }
 
   private:
     CZR_K880TM_ControlDlg* panel_;
@@ -50,6 +55,7 @@ class ToolWindowSlots {
     QPointer<CWhiteSpot> whiteSpot_;
     QPointer<CManualCommand> manualCommand_;
     QPointer<CAdjust> adjust_;
+    QPointer<CLinkTrace> linkTrace_;
 };
 
 }  // namespace zr::panel

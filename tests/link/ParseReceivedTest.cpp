@@ -105,11 +105,19 @@ TEST_F(ParseReceivedTest, ChecksumDigitsDecodeByTheSameRule) {
 // Seeded streams of ACKs, NAKs, noise and good and bad answer frames, cut into
 // reads at random points: each read's result and status bits, the ACK or NAK
 // written back for each frame, in order, and the answer left to take follow
-// from the frames alone.
+// from the frames alone; the trace names what became of every byte, in order
+// (A ACK, N NAK, G good answer, B bad checksum, d one dropped byte).
 TEST_F(ParseReceivedTest, SeededStreamsCutIntoReadsAnywhere) {
     Bytes written;
-    link.setTrace([&](bool sent, const uint8_t* data, size_t count) {
-        if (sent) written.insert(written.end(), data, data + count);
+    std::string meanings;
+    link.setTrace([&](const TraceEvent& e) {
+        using K = TraceEvent::Kind;
+        if (e.kind == K::Sent) written.insert(written.end(), e.data, e.data + e.count);
+        if (e.kind == K::Ack) meanings += 'A';
+        if (e.kind == K::Nak) meanings += 'N';
+        if (e.kind == K::Answer) meanings += 'G';
+        if (e.kind == K::BadChecksum) meanings += 'B';
+        if (e.kind == K::Dropped) meanings.append(e.count, 'd');
     });
     std::mt19937 rng(880);
     const char hex[] = "0123456789ABCDEF";
@@ -124,18 +132,22 @@ TEST_F(ParseReceivedTest, SeededStreamsCutIntoReadsAnywhere) {
         Bytes stream;
         std::vector<size_t> acks;
         std::vector<Frame> frames;
+        std::string expectedMeanings;
         const int tokens = 1 + static_cast<int>(rng() % 8);
         for (int t = 0; t < tokens; ++t) {
             switch (rng() % 5) {
                 case 0:
                     acks.push_back(stream.size());
                     stream.push_back(0x06);
+                    expectedMeanings += 'A';
                     break;
                 case 1:
                     stream.push_back(0x15);
+                    expectedMeanings += 'N';
                     break;
                 case 2:
                     stream.push_back(noise[rng() % sizeof noise]);
+                    expectedMeanings += 'd';
                     break;
                 default: {
                     char digits[7] = {};
@@ -150,10 +162,12 @@ TEST_F(ParseReceivedTest, SeededStreamsCutIntoReadsAnywhere) {
                             std::stoi(std::string(digits + 2 * i, 2), nullptr, 16));
                     }
                     frames.push_back({stream.size() - 1, good, bytes});
+                    expectedMeanings += good ? 'G' : 'B';
                 }
             }
         }
         written.clear();
+        meanings.clear();
         link.TakeAnswer(fallback);
         size_t from = 0;
         while (from < stream.size()) {
@@ -181,6 +195,7 @@ TEST_F(ParseReceivedTest, SeededStreamsCutIntoReadsAnywhere) {
             if (f.good) last = f.bytes;
         }
         EXPECT_EQ(written, replies);
+        EXPECT_EQ(meanings, expectedMeanings);
         EXPECT_FALSE(link.inAnswerFrame());
         EXPECT_EQ(link.TakeAnswer(fallback), last);
     }

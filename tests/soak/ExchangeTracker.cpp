@@ -34,8 +34,10 @@ bool isRead(const std::string& text) {
 }  // namespace
 
 void ExchangeTracker::attach(SerialLink& link) {
-    link.setTrace(
-        [this](bool sent, const uint8_t* data, size_t count) { onBytes(sent, data, count); });
+    link.setTrace([this](const TraceEvent& e) {
+        if (e.kind == TraceEvent::Kind::Sent || e.kind == TraceEvent::Kind::Received)
+            onBytes(e.kind == TraceEvent::Kind::Sent, e.data, e.count);
+    });
 }
 
 ExchangeTracker::Known ExchangeTracker::known(uint8_t area, uint8_t address) {

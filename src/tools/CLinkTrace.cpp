@@ -1,0 +1,189 @@
+#include "tools/CLinkTrace.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimerEvent>
+#include <QVBoxLayout>
+#include <string>
+#include <vector>
+
+#include "link/TraceQueue.h"
+#include "params/FileErrorText.h"
+#include "params/SafeFileReplace.h"
+
+namespace {
+
+// Records taken per poll: enough for the fastest line, few enough that a
+// poll never holds up the user interface.
+constexpr size_t kPollRecords = 4096;
+
+}  // namespace
+
+CLinkTrace::CLinkTrace(zr::TraceQueue& queue, QWidget* parent)
+    : ToolWindow(EnterKey::Hides, parent), queue_(queue) {
+    buildControls();
+}
+
+CLinkTrace::~CLinkTrace() {
+    queue_.setListening(false);
+}
+
+void CLinkTrace::buildControls() {
+    setWindowTitle(QStringLiteral("Link Trace"));
+    view_ = new QPlainTextEdit(this);
+    view_->setObjectName(QStringLiteral("traceView"));
+    view_->setReadOnly(true);
+    view_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    view_->setMaximumBlockCount(static_cast<int>(kMaxLines));
+    view_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+    pauseButton_ = new QPushButton(QStringLiteral("&Pause"), this);
+    pauseButton_->setObjectName(QStringLiteral("pauseButton"));
+    pauseButton_->setCheckable(true);
+    auto* clearButton = new QPushButton(QStringLiteral("C&lear"), this);
+    clearButton->setObjectName(QStringLiteral("clearButton"));
+    auto* saveButton = new QPushButton(QStringLiteral("&Save CSV..."), this);
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    auto* closeButton = new QPushButton(QStringLiteral("CLOSE"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    countLabel_ = new QLabel(this);
+    countLabel_->setObjectName(QStringLiteral("countLabel"));
+    for (QPushButton* b : {pauseButton_, clearButton, saveButton, closeButton})
+        b->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(pauseButton_);
+    buttons->addWidget(clearButton);
+    buttons->addWidget(saveButton);
+    buttons->addWidget(countLabel_, 1);
+    buttons->addWidget(closeButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(view_, 1);
+    layout->addLayout(buttons);
+    resize(820, 420);
+    showCount();
+
+    connect(pauseButton_, &QPushButton::toggled, this, [this](bool on) { setPaused(on); });
+    connect(clearButton, &QPushButton::clicked, this, [this] { clear(); });
+    connect(saveButton, &QPushButton::clicked, this, [this] { OnSave(); });
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QString CLinkTrace::lineText(const zr::TraceLine& l) {
+    QString text = QStringLiteral("%1.%2  %3  ")
+                       .arg(l.ms / 1000, 7)
+                       .arg(l.ms % 1000, 3, 10, QLatin1Char('0'))
+                       .arg(QString::fromStdString(l.direction), -2);
+    if (!l.hex.empty())
+        text += QString::fromStdString(l.hex) + QStringLiteral("  |") +
+                QString::fromStdString(l.text) + QStringLiteral("|  ");
+    text += QString::fromStdString(l.meaning);
+    if (l.roundTripMs >= 0) text += QStringLiteral("  (round trip %1 ms)").arg(l.roundTripMs);
+    return text;
+}
+
+// Listens only while shown: a closed window costs the worker nothing.
+void CLinkTrace::showEvent(QShowEvent* event) {
+    ToolWindow::showEvent(event);
+    if (queue_.listening()) return;
+    // What was queued before belongs to an earlier showing.
+    queue_.discard();
+    decoder_ = zr::TraceDecoder(queue_.openedTick());
+    queue_.setListening(true);
+    pollTimer_.start(kPollMs, this);
+}
+
+void CLinkTrace::hideEvent(QHideEvent* event) {
+    queue_.setListening(false);
+    pollTimer_.stop();
+    poll();
+    ToolWindow::hideEvent(event);
+}
+
+void CLinkTrace::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == pollTimer_.timerId()) {
+        poll();
+        return;
+    }
+    ToolWindow::timerEvent(event);
+}
+
+void CLinkTrace::poll() {
+    std::vector<zr::TraceQueue::Record> records;
+    queue_.drain(records, kPollRecords);
+    std::vector<zr::TraceLine> fresh;
+    for (const zr::TraceQueue::Record& r : records) decoder_.feed(r.event(), fresh);
+    // Received bytes wait for what the link made of them; once the queue has
+    // gone quiet nothing more is coming for them.
+    if (records.empty()) decoder_.flush(fresh);
+    if (const uint64_t lost = queue_.takeDropped(); lost > 0) {
+        decoder_.flush(fresh);
+        fresh.push_back(decoder_.lostLine(lost));
+    }
+    append(fresh);
+}
+
+void CLinkTrace::append(std::vector<zr::TraceLine>& fresh) {
+    if (fresh.empty()) return;
+    QStringList texts;
+    for (zr::TraceLine& l : fresh) {
+        if (!paused_) texts << lineText(l);
+        lines_.push_back(std::move(l));
+    }
+    while (lines_.size() > kMaxLines) lines_.pop_front();
+    // The view keeps the same number of lines by itself.
+    if (!texts.isEmpty()) view_->appendPlainText(texts.join(QLatin1Char('\n')));
+    showCount();
+}
+
+void CLinkTrace::setPaused(bool paused) {
+    if (paused_ == paused) return;
+    paused_ = paused;
+    pauseButton_->setChecked(paused);
+    if (paused) return;
+    // The lines that came while paused, shown all at once.
+    QStringList texts;
+    for (const zr::TraceLine& l : lines_) texts << lineText(l);
+    view_->setPlainText(texts.join(QLatin1Char('\n')));
+    view_->verticalScrollBar()->setValue(view_->verticalScrollBar()->maximum());
+}
+
+void CLinkTrace::clear() {
+    lines_.clear();
+    view_->clear();
+    showCount();
+}
+
+void CLinkTrace::showCount() {
+    countLabel_->setText(QStringLiteral("%1 lines").arg(lines_.size()));
+}
+
+QString CLinkTrace::viewText() const {
+    return view_->toPlainText();
+}
+
+void CLinkTrace::OnSave() {
+    const QString path =
+        chooser_ ? chooser_()
+                 : QFileDialog::getSaveFileName(this, QStringLiteral("SAVE LINK TRACE"), QString(),
+                                                QStringLiteral("csv file (*.csv)"));
+    if (!path.isEmpty()) saveCsv(path);
+}
+
+bool CLinkTrace::saveCsv(const QString& path) {
+    std::string csv = zr::traceCsvHeader();
+    for (const zr::TraceLine& l : lines_) csv += zr::traceCsvLine(l);
+    const std::string file = QFile::encodeName(path).toStdString();
+    // A missing folder is a wrong path, not a missing file.
+    const int err = zr::refineMissingFile(zr::replaceFileSafely(file, csv), file);
+    if (err == 0) return true;
+    showBox(zr::fileErrorMessage(zr::fileErrorCause(err), path.toStdString()), applicationCaption(),
+            zr::MsgIcon::Error, this);
+    return false;
+}
