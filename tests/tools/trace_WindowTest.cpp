@@ -122,8 +122,6 @@ TEST_F(LinkTraceWindowTest, SavesCsvSafelyAndReportsFileErrors) {
     EXPECT_EQ(zr::test::readFile(path).substr(0, 3), "ms,");
 }
 
-}  // namespace
-
 // A write, a read with its answer, a resend and a time-out, as the window
 // shows them. Saved as trace.png into $ZR_SCREENSHOT_DIR when that is set
 // (scripts/screenshot.sh trace).
@@ -159,3 +157,5 @@ TEST_F(LinkTraceWindowTest, ScreenshotOfExchanges) {
         EXPECT_TRUE(image.save(QDir(dir).filePath("trace.png")));
     }
 }
+
+}  // namespace
