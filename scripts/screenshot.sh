@@ -5,7 +5,8 @@
 #   lut     the look-up table editor with the gamma 0.45 curve, green hidden
 #           and one point being dragged
 #   adjust  the adjustment window in adjust mode after a read
-# Usage: scripts/screenshot.sh panel|lut|adjust [output.png]   (BUILD_DIR picks the build)
+#   progress  the look-up table editor's READ progress, a third of the way
+# Usage: scripts/screenshot.sh panel|lut|adjust|progress [output.png]   (BUILD_DIR picks the build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 window=${1:-}
@@ -13,7 +14,8 @@ case "$window" in
   panel)  target=test_panel;  filter='PanelScreenshot.*' ;;
   lut)    target=test_tools;  filter='LutEditorTest.Screenshot*' ;;
   adjust) target=test_adjust; filter='AdjustScreenshot.*' ;;
-  *) echo "usage: $0 panel|lut|adjust [output.png]" >&2; exit 2 ;;
+  progress) target=test_tools; filter='LutEditorTest.ScreenshotOfReadProgress' ;;
+  *) echo "usage: $0 panel|lut|adjust|progress [output.png]" >&2; exit 2 ;;
 esac
 build=${BUILD_DIR:-build}
 out=${2:-docs/screenshots/$window.png}
