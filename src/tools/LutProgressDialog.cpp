@@ -17,6 +17,10 @@ LutProgressDialog::LutProgressDialog(Direction direction, int delayMs, QWidget* 
     setAutoClose(true);
     setAutoReset(false);  // a cancel on the last entry must still read as one
     setMinimumDuration(delayMs);
+    // No timer of its own: shown from a timer, it could come up over a box
+    // of the link's, which runs its own event loop in the middle of an
+    // exchange, and block it. advance() shows it, between exchanges.
+    reset();
 }
 
 QString LutProgressDialog::labelFor(Direction direction, int done, int total, int channel) {

@@ -6,7 +6,8 @@
 // The progress of a READ or WRITE walk over the look-up table: entries done
 // out of the total and the channel, with Cancel. Application-modal once it
 // shows, so nothing else reaches the link while the walk runs; it shows
-// after `delayMs`, and a walk that ends sooner shows nothing.
+// between two entries once `delayMs` have passed, so a walk that ends sooner
+// shows nothing.
 class LutProgressDialog : public QProgressDialog {
     Q_OBJECT
   public:

@@ -115,11 +115,19 @@ TEST_F(LutTransferTest, ReadStopsWhenTheCameraFallsSilent) {
             camera.updateFaults([](zr::sim::FaultSettings& f) { f.silent = true; });
     });
     std::vector<bool> waitCursorUp;
+    bool progressOverBox = false;
+    editor->progressDelayMs = 60000;
     sink.onShow([&](const zr::test::RecordedMessage&) {
         waitCursorUp.push_back(QApplication::overrideCursor() != nullptr);
+        // A real box runs an event loop: past the toolkit's own 4 s, its
+        // timers must not bring the progress up over the box and block it.
+        if (waitCursorUp.size() == 1) QTest::qWait(1200);
+        auto* progress = editor->findChild<LutProgressDialog*>();
+        progressOverBox |= progress && progress->isVisible();
     });
     button(CLookUpTable::IDC_READ)->click();
     camera.setFrameObserver(nullptr);
+    EXPECT_FALSE(progressOverBox);
 
     const auto texts = sink.texts();
     ASSERT_FALSE(texts.empty());
