@@ -10,6 +10,9 @@ ConnectionStatusLine::ConnectionStatusLine(const zr::SerialLink& link, QWidget* 
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setContentsMargins(4, 1, 4, 1);
     setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long library path must not widen the panel: the line is cut at the
+    // window's edge and the tool tip holds the whole text.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     connect(&poll_, &QTimer::timeout, this, &ConnectionStatusLine::refresh);
     poll_.start(kPollMs);
     refresh();
@@ -29,7 +32,9 @@ void ConnectionStatusLine::refresh() {
         shown = where_.isEmpty() ? QStringLiteral("Port open") : where_;
         if (link_.silentSinceLastAck()) shown += QStringLiteral(" - no answer from the camera");
     }
-    if (shown != text()) setText(shown);
+    if (shown == text()) return;
+    setText(shown);
+    setToolTip(shown);
 }
 
 }  // namespace zr::panel
