@@ -5,19 +5,22 @@
 #   lut     the look-up table editor with the gamma 0.45 curve, green hidden
 #           and one point being dragged
 #   adjust  the adjustment window in adjust mode after a read
-#   compare the differences between the camera and a settings file
-#   trace   the link trace window with a write, a read and an ACK time-out
-# Usage: scripts/screenshot.sh panel|lut|adjust|compare|trace [output.png]   (BUILD_DIR picks the build)
+#   compare   the differences between the camera and a settings file
+#   trace     the link trace window with a write, a read and an ACK time-out
+#   progress  the look-up table editor's READ progress, a third of the way
+# Usage: scripts/screenshot.sh panel|lut|adjust|compare|trace|progress [output.png]
+#        (BUILD_DIR picks the build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 window=${1:-}
 case "$window" in
   panel)  target=test_panel;  filter='PanelScreenshot.*' ;;
-  lut)    target=test_tools;  filter='LutEditorTest.Screenshot*' ;;
+  lut)    target=test_tools;  filter='LutEditorTest.ScreenshotWithGamma*' ;;
   adjust) target=test_adjust; filter='AdjustScreenshot.*' ;;
-  compare) target=test_panel; filter='SettingsFileTest.Compare*' ;;
-  trace)  target=test_tools;  filter='LinkTraceWindowTest.Screenshot*' ;;
-  *) echo "usage: $0 panel|lut|adjust|compare|trace [output.png]" >&2; exit 2 ;;
+  compare)  target=test_panel; filter='SettingsFileTest.Compare*' ;;
+  trace)    target=test_tools; filter='LinkTraceWindowTest.Screenshot*' ;;
+  progress) target=test_tools; filter='LutEditorTest.ScreenshotOfReadProgress' ;;
+  *) echo "usage: $0 panel|lut|adjust|compare|trace|progress [output.png]" >&2; exit 2 ;;
 esac
 build=${BUILD_DIR:-build}
 out=${2:-docs/screenshots/$window.png}

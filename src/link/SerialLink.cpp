@@ -230,6 +230,7 @@ void SerialLink::setStatusBits(uint32_t bits) {
 }
 
 void SerialLink::showWorkerMessage(const char* text) {
+    silentAt_.store(acks_.load() + 1);
     messages_.show(
         {.text = text, .caption = "NO RESPONSE ", .icon = MsgIcon::Warning, .systemModal = true});
 }
@@ -335,6 +336,7 @@ int SerialLink::ParseReceived(const uint8_t* data, size_t count) {
                 break;
             case AnswerEvent::Kind::Ack:
                 awaitingAck_.store(0);
+                acks_.fetch_add(1, std::memory_order_relaxed);
                 setStatusBits(LS_ACK);
                 trace(TraceEvent::Kind::Ack);
                 break;

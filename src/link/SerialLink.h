@@ -58,6 +58,10 @@ class SerialLink {
     void waitLinkEvent();
     std::recursive_mutex& linkMutex() { return linkMutex_; }
     bool isOpen() const { return isOpen_.load(); }
+    // For a status display that polls: ACKs received so far, and whether a
+    // time-out box came after the last of them. Cheap; no lock.
+    uint64_t acknowledgedExchanges() const { return acks_.load(std::memory_order_relaxed); }
+    bool silentSinceLastAck() const { return silentAt_.load() == acks_.load() + 1; }
 
     // --- transports ------------------------------------------------------
     // Start the worker over one transport (linkEvent reset, isOpen 1). Refused
@@ -140,6 +144,8 @@ class SerialLink {
     std::atomic<int> framePending_{0};
     std::atomic<int> awaitingAck_{0};
     std::atomic<int> awaitingAnswer_{0};
+    std::atomic<uint64_t> acks_{0};
+    std::atomic<uint64_t> silentAt_{0};  // acks_ + 1 at the last time-out, 0 none
 
     // Worker only.
     uint8_t resendsLeft_ = 0;

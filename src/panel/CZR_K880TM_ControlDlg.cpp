@@ -15,6 +15,7 @@
 #include "adjust/CAdjust.h"
 #include "link/TraceQueue.h"
 #include "panel/CAboutDlg.h"
+#include "panel/ConnectionStatusLine.h"
 #include "panel/ControlStates.h"
 #include "panel/PanelBindings.h"
 #include "panel/PanelClock.h"
@@ -100,6 +101,7 @@ struct CZR_K880TM_ControlDlg::Impl {
     Ui::PanelTemplate ui;
     QWidget* client = nullptr;
     PanelMenu* menu = nullptr;
+    ConnectionStatusLine* status = nullptr;
     ControlMap controls;
     QHash<int, QButtonGroup*> radioGroups;  // by table row
     QHash<int, int> shownRadio;             // by table row: the button the panel checked, 0 none
@@ -145,7 +147,9 @@ SettingsFileCommands& CZR_K880TM_ControlDlg::settingsFiles() {
 }
 
 zr::SetupContext CZR_K880TM_ControlDlg::setupContext() {
-    return {this, &d->link, &d->bulk, &d->relay, &portOpen};
+    return {this,      &d->link,
+            &d->bulk,  &d->relay,
+            &portOpen, [this](const QString& where) { d->status->setConnection(where); }};
 }
 
 zr::widgets::ToolContext CZR_K880TM_ControlDlg::toolContext() {
@@ -181,6 +185,8 @@ void CZR_K880TM_ControlDlg::buildWindow() {
     layout->setMenuBar(d->menu->menuBar());
     layout->addWidget(d->client, 0, Qt::AlignLeft | Qt::AlignTop);
     layout->addStretch(1);
+    d->status = new ConnectionStatusLine(d->link, this);
+    layout->addWidget(d->status);
 
     const struct {
         int key;

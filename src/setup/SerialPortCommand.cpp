@@ -6,6 +6,7 @@
 
 #include "link/ClOpen.h"
 #include "link/ComPort.h"
+#include "link/ComPortResolver.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
 #include "params/BulkOperations.h"
@@ -16,12 +17,20 @@ namespace zr {
 
 namespace {
 
-void openChosenTransport(SerialLink& link, const CSelect& dialog) {
+// Opens what the dialog chose; returns how to name it to the user.
+QString openChosenTransport(SerialLink& link, const CSelect& dialog) {
     switch (dialog.TransportKind) {
-        case CSelect::KindComPort:
+        case CSelect::KindComPort: {
+            // Resolved before the opening, which resolves it the same way.
+            const ComPortResolver::Location where =
+                ComPortResolver::fromEnvironment().locate(dialog.comNumber);
             OpenComPort(link, "COM" + std::to_string(dialog.comNumber) + " " +
                                   std::to_string(dialog.baudRate));
-            break;
+            return QStringLiteral("COM%1 (%2) %3 bit/s")
+                .arg(dialog.comNumber)
+                .arg(QString::fromLocal8Bit(where.device.empty() ? where.path : where.device))
+                .arg(dialog.baudRate);
+        }
         case CSelect::KindBoardLibrary: {
             std::string file;
             if (dialog.radioChoice == CSelect::ChoiceEuresys) {
@@ -32,14 +41,18 @@ void openChosenTransport(SerialLink& link, const CSelect& dialog) {
                 file = QFile::encodeName(dialog.dllPath).toStdString();
             }
             OpenBoardLibrary(link, file);
-            break;
+            return QFile::decodeName(file.c_str());
         }
         case CSelect::KindClAll:
             OpenClAllSerial(link, clBaudBitFor(dialog.baudRate));
-            break;
+            return QStringLiteral("CL ALL port 0");
         default:
-            break;  // no transport button was checked: nothing to open
+            return {};  // no transport button was checked: nothing to open
     }
+}
+
+void tellConnection(const SetupContext& context, const QString& text) {
+    if (context.connectionChanged) context.connectionChanged(text);
 }
 
 }  // namespace
@@ -51,7 +64,8 @@ void SerialPortCommand::run(const SetupContext& context) {
 
     *context.portOpen = dialog.openRequested;
     if (dialog.openRequested == 1) {
-        openChosenTransport(link, dialog);
+        const bool wasOpen = link.isOpen();
+        const QString where = openChosenTransport(link, dialog);
         bool open = false;
         {
             std::lock_guard<std::recursive_mutex> lock(link.linkMutex());
@@ -60,6 +74,8 @@ void SerialPortCommand::run(const SetupContext& context) {
         if (!open) {
             *context.portOpen = 0;
         } else {
+            // An open link refuses a second opening and keeps its name.
+            if (!wasOpen) tellConnection(context, where);
             context.bulk->ReadFromCamera();
         }
         return;
@@ -71,6 +87,7 @@ void SerialPortCommand::run(const SetupContext& context) {
                             .buttons = MsgButtons::Ok,
                             .owner = static_cast<const QWidget*>(context.window)});
     link.CloseLink();
+    tellConnection(context, {});
 }
 
 }  // namespace zr

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <functional>
+
 class QWidget;
 
 namespace zr {
@@ -16,6 +19,9 @@ struct SetupContext {
     BulkOperations* bulk = nullptr;    // reads the camera once the link is open
     MessageRelay* messages = nullptr;  // the program's message boxes
     int* portOpen = nullptr;           // the panel's portOpen, set from the dialog
+    // Told what the link talks to when the command has opened it ("COM3
+    // (/dev/ttyS2) 9600 bit/s"), or an empty text when it has closed it.
+    std::function<void(const QString&)> connectionChanged;
 };
 
 }  // namespace zr

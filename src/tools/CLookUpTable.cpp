@@ -20,6 +20,7 @@
 #include "params/LutTransfer.h"
 #include "params/ParamAccess.h"
 #include "tools/LutPlot.h"
+#include "tools/LutProgressDialog.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/WaitCursor.h"
 
@@ -296,11 +297,22 @@ void CLookUpTable::OnGamma10() {
 void CLookUpTable::OnRead() {
     if (!context.complete()) return;
     zr::widgets::WaitCursor wait;
-    const zr::LutWalkResult result = zr::readLut(*context.params, entries, walkEntries);
+    LutProgressDialog progress(LutProgressDialog::Direction::Read, progressDelayMs, this);
+    const zr::LutWalkResult result =
+        zr::readLut(*context.params, entries, walkEntries, progressFor(progress));
+    progress.hide();
     wait.release();
-    // After a failure too: show what was read before it, not a stale plot.
+    // After a failure or a cancel too: show what was read before it, not a
+    // stale plot.
     RedrawPlot();
-    if (!result.ok()) showMessage("Failed to get LUT", false);
+    if (result.outcome == zr::LutWalkResult::Outcome::Failed)
+        showMessage("Failed to get LUT", false);
+    if (result.outcome == zr::LutWalkResult::Outcome::Stopped) {
+        showMessage(LutProgressDialog::cancelledText(LutProgressDialog::Direction::Read,
+                                                     result.done, result.total)
+                        .toStdString(),
+                    false);
+    }
 }
 
 void CLookUpTable::OnWrite() {
@@ -308,9 +320,26 @@ void CLookUpTable::OnWrite() {
     const zr::LutChannelSet channels{showChannel[0] != 0, showChannel[1] != 0, showChannel[2] != 0};
     if (std::none_of(channels.begin(), channels.end(), [](bool shown) { return shown; })) return;
     zr::widgets::WaitCursor wait;
-    const zr::LutWalkResult result = zr::writeLut(*context.params, entries, channels, walkEntries);
+    LutProgressDialog progress(LutProgressDialog::Direction::Write, progressDelayMs, this);
+    const zr::LutWalkResult result =
+        zr::writeLut(*context.params, entries, channels, walkEntries, progressFor(progress));
+    progress.hide();
     wait.release();
-    if (!result.ok()) showMessage("Failed to write LUT", false);
+    if (result.outcome == zr::LutWalkResult::Outcome::Failed)
+        showMessage("Failed to write LUT", false);
+    if (result.outcome == zr::LutWalkResult::Outcome::Stopped) {
+        showMessage(LutProgressDialog::cancelledText(LutProgressDialog::Direction::Write,
+                                                     result.done, result.total)
+                        .toStdString(),
+                    false);
+    }
+}
+
+zr::LutProgress CLookUpTable::progressFor(LutProgressDialog& dialog) {
+    connect(&dialog, &LutProgressDialog::advanced, this, &CLookUpTable::transferAdvanced);
+    return [&dialog](int done, int total, int channel) {
+        return dialog.advance(done, total, channel);
+    };
 }
 
 void CLookUpTable::OnOpen() {

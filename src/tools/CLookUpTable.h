@@ -6,11 +6,13 @@
 #include <string>
 
 #include "params/LutCsv.h"
+#include "params/LutTransfer.h"
 #include "widgets/ToolWindow.h"
 
 class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
+class LutProgressDialog;
 
 // The look-up table editor: views and edits the camera's output look-up table
 // (256 entries per colour channel) as three curves, dragged point by point
@@ -51,6 +53,9 @@ class CLookUpTable : public zr::widgets::ToolWindow {
     // Entries per channel that READ and WRITE walk, from entry 0; the camera's
     // table has 256. Tests shorten it to keep long runs quick.
     int walkEntries = zr::kLutEntries;
+    // READ and WRITE show their progress once they have run this long; tests
+    // make it 0 to see the dialog at once.
+    int progressDelayMs = 400;
 
     // Invalidates the plot rectangle (no background erase).
     void RedrawPlot();
@@ -78,6 +83,11 @@ class CLookUpTable : public zr::widgets::ToolWindow {
     void OnOpen();
     void OnSave();
 
+  signals:
+    // After each entry of a READ or WRITE walk, while its progress dialog
+    // (a child of the editor) is up to date and before Qt runs.
+    void transferAdvanced(int done, int total);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -94,6 +104,8 @@ class CLookUpTable : public zr::widgets::ToolWindow {
     void exchangeToControls();
     void exchangeFromControls();
     void showMessage(const std::string& text, bool errorIcon);
+    // The walk's progress callback, driving `dialog`.
+    zr::LutProgress progressFor(LutProgressDialog& dialog);
 
     QButtonGroup* stepGroup_ = nullptr;
     QCheckBox* channelBoxes_[3] = {};

@@ -13,6 +13,7 @@
 #include <chrono>
 
 #include "PanelFixture.h"
+#include "panel/ConnectionStatusLine.h"
 #include "panel/PanelControlIds.h"
 
 using namespace zr::panel;
@@ -39,6 +40,14 @@ class PanelCommands : public PanelTest {
         });
         open();
         return title;
+    }
+
+    // The status line as it reads after its next poll.
+    std::string statusLine() {
+        auto* line = panel->findChild<ConnectionStatusLine*>();
+        if (line == nullptr) return "(none)";
+        line->refresh();
+        return line->text().toStdString();
     }
 
     std::vector<std::string> writesOfRows0To49() {
@@ -166,20 +175,50 @@ TEST_F(PanelCommands, UserMessage1025ClosesTheLinkOthersDoNothing) {
     EXPECT_TRUE(panel->link().isOpen());
     EXPECT_TRUE(panel->onUserMessage(1025));
     EXPECT_FALSE(panel->link().isOpen());
+    EXPECT_EQ(statusLine(), "No port open");
 }
 
+// The worker's time-out box is served by the idle user interface; from then
+// until the next acknowledged exchange the status line says the camera is
+// silent.
 TEST_F(PanelCommands, AWorkerMessageIsShownWhileTheUserInterfaceIsIdle) {
-    camera->updateFaults([](sim::FaultSettings& f) { f.silent = true; });
-    button(IDC_GAMMA_ON)->click();  // accepted at once; the camera never answers
-    EXPECT_TRUE(checked(IDC_GAMMA_ON));
-    // The worker gives up after its resends and hands its message to the
-    // idle user interface, which serves it from the event loop.
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (sink.count() == 0 && std::chrono::steady_clock::now() < giveUp) {
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    const struct {
+        std::function<void(sim::FaultSettings&)> fault;
+        bool read;  // a read of row 4, else a click on GAMMA ON, accepted at once
+        const char* box;
+    } cases[] = {
+        {[](sim::FaultSettings& f) { f.silent = true; }, false, "There is no [ACK]"},
+        {[](sim::FaultSettings& f) { f.cutNextAnswers = 1; }, true, "There is no [ANSWER DATA]"},
+    };
+    panel->setupContext().connectionChanged("COM3 (/dev/ttyS2) 9600 bit/s");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        sink.clear();
+        button(IDC_GAMMA_OFF)->click();
+        settle();
+        EXPECT_EQ(statusLine(), "COM3 (/dev/ttyS2) 9600 bit/s");
+
+        camera->updateFaults(c.fault);
+        if (c.read) {
+            int32_t value = 0;
+            EXPECT_NE(panel->params().ReadParam(4, value), 0);
+        } else {
+            button(IDC_GAMMA_ON)->click();
+            EXPECT_TRUE(checked(IDC_GAMMA_ON));
+        }
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (sink.count() == 0 && std::chrono::steady_clock::now() < giveUp) {
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
+        ASSERT_EQ(sink.texts(), std::vector<std::string>{c.box});
+        settle();
+        EXPECT_EQ(statusLine(), "COM3 (/dev/ttyS2) 9600 bit/s - no answer from the camera");
+
+        camera->updateFaults([](sim::FaultSettings& f) { f = {}; });
+        button(IDC_GAMMA_OFF)->click();
+        settle();
+        EXPECT_EQ(statusLine(), "COM3 (/dev/ttyS2) 9600 bit/s");
     }
-    ASSERT_EQ(sink.count(), 1u);
-    EXPECT_EQ(sink.texts()[0], "There is no [ACK]");
 }
 
 TEST_F(PanelCommands, ConstructingThePanelSendsNothing) {

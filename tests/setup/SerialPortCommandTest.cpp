@@ -10,6 +10,7 @@
 #include "link/ComPort.h"
 #include "link/SystemClock.h"
 #include "panel/CZR_K880TM_ControlApp.h"
+#include "panel/ConnectionStatusLine.h"
 #include "panel/PanelControlIds.h"
 #include "setup/CSelect.h"
 #include "setup/SerialPortCommand.h"
@@ -26,6 +27,14 @@ void clickInDialog(std::initializer_list<int> ids, std::function<void(CSelect*)>
     });
 }
 
+// What the panel's status line says now.
+std::string statusLine(CZR_K880TM_ControlDlg& panel) {
+    auto* line = panel.findChild<zr::panel::ConnectionStatusLine*>();
+    if (line == nullptr) return "(none)";
+    line->refresh();
+    return line->text().toStdString();
+}
+
 // Sets shutter speed (row 4) to 5 in the camera on COMn over a link of its own.
 void presetShutter(int port) {
     zr::test::RecordingSink sink;
@@ -40,7 +49,8 @@ void presetShutter(int port) {
 }
 
 TEST_F(SerialPortCommand, SavedComPortOpensOnOkAndThePanelShowsTheCamera) {
-    startCamera(3);
+    const QString tty = startCamera(3);
+    EXPECT_EQ(statusLine(*panel), "No port open");
     presetShutter(3);
     const int before = cameraLog(3).size();
     writeProfile(2);
@@ -62,6 +72,7 @@ TEST_F(SerialPortCommand, SavedComPortOpensOnOkAndThePanelShowsTheCamera) {
     ASSERT_NE(shutter1000, nullptr);
     EXPECT_TRUE(shutter1000->isChecked());
     EXPECT_EQ(readProfile().toInt(), 2);
+    EXPECT_EQ(statusLine(*panel), "COM3 (" + tty.toStdString() + ") 9600 bit/s");
 }
 
 TEST_F(SerialPortCommand, CloseShowsPortIsClosedAndKeepsTheProfile) {
@@ -85,6 +96,7 @@ TEST_F(SerialPortCommand, CloseShowsPortIsClosedAndKeepsTheProfile) {
         EXPECT_EQ(panel->portOpen, 0);
         EXPECT_FALSE(panel->link().isOpen());
         EXPECT_FALSE(readProfile().isValid());
+        EXPECT_EQ(statusLine(*panel), "No port open");
     }
 }
 
@@ -118,6 +130,7 @@ TEST_F(SerialPortCommand, ClAllOpensTheCommonLibraryAndReads) {
     QFile received(log);
     ASSERT_TRUE(received.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString(received.readAll()).count('\n'), 53);
+    EXPECT_EQ(statusLine(*panel), "CL ALL port 0");
 }
 
 // The maker's buttons name their libraries; "Other Factory" takes the file.
@@ -142,6 +155,7 @@ TEST_F(SerialPortCommand, MakerButtonsOpenTheirLibraries) {
     EXPECT_TRUE(sink.texts().empty());
     EXPECT_EQ(panel->portOpen, 1);
     EXPECT_TRUE(panel->link().isOpen());
+    EXPECT_EQ(statusLine(*panel), library.toStdString());
 }
 
 // The application runs the setup dialog before the panel shows; the panel then

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QtTest/QTest>
 
 #include "setup/CSelect.h"
@@ -40,6 +41,9 @@ std::vector<std::string> BoxCloser::takeTexts() {
 void BoxCloser::poll() {
     QWidget* window = QApplication::activePopupWidget();
     if (window == nullptr) window = QApplication::activeModalWidget();
+    // A progress dialog is not a question: the operator cancels it as an
+    // action of its own, at a seeded point.
+    if (qobject_cast<QProgressDialog*>(window)) window = nullptr;
     if (window == nullptr || !window->isVisible()) {
         target_ = nullptr;
         return;

@@ -9,6 +9,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
@@ -30,6 +31,7 @@
 #include "tools/CLookUpTable.h"
 #include "tools/CManualCommand.h"
 #include "tools/CWhiteSpot.h"
+#include "tools/LutProgressDialog.h"
 
 namespace zr::test {
 
@@ -80,6 +82,7 @@ OperatorActions::OperatorActions(SoakSession& session) : s_(session) {
         {"port vanishes", 1, [this] { vanishPort(); }},
         {"look-up table", 9, [this] { lookUpTable(); }},
         {"look-up table drag", 4, [this] { lookUpTableDrag(); }},
+        {"look-up table cancel", 3, [this] { lookUpTableCancel(); }},
         {"look-up table file", 3, [this] { lookUpTableFile(); }},
         {"white spot", 12, [this] { whiteSpot(); }},
         {"manual command", 10, [this] { manualCommand(); }},
@@ -310,6 +313,55 @@ void OperatorActions::lookUpTableDrag() {
     if (lut->entries != before) {
         s_.fail("a mouse move with no button held changed the look-up table (point " +
                 std::to_string(lut->selectedIndex) + ")");
+    }
+}
+
+// READ or WRITE cancelled at a random entry, by the Cancel button or Escape
+// in its progress dialog: the walk stops there (or sooner, at a failure), and
+// what a READ took in is what the camera holds.
+void OperatorActions::lookUpTableCancel() {
+    CLookUpTable* lut = s_.panel->lookUpTableWindow();
+    if (!lut || !lut->isVisible()) return;
+    const bool read = s_.pick(2) == 0;
+    // A read walk meets a camera fault that ends it within a few dozen
+    // entries, mostly: cancel it early enough to come first.
+    const int cancelAt = 1 + s_.pick(read ? 48 : 3 * kLutEntries);
+    const bool byButton = s_.pick(2) == 0;
+    int advanced = 0;
+    bool cancelled = false;
+    bool late = false;
+    const int delay = lut->progressDelayMs;
+    lut->progressDelayMs = 0;
+    auto hook = QObject::connect(lut, &CLookUpTable::transferAdvanced, [&](int done, int) {
+        advanced = done;
+        if (cancelled) late = true;
+        if (done != cancelAt) return;
+        auto* dialog = lut->findChild<LutProgressDialog*>();
+        if (!dialog || !dialog->isVisible()) return;
+        cancelled = true;
+        if (byButton) {
+            click(dialog->findChild<QPushButton*>());
+        } else {
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        }
+    });
+    click(lut->control(read ? CLookUpTable::IDC_READ : CLookUpTable::IDC_WRITE));
+    QObject::disconnect(hook);
+    lut->progressDelayMs = delay;
+    if (late) {
+        s_.fail("a cancelled look-up table walk went on after entry " + std::to_string(cancelAt));
+    }
+    if (!read || !lut->isVisible()) return;
+    for (int n = 0; n < advanced; ++n) {
+        const int c = n / kLutEntries;
+        const int i = n % kLutEntries;
+        const uint32_t held =
+            s_.camera.reg(static_cast<uint8_t>(0x20 + c), static_cast<uint8_t>(i));
+        if (lut->entries[c][i] != static_cast<int>(held >> 16)) {
+            s_.fail("after a cancelled READ the editor's entry " + std::to_string(i) +
+                    " of channel " + std::to_string(c) + " is not what the camera holds");
+            return;
+        }
     }
 }
 

@@ -41,6 +41,7 @@ class OperatorActions {
     // The tool windows.
     void lookUpTable();
     void lookUpTableDrag();
+    void lookUpTableCancel();
     void lookUpTableFile();
     void whiteSpot();
     void manualCommand();

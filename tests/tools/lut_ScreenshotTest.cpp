@@ -1,7 +1,9 @@
 #include <QDir>
+#include <QProgressBar>
 #include <cstdlib>
 
 #include "lut_EditorFixture.h"
+#include "tools/LutProgressDialog.h"
 
 namespace {
 
@@ -26,6 +28,32 @@ TEST_F(LutEditorTest, ScreenshotWithGammaCurveAndADraggedPoint) {
         EXPECT_TRUE(window.save(QDir(dir).filePath("lut.png")));
     }
     release(QPoint(178, 300));  // outside: nothing to apply
+}
+
+// The progress dialog of a READ on its 300th entry, then cancelled. Saved as
+// progress.png into $ZR_SCREENSHOT_DIR when that is set
+// (scripts/screenshot.sh progress).
+TEST_F(LutEditorTest, ScreenshotOfReadProgress) {
+    ASSERT_TRUE(openLink());
+    editor->progressDelayMs = 0;
+    QImage picture;
+    QObject::connect(editor, &CLookUpTable::transferAdvanced, [&](int done, int) {
+        if (done != 300) return;
+        auto* dialog = editor->findChild<LutProgressDialog*>();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->labelText(), "Reading Green: entry 300 of 768");
+        EXPECT_EQ(dialog->findChild<QProgressBar*>()->text(), "39%");
+        picture = dialog->grab().toImage();
+        dialog->cancel();
+    });
+    button(CLookUpTable::IDC_READ)->click();
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(sink.texts(),
+              std::vector<std::string>{"LUT read cancelled: 300 of 768 entries were read."});
+    if (const char* dir = std::getenv("ZR_SCREENSHOT_DIR")) {
+        ASSERT_TRUE(QDir().mkpath(dir));
+        EXPECT_TRUE(picture.save(QDir(dir).filePath("progress.png")));
+    }
 }
 
 }  // namespace

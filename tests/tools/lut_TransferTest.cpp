@@ -1,4 +1,8 @@
+#include <QProgressDialog>
+#include <QPushButton>
+
 #include "lut_EditorFixture.h"
+#include "tools/LutProgressDialog.h"
 
 namespace {
 
@@ -111,11 +115,19 @@ TEST_F(LutTransferTest, ReadStopsWhenTheCameraFallsSilent) {
             camera.updateFaults([](zr::sim::FaultSettings& f) { f.silent = true; });
     });
     std::vector<bool> waitCursorUp;
+    bool progressOverBox = false;
+    editor->progressDelayMs = 60000;
     sink.onShow([&](const zr::test::RecordedMessage&) {
         waitCursorUp.push_back(QApplication::overrideCursor() != nullptr);
+        // A real box runs an event loop: past the toolkit's own 4 s, its
+        // timers must not bring the progress up over the box and block it.
+        if (waitCursorUp.size() == 1) QTest::qWait(1200);
+        auto* progress = editor->findChild<LutProgressDialog*>();
+        progressOverBox |= progress && progress->isVisible();
     });
     button(CLookUpTable::IDC_READ)->click();
     camera.setFrameObserver(nullptr);
+    EXPECT_FALSE(progressOverBox);
 
     const auto texts = sink.texts();
     ASSERT_FALSE(texts.empty());
@@ -126,6 +138,87 @@ TEST_F(LutTransferTest, ReadStopsWhenTheCameraFallsSilent) {
     for (int i = 44; i < 256; ++i) EXPECT_EQ(editor->entries[1][i], i) << i;
     EXPECT_EQ(editor->entries[2], zr::identityLut()[2]);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// Cancel during READ or WRITE, by the button or by closing the dialog: the
+// walk stops after the exchange in flight, so exactly `cancelAt` entries
+// crossed the wire; a READ keeps what it read; a box gives the count.
+TEST_F(LutTransferTest, CancelStopsAfterTheExchangeInFlightAndSaysHowFarItGot) {
+    struct Case {
+        bool read;
+        bool byButton;
+        int hidden;  // channel hidden before a WRITE, -1 none
+        int cancelAt;
+        const char* label;  // the dialog's label when the cancel comes
+        const char* box;
+    };
+    const Case cases[] = {
+        {true, true, -1, 1, "Reading Red: entry 1 of 12",
+         "LUT read cancelled: 1 of 12 entries were read."},
+        {true, false, -1, 6, "Reading Green: entry 6 of 12",
+         "LUT read cancelled: 6 of 12 entries were read."},
+        {true, true, -1, 11, "Reading Blue: entry 11 of 12",
+         "LUT read cancelled: 11 of 12 entries were read."},
+        {false, true, -1, 5, "Writing Green: entry 5 of 12",
+         "LUT write cancelled: 5 of 12 entries were written."},
+        {false, false, 0, 5, "Writing Blue: entry 5 of 8",
+         "LUT write cancelled: 5 of 8 entries were written."},
+    };
+    editor->walkEntries = 4;
+    editor->progressDelayMs = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.box);
+        cameraHolds(c.read ? pattern() : zr::identityLut());
+        editor->entries = c.read ? zr::identityLut() : pattern();
+        for (int ch = 0; ch < 3; ++ch) editor->showChannel[ch] = ch != c.hidden;
+        clearSent();
+        sink.clear();
+
+        std::vector<int> seen;
+        QString label;
+        bool shown = false;
+        auto hook = QObject::connect(editor, &CLookUpTable::transferAdvanced, [&](int done, int) {
+            seen.push_back(done);
+            auto* dialog = editor->findChild<LutProgressDialog*>();
+            ASSERT_NE(dialog, nullptr);
+            if (done != c.cancelAt) return;
+            label = dialog->labelText();
+            shown = dialog->isVisible() && dialog->isModal();
+            if (c.byButton) {
+                dialog->findChild<QPushButton*>()->click();
+            } else {
+                dialog->reject();
+            }
+        });
+        button(c.read ? CLookUpTable::IDC_READ : CLookUpTable::IDC_WRITE)->click();
+        QObject::disconnect(hook);
+
+        EXPECT_EQ(label.toStdString(), c.label);
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(seen.size(), static_cast<size_t>(c.cancelAt));
+        EXPECT_EQ(sink.texts(), std::vector<std::string>{c.box});
+        const auto texts = sent();
+        ASSERT_EQ(texts.size(), static_cast<size_t>(c.cancelAt));
+        const zr::LutTable wanted = pattern();
+        int done = 0;
+        for (int ch = 0; ch < 3; ++ch) {
+            if (ch == c.hidden) continue;
+            for (int i = 0; i < 4; ++i, ++done) {
+                if (c.read) {
+                    // Read entries replaced, the rest as they were.
+                    EXPECT_EQ(editor->entries[ch][i], done < c.cancelAt ? wanted[ch][i] : i);
+                    if (done < c.cancelAt) {
+                        EXPECT_EQ(texts[done],
+                                  zr::test::hex2(0xA0 + ch) + zr::test::hex2(i) + "000000");
+                    }
+                } else if (done < c.cancelAt) {
+                    EXPECT_EQ(texts[done], lutWriteText(ch, i, wanted[ch][i]));
+                }
+            }
+        }
+        EXPECT_EQ(editor->findChild<LutProgressDialog*>(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,40 @@
+#include "panel/ConnectionStatusLine.h"
+
+#include "link/SerialLink.h"
+
+namespace zr::panel {
+
+ConnectionStatusLine::ConnectionStatusLine(const zr::SerialLink& link, QWidget* parent)
+    : QLabel(parent), link_(link) {
+    setObjectName(QStringLiteral("connectionStatus"));
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setContentsMargins(4, 1, 4, 1);
+    setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long library path must not widen the panel: the line is cut at the
+    // window's edge and the tool tip holds the whole text.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    connect(&poll_, &QTimer::timeout, this, &ConnectionStatusLine::refresh);
+    poll_.start(kPollMs);
+    refresh();
+}
+
+void ConnectionStatusLine::setConnection(const QString& where) {
+    where_ = where;
+    refresh();
+}
+
+void ConnectionStatusLine::refresh() {
+    QString shown;
+    // A link closed by other means (the port went away) is no longer "open".
+    if (!link_.isOpen()) {
+        shown = QStringLiteral("No port open");
+    } else {
+        shown = where_.isEmpty() ? QStringLiteral("Port open") : where_;
+        if (link_.silentSinceLastAck()) shown += QStringLiteral(" - no answer from the camera");
+    }
+    if (shown == text()) return;
+    setText(shown);
+    setToolTip(shown);
+}
+
+}  // namespace zr::panel

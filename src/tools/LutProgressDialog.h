@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QProgressDialog>
+#include <QString>
+
+// The progress of a READ or WRITE walk over the look-up table: entries done
+// out of the total and the channel, with Cancel. Application-modal once it
+// shows, so nothing else reaches the link while the walk runs; it shows
+// between two entries once `delayMs` have passed, so a walk that ends sooner
+// shows nothing.
+class LutProgressDialog : public QProgressDialog {
+    Q_OBJECT
+  public:
+    enum class Direction { Read, Write };
+
+    LutProgressDialog(Direction direction, int delayMs, QWidget* parent);
+
+    // The walk's progress callback: shows where the walk is, lets Qt run so
+    // Cancel can be pressed, and says whether to go on.
+    bool advance(int done, int total, int channel);
+
+    static QString labelFor(Direction direction, int done, int total, int channel);
+    // The box after a cancelled walk.
+    static QString cancelledText(Direction direction, int done, int total);
+
+    // Closing the window or Escape is Cancel, as the button is.
+    void reject() override { cancel(); }
+
+  signals:
+    // After each entry, once the dialog shows it and before Qt runs.
+    void advanced(int done, int total);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    Direction direction_;
+};
