@@ -76,10 +76,9 @@ void CLinkTrace::buildControls() {
 }
 
 QString CLinkTrace::lineText(const zr::TraceLine& l) {
-    QString text = QStringLiteral("%1.%2  %3  ")
-                       .arg(l.ms / 1000, 7)
-                       .arg(l.ms % 1000, 3, 10, QLatin1Char('0'))
-                       .arg(QString::fromStdString(l.direction), -2);
+    // Milliseconds since the port was opened, as in the saved CSV.
+    QString text =
+        QStringLiteral("%1 ms  %2  ").arg(l.ms, 10).arg(QString::fromStdString(l.direction), -2);
     if (!l.hex.empty())
         text += QString::fromStdString(l.hex) + QStringLiteral("  |") +
                 QString::fromStdString(l.text) + QStringLiteral("|  ");

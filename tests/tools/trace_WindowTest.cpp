@@ -58,7 +58,7 @@ TEST_F(LinkTraceWindowTest, KeepsTheLastTenThousandLinesPausesAndClears) {
     EXPECT_EQ(window->lines().front().ms, 5u);
     EXPECT_EQ(window->lines().back().ms, 10004u);
     EXPECT_EQ(viewLines(), 10000);
-    EXPECT_TRUE(window->viewText().endsWith(QStringLiteral("     10.004  ->  06  |.|  ACK")));
+    EXPECT_TRUE(window->viewText().endsWith(QStringLiteral("     10004 ms  ->  06  |.|  ACK")));
 
     // Paused: the view stands still, the lines are still kept.
     button("pauseButton")->click();
@@ -68,7 +68,7 @@ TEST_F(LinkTraceWindowTest, KeepsTheLastTenThousandLinesPausesAndClears) {
     EXPECT_EQ(window->lines().back().ms, 20001u);
     EXPECT_EQ(window->viewText(), frozen);
     button("pauseButton")->click();
-    EXPECT_TRUE(window->viewText().endsWith(QStringLiteral("     20.001  ->  06  |.|  ACK")));
+    EXPECT_TRUE(window->viewText().endsWith(QStringLiteral("     20001 ms  ->  06  |.|  ACK")));
     EXPECT_EQ(viewLines(), 10000);
 
     button("clearButton")->click();
@@ -149,6 +149,7 @@ TEST_F(LinkTraceWindowTest, ScreenshotOfExchanges) {
     window->poll();
     ASSERT_EQ(window->lines().size(), 13u);
     EXPECT_EQ(window->lines()[5].meaning, "answer 80 00 00: brightness_level = 128");
+    EXPECT_EQ(window->lines()[6].direction, "->");  // the program's own ACK of the answer
 
     const QImage image = window->grab().toImage();
     ASSERT_FALSE(image.isNull());
