@@ -297,6 +297,7 @@ void CLookUpTable::OnGamma10() {
 void CLookUpTable::OnRead() {
     if (!context.complete()) return;
     zr::widgets::WaitCursor wait;
+    const LongWalk walk;
     LutProgressDialog progress(LutProgressDialog::Direction::Read, progressDelayMs, this);
     const zr::LutWalkResult result =
         zr::readLut(*context.params, entries, walkEntries, progressFor(progress));
@@ -320,6 +321,7 @@ void CLookUpTable::OnWrite() {
     const zr::LutChannelSet channels{showChannel[0] != 0, showChannel[1] != 0, showChannel[2] != 0};
     if (std::none_of(channels.begin(), channels.end(), [](bool shown) { return shown; })) return;
     zr::widgets::WaitCursor wait;
+    const LongWalk walk;
     LutProgressDialog progress(LutProgressDialog::Direction::Write, progressDelayMs, this);
     const zr::LutWalkResult result =
         zr::writeLut(*context.params, entries, channels, walkEntries, progressFor(progress));

@@ -32,7 +32,8 @@ ToolWindow::LinkState ToolWindow::linkState() const {
     // A tick can come from the event loop of a box that the link put up during
     // an exchange; a read now would wait for an exchange that cannot end
     // before that box is closed.
-    if (context.link->inExchange() || context.messages->servingWorkerMessage()) {
+    if (context.link->inExchange() || context.messages->servingWorkerMessage() ||
+        LongWalk::running()) {
         return LinkState::Busy;
     }
     return LinkState::Idle;

@@ -69,6 +69,22 @@ class ToolWindow : public QDialog {
     enum class LinkState { Closed, Busy, Idle };
     LinkState linkState() const;
 
+    // While one lives, a long walk (the look-up table's READ or WRITE, whose
+    // progress dialog lets Qt run between its exchanges) owns the link: the
+    // timer ticks of every tool window read it as busy, so no poll slips in
+    // between two entries. GUI thread only.
+    class LongWalk {
+      public:
+        LongWalk() { ++running_; }
+        ~LongWalk() { --running_; }
+        LongWalk(const LongWalk&) = delete;
+        LongWalk& operator=(const LongWalk&) = delete;
+        static bool running() { return running_ > 0; }
+
+      private:
+        static inline int running_ = 0;
+    };
+
     // An OK box through the program's message relay; before the window has a
     // context, straight to the screen, so that no box is ever lost.
     MsgResult showBox(const std::string& text, const std::string& caption, MsgIcon icon,

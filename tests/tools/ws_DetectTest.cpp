@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "SimPanelTest.h"
+#include "panel/PanelControlIds.h"
+#include "tools/CLookUpTable.h"
 #include "tools/CWhiteSpot.h"
 
 using zr::sim::Spot;
@@ -198,4 +200,27 @@ TEST_F(WhiteSpotDetectTest, TickDuringALinkMessageWaitsForTheNextTick) {
     EXPECT_FALSE(polled);
     EXPECT_TRUE(w->detectTimerActive());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// The LUT walk's progress dialog lets Qt run between two entries; a detection
+// tick that comes then waits for the walk instead of polling in between.
+TEST_F(WhiteSpotDetectTest, TickDuringALutWalkWaitsForTheWalk) {
+    click(CWhiteSpot::IDC_DETECT);
+    clearSent();
+    panel.OnCommand(zr::panel::IDC_LUT_TABLE);
+    CLookUpTable* editor = panel.lookUpTableWindow();
+    ASSERT_NE(editor, nullptr);
+    editor->walkEntries = 2;
+    editor->progressDelayMs = 0;
+    bool ticked = false;
+    QObject::connect(editor, &CLookUpTable::transferAdvanced, [&](int done, int) {
+        if (done != 3) return;
+        w->OnTimer(CWhiteSpot::kDetectTimerId);
+        ticked = true;
+    });
+    editor->OnRead();
+    ASSERT_TRUE(ticked);
+    EXPECT_EQ(sent(), (std::vector<std::string>{"A000000000", "A001000000", "A100000000",
+                                                "A101000000", "A200000000", "A201000000"}));
+    EXPECT_TRUE(w->detectTimerActive());
 }
