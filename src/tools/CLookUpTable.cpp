@@ -296,52 +296,43 @@ void CLookUpTable::OnGamma10() {
 
 void CLookUpTable::OnRead() {
     if (!context.complete()) return;
-    zr::widgets::WaitCursor wait;
-    const LongWalk walk;
-    LutProgressDialog progress(LutProgressDialog::Direction::Read, progressDelayMs, this);
-    const zr::LutWalkResult result =
-        zr::readLut(*context.params, entries, walkEntries, progressFor(progress));
-    progress.hide();
-    wait.release();
-    // After a failure or a cancel too: show what was read before it, not a
-    // stale plot.
-    RedrawPlot();
-    if (result.outcome == zr::LutWalkResult::Outcome::Failed)
-        showMessage("Failed to get LUT", false);
-    if (result.outcome == zr::LutWalkResult::Outcome::Stopped) {
-        showMessage(LutProgressDialog::cancelledText(LutProgressDialog::Direction::Read,
-                                                     result.done, result.total)
-                        .toStdString(),
-                    false);
-    }
+    runWalk(true, [this](const zr::LutProgress& progress) {
+        return zr::readLut(*context.params, entries, walkEntries, progress);
+    });
 }
 
 void CLookUpTable::OnWrite() {
     if (!context.complete()) return;
     const zr::LutChannelSet channels{showChannel[0] != 0, showChannel[1] != 0, showChannel[2] != 0};
     if (std::none_of(channels.begin(), channels.end(), [](bool shown) { return shown; })) return;
-    zr::widgets::WaitCursor wait;
-    const LongWalk walk;
-    LutProgressDialog progress(LutProgressDialog::Direction::Write, progressDelayMs, this);
-    const zr::LutWalkResult result =
-        zr::writeLut(*context.params, entries, channels, walkEntries, progressFor(progress));
-    progress.hide();
-    wait.release();
-    if (result.outcome == zr::LutWalkResult::Outcome::Failed)
-        showMessage("Failed to write LUT", false);
-    if (result.outcome == zr::LutWalkResult::Outcome::Stopped) {
-        showMessage(LutProgressDialog::cancelledText(LutProgressDialog::Direction::Write,
-                                                     result.done, result.total)
-                        .toStdString(),
-                    false);
-    }
+    runWalk(false, [this, &channels](const zr::LutProgress& progress) {
+        return zr::writeLut(*context.params, entries, channels, walkEntries, progress);
+    });
 }
 
-zr::LutProgress CLookUpTable::progressFor(LutProgressDialog& dialog) {
-    connect(&dialog, &LutProgressDialog::advanced, this, &CLookUpTable::transferAdvanced);
-    return [&dialog](int done, int total, int channel) {
-        return dialog.advance(done, total, channel);
-    };
+void CLookUpTable::runWalk(bool read,
+                           const std::function<zr::LutWalkResult(const zr::LutProgress&)>& walk) {
+    using Direction = LutProgressDialog::Direction;
+    const Direction direction = read ? Direction::Read : Direction::Write;
+    zr::widgets::WaitCursor wait;
+    const LongWalk owner;
+    LutProgressDialog progress(direction, progressDelayMs, this);
+    connect(&progress, &LutProgressDialog::advanced, this, &CLookUpTable::transferAdvanced);
+    const zr::LutWalkResult result = walk([&progress](int done, int total, int channel) {
+        return progress.advance(done, total, channel);
+    });
+    progress.hide();
+    wait.release();
+    // After a failure or a cancel too: show what was read before it, not a
+    // stale plot.
+    if (read) RedrawPlot();
+    if (result.outcome == zr::LutWalkResult::Outcome::Failed)
+        showMessage(read ? "Failed to get LUT" : "Failed to write LUT", false);
+    if (result.outcome == zr::LutWalkResult::Outcome::Stopped) {
+        showMessage(
+            LutProgressDialog::cancelledText(direction, result.done, result.total).toStdString(),
+            false);
+    }
 }
 
 void CLookUpTable::OnOpen() {

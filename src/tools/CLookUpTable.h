@@ -104,8 +104,9 @@ class CLookUpTable : public zr::widgets::ToolWindow {
     void exchangeToControls();
     void exchangeFromControls();
     void showMessage(const std::string& text, bool errorIcon);
-    // The walk's progress callback, driving `dialog`.
-    zr::LutProgress progressFor(LutProgressDialog& dialog);
+    // Runs a READ (read) or WRITE walk under its progress dialog, then says
+    // how it ended.
+    void runWalk(bool read, const std::function<zr::LutWalkResult(const zr::LutProgress&)>& walk);
 
     QButtonGroup* stepGroup_ = nullptr;
     QCheckBox* channelBoxes_[3] = {};
