@@ -6,9 +6,11 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <thread>
 
 #include "link/LinkStatus.h"
@@ -58,6 +60,27 @@ int openDescriptorCount() {
     }
     closedir(dir);
     return count;
+}
+
+std::vector<std::string> openDescriptorTargets() {
+    std::vector<std::string> targets;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+        std::error_code gone;  // the listing's own descriptor is closed by now
+        const auto target = std::filesystem::read_symlink(entry.path(), gone);
+        if (!gone) targets.push_back(target.string());
+    }
+    return targets;
+}
+
+std::vector<std::string> descriptorsGained(std::vector<std::string> before,
+                                           std::vector<std::string> after) {
+    std::sort(before.begin(), before.end());
+    std::sort(after.begin(), after.end());
+    std::vector<std::string> gained;
+    std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
+                        std::back_inserter(gained));
+    return gained;
 }
 
 bool terminalExclusive(int fd) {

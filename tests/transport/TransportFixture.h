@@ -46,6 +46,12 @@ std::string makerLibraryDir();
 
 // Descriptors this process has open now.
 int openDescriptorCount();
+// What this process's descriptors point at now (a path, "pipe:[n]", ...).
+std::vector<std::string> openDescriptorTargets();
+// The targets `after` holds more often than `before`: descriptors opened and
+// kept in between. Empty when none was.
+std::vector<std::string> descriptorsGained(std::vector<std::string> before,
+                                           std::vector<std::string> after);
 // Whether the terminal is in exclusive mode (TIOCGEXCL).
 bool terminalExclusive(int fd);
 // Whether another open file can take an exclusive flock on the path now.
