@@ -215,12 +215,19 @@ void OperatorActions::arrowKey() {
     if (s_.lastClicked == 0) return;
     // A click moves the focus (expectFocus checks it); once the enabling
     // rules disable the clicked control the panel takes it, so the key
-    // changes nothing but the clicked control's row.
-    int clickedRow = -1;
+    // changes nothing but the clicked control's row. An arrow key on a push
+    // button moves the focus on to the next control, as in any dialog: the
+    // row of the control that had the focus may change too.
+    int clickedRow = -1, focusedRow = -1;
     if (const RadioBinding* r = findRadio(s_.lastClicked)) clickedRow = r->row;
     if (const ScrollBinding* b = findScroll(s_.lastClicked)) clickedRow = b->row;
+    for (const RadioBinding& r : radioBindings())
+        if (s_.panel->control(r.id) == focus) focusedRow = r.row;
+    for (const ScrollBinding& b : scrollBindings())
+        if (s_.panel->control(b.id) == focus) focusedRow = b.row;
     for (int row = 0; row < CameraParamTable::size(); ++row) {
-        if (row != clickedRow && s_.panel->table()[row].value != before[static_cast<size_t>(row)]) {
+        if (row != clickedRow && row != focusedRow &&
+            s_.panel->table()[row].value != before[static_cast<size_t>(row)]) {
             s_.fail("an arrow key changed row " + std::to_string(row) +
                     " though the operator last clicked control " + std::to_string(s_.lastClicked) +
                     "; the key went to " + focus->metaObject()->className() + " \"" +
