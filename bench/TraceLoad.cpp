@@ -9,9 +9,8 @@
 namespace zr::bench {
 
 namespace {
-// The trace window's poll period and line limit.
+// The trace window's poll period.
 constexpr auto kPollPeriod = std::chrono::milliseconds(50);
-constexpr size_t kMaxLines = 10000;
 }  // namespace
 
 TraceLoad::TraceLoad(SerialLink& link, TraceMode mode) {
@@ -31,19 +30,14 @@ TraceLoad::~TraceLoad() {
 void TraceLoad::readLoop() {
     TraceDecoder decoder(queue_.openedTick());
     std::deque<TraceLine> kept;
-    std::vector<TraceQueue::Record> records;
     std::vector<TraceLine> fresh;
     while (!stop_.load()) {
         std::this_thread::sleep_for(kPollPeriod);
-        records.clear();
         fresh.clear();
-        queue_.drain(records, queue_.capacity());
-        for (const TraceQueue::Record& r : records) decoder.feed(r.event(), fresh);
-        if (records.empty()) decoder.flush(fresh);
-        lost_ += queue_.takeDropped();
+        lost_ += decodeQueued(queue_, decoder, queue_.capacity(), fresh);
         lines_ += fresh.size();
         for (TraceLine& l : fresh) kept.push_back(std::move(l));
-        while (kept.size() > kMaxLines) kept.pop_front();
+        while (kept.size() > kTraceLinesKept) kept.pop_front();
     }
 }
 

@@ -30,11 +30,6 @@ std::string nameOf(int row) {
     return std::string(ParamNames::name(row));
 }
 
-std::string fileError(int err, const QString& path) {
-    const std::string name = path.toStdString();
-    return fileErrorMessage(fileErrorCause(refineMissingFile(err, name)), name);
-}
-
 }  // namespace
 
 SettingsFileCommands::SettingsFileCommands(QWidget* window, ParamAccess& params,
@@ -73,7 +68,7 @@ void SettingsFileCommands::save() {
     const std::string native = QFile::encodeName(path).toStdString();
     const std::string text = SettingsFile::format(entries, SettingsFile::formatForPath(native));
     if (const int err = replaceFileSafely(native, text); err != 0)
-        showBox(fileError(err, path), MsgIcon::Error);
+        showBox(fileErrorMessage(err, path.toStdString()), MsgIcon::Error);
 }
 
 void SettingsFileCommands::load() {
@@ -133,7 +128,7 @@ bool SettingsFileCommands::readEntries(const QString& path, std::vector<Settings
     std::string text, error;
     const SettingsFileRead read = SettingsFile::read(QFile::encodeName(path).toStdString(), text);
     if (read.err != 0) {
-        showBox(fileError(read.err, path), MsgIcon::Error);
+        showBox(fileErrorMessage(read.err, path.toStdString()), MsgIcon::Error);
         return false;
     }
     if (!read.ok()) {

@@ -4,6 +4,8 @@
 #include <iterator>
 #include <utility>
 
+#include "params/SafeFileReplace.h"
+
 namespace zr {
 
 FileErrorCause fileErrorCause(int err) {
@@ -66,6 +68,10 @@ std::string fileErrorMessage(FileErrorCause cause, const std::string& path) {
     if (cause == FileErrorCause::None || index >= std::size(kTexts)) return {};
     const std::string name = path.empty() ? std::string("an unnamed file") : path;
     return kTexts[index].first + name + kTexts[index].second;
+}
+
+std::string fileErrorMessage(int err, const std::string& path) {
+    return fileErrorMessage(fileErrorCause(refineMissingFile(err, path)), path);
 }
 
 }  // namespace zr

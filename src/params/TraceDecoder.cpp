@@ -226,6 +226,20 @@ TraceLine TraceDecoder::lostLine(uint64_t count) const {
     return l;
 }
 
+uint64_t decodeQueued(TraceQueue& queue, TraceDecoder& decoder, size_t max,
+                      std::vector<TraceLine>& out) {
+    std::vector<TraceQueue::Record> records;
+    queue.drain(records, max);
+    for (const TraceQueue::Record& r : records) decoder.feed(r.event(), out);
+    if (records.empty()) decoder.flush(out);
+    const uint64_t lost = queue.takeDropped();
+    if (lost > 0) {
+        decoder.flush(out);
+        out.push_back(decoder.lostLine(lost));
+    }
+    return lost;
+}
+
 std::string traceCsvHeader() {
     return "ms,direction,hex,text,meaning,round_trip_ms\n";
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "link/TraceEvent.h"
+#include "link/TraceQueue.h"
 
 namespace zr {
 
@@ -56,6 +57,16 @@ class TraceDecoder {
     uint32_t exchangeStart_ = 0;
     int readRow_ = -1;  // the row whose value an answer carries, -1 none
 };
+
+// Lines a trace reader keeps; older ones go.
+inline constexpr size_t kTraceLinesKept = 10000;
+
+// One poll of a trace reader: decodes up to `max` queued records into `out`.
+// Once the queue has gone quiet the line held back for its meanings is handed
+// over, since nothing more is coming for it; events the queue had to drop
+// become a line of their own. Returns how many events were dropped.
+uint64_t decodeQueued(TraceQueue& queue, TraceDecoder& decoder, size_t max,
+                      std::vector<TraceLine>& out);
 
 // The CSV file of the trace: a header line, then one line per trace line.
 std::string traceCsvHeader();

@@ -114,17 +114,8 @@ void CLinkTrace::timerEvent(QTimerEvent* event) {
 }
 
 void CLinkTrace::poll() {
-    std::vector<zr::TraceQueue::Record> records;
-    queue_.drain(records, kPollRecords);
     std::vector<zr::TraceLine> fresh;
-    for (const zr::TraceQueue::Record& r : records) decoder_.feed(r.event(), fresh);
-    // Received bytes wait for what the link made of them; once the queue has
-    // gone quiet nothing more is coming for them.
-    if (records.empty()) decoder_.flush(fresh);
-    if (const uint64_t lost = queue_.takeDropped(); lost > 0) {
-        decoder_.flush(fresh);
-        fresh.push_back(decoder_.lostLine(lost));
-    }
+    zr::decodeQueued(queue_, decoder_, kPollRecords, fresh);
     append(fresh);
 }
 
@@ -179,10 +170,9 @@ bool CLinkTrace::saveCsv(const QString& path) {
     std::string csv = zr::traceCsvHeader();
     for (const zr::TraceLine& l : lines_) csv += zr::traceCsvLine(l);
     const std::string file = QFile::encodeName(path).toStdString();
-    // A missing folder is a wrong path, not a missing file.
-    const int err = zr::refineMissingFile(zr::replaceFileSafely(file, csv), file);
+    const int err = zr::replaceFileSafely(file, csv);
     if (err == 0) return true;
-    showBox(zr::fileErrorMessage(zr::fileErrorCause(err), path.toStdString()), applicationCaption(),
-            zr::MsgIcon::Error, this);
+    showBox(zr::fileErrorMessage(err, path.toStdString()), applicationCaption(), zr::MsgIcon::Error,
+            this);
     return false;
 }

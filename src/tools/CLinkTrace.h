@@ -24,7 +24,7 @@ class TraceQueue;
 class CLinkTrace : public zr::widgets::ToolWindow {
     Q_OBJECT
   public:
-    static constexpr size_t kMaxLines = 10000;
+    static constexpr size_t kMaxLines = zr::kTraceLinesKept;
     static constexpr int kPollMs = 50;
 
     explicit CLinkTrace(zr::TraceQueue& queue, QWidget* parent = nullptr);
