@@ -2,9 +2,10 @@
 # only), relative to src/. One list for the program's build and the fuzz
 # targets' own build.
 set(ZR_CORE_SOURCES
-    link/AnswerParser.cpp link/AutoResetEvent.cpp link/ClLibrary.cpp link/ClOpen.cpp
+    link/AnswerParser.cpp link/ClLibrary.cpp link/ClOpen.cpp
     link/ClSerialApi.cpp link/ClSerialTransport.cpp link/ComPort.cpp link/ComPortResolver.cpp
-    link/ComTransport.cpp link/FrameCodec.cpp link/MessageRelay.cpp link/OpenMessages.cpp
+    link/ComTransport.cpp link/FrameCodec.cpp link/LinkWorker.cpp link/MessageRelay.cpp
+    link/OpenMessages.cpp link/PollWait.cpp
     link/SerialLink.cpp link/SystemClock.cpp link/TraceQueue.cpp link/TtyDevice.cpp
     link/WakeSignal.cpp
     params/BulkOperations.cpp params/CameraParamTable.cpp params/FileErrorText.cpp

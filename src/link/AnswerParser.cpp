@@ -42,10 +42,7 @@ AnswerEvent AnswerParser::complete() {
     const auto received = static_cast<uint8_t>(hexDigitValue(frame_[kAnswerSummedBytes]) * 16 +
                                                hexDigitValue(frame_[kAnswerSummedBytes + 1]));
     event.checksumGood = received == frameChecksum(frame_.data(), kAnswerSummedBytes);
-    for (size_t i = 0; i < event.bytes.size(); ++i) {
-        event.bytes[i] = static_cast<uint8_t>(hexDigitValue(frame_[1 + 2 * i]) * 16 +
-                                              hexDigitValue(frame_[2 + 2 * i]));
-    }
+    event.bytes = DecodeAnswer(frame_.data() + 1);
     return event;
 }
 

@@ -3,31 +3,29 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "link/PollWait.h"
+
 namespace zr {
 
-// Millisecond tick and sleep, injected so that timing rules can be tested
-// without waiting in real time. The tick is 32 bits and wraps; compare ticks
-// only through ticksSince().
+// Millisecond tick and the link worker's wait, injected so that timing rules
+// can be tested without waiting in real time. The tick is 32 bits and wraps;
+// compare ticks only through ticksSince().
 class Clock {
   public:
+    static constexpr uint32_t kForever = UINT32_MAX;
+
     virtual ~Clock() = default;
     virtual uint32_t tickMs() = 0;
     virtual void sleepMs(uint32_t ms) = 0;
-    // Waits like sleepMs(ms), except that a clock that waits in real time may
-    // end the wait as soon as one of the descriptors (negative ones are
-    // skipped) has input, so a reply or a queued frame is seen at once. A
-    // virtual clock has no real time to wait in: it sleeps as always, which
-    // keeps timing tests exact.
-    virtual void sleepUnlessReadable(uint32_t ms, const int* /*fds*/, size_t /*count*/) {
-        sleepMs(ms);
-    }
-    // Watches the descriptors for up to `us` microseconds of real time
-    // without going to sleep (a busy wait that yields the processor); true
-    // as soon as one has input. Used where input is due within microseconds,
-    // so that the thread need not be woken from a sleep. A virtual clock has
-    // no real time to watch: it returns false at once.
-    virtual bool spinUntilReadable(uint32_t /*us*/, const int* /*fds*/, size_t /*count*/) {
-        return false;
+    // The worker's wait between passes: until one of the descriptors has
+    // input (or has hung up), or `ms` milliseconds of this clock have passed
+    // (kForever: no limit). A real clock sleeps in poll(). A virtual clock has
+    // no real time to wait in: it lets one of its milliseconds pass and
+    // reports nothing, so the worker makes one pass per virtual millisecond
+    // and timing tests stay exact; with 0 it does not wait at all.
+    virtual WaitResult waitReadable(const int* /*fds*/, size_t /*count*/, uint32_t ms) {
+        if (ms > 0) sleepMs(1);
+        return {};
     }
 };
 

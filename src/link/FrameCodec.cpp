@@ -33,6 +33,15 @@ uint8_t hexDigitValue(uint8_t c) {
     return static_cast<uint8_t>(c > 0x40 ? c - 0x37 : c - 0x30);
 }
 
+std::array<uint8_t, 3> DecodeAnswer(const uint8_t* sixDigits) {
+    std::array<uint8_t, 3> bytes{};
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<uint8_t>(hexDigitValue(sixDigits[2 * i]) * 16 +
+                                        hexDigitValue(sixDigits[2 * i + 1]));
+    }
+    return bytes;
+}
+
 bool isCommandCharacter(char c) {
     const auto s = static_cast<int8_t>(c);
     return s >= 0x30 && s <= 0x46;

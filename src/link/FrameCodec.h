@@ -21,6 +21,10 @@ uint8_t frameChecksum(const uint8_t* bytes, size_t count);
 // lower-case letters do not give their values; the camera never sends them.
 uint8_t hexDigitValue(uint8_t c);
 
+// The three data bytes of an answer frame from its six data digits, each
+// byte high digit first, by the unchecked digit rule above.
+std::array<uint8_t, 3> DecodeAnswer(const uint8_t* sixDigits);
+
 // A command character lies between '0' and 'F' (':' to '@' included), compared
 // as signed 8-bit values so that every byte from 0x80 up is below '0'.
 bool isCommandCharacter(char c);

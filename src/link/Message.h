@@ -25,7 +25,7 @@ struct Message {
 // Where the core shows its message boxes. Always called on the thread that
 // serves the user interface (MessageRelay hands worker messages over).
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     virtual MsgResult show(const Message& message) = 0;
 };

@@ -24,6 +24,7 @@ MsgResult MessageRelay::show(const Message& message) {
         queue_.push_back(&pending);
         wakeup = wakeup_;
     }
+    pendingSignal_.signal();
     if (wakeup) wakeup();
     std::unique_lock lock(mutex_);
     doneCv_.wait(lock, [&] { return pending.done; });
@@ -42,6 +43,9 @@ bool MessageRelay::servingWorkerMessage() {
 }
 
 bool MessageRelay::servePending() {
+    // Taken before the queue is looked at: a message queued from now on
+    // signals again.
+    pendingSignal_.take();
     bool shown = false;
     for (;;) {
         Pending* next = nullptr;

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "link/Message.h"
+#include "link/WakeSignal.h"
 
 namespace zr {
 
@@ -35,6 +36,10 @@ class MessageRelay {
 
     // Called on the queuing thread right after a worker message was queued.
     void setWakeup(std::function<void()> wakeup);
+    // Readable while a worker message may be waiting, so that a UI thread
+    // blocked in poll() for the link can wake to serve it; servePending()
+    // resets it.
+    int pendingFd() const { return pendingSignal_.fd(); }
 
     void setSink(MessageSink& sink);
     bool onUiThread() const { return std::this_thread::get_id() == uiThread_; }
@@ -53,6 +58,7 @@ class MessageRelay {
     std::deque<Pending*> queue_;
     std::function<void()> wakeup_;
     bool serving_ = false;
+    WakeSignal pendingSignal_;
 };
 
 }  // namespace zr

@@ -1,34 +1,33 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "link/AnswerParser.h"
-#include "link/AutoResetEvent.h"
 #include "link/ClSerialApi.h"
 #include "link/Clock.h"
+#include "link/LinkShared.h"
 #include "link/LinkTransport.h"
+#include "link/LinkWorker.h"
 #include "link/MessageRelay.h"
 #include "link/TraceEvent.h"
-#include "link/WakeSignal.h"
 
 namespace zr {
 
-// The one serial link to the camera: framing, the worker thread that writes,
-// waits for ACK, resends, times out and collects answers, and the status word
-// and event through which callers learn what happened.
+// The one serial link to the camera, as its callers see it: SendCommand
+// frames a command text and queues it for the worker (LinkWorker), the
+// status word and link event tell what happened, TakeAnswer hands over the
+// answer, and the start and close calls run the worker over a port.
 //
-// GUI-side calls (SendCommand, TakeAnswer, the status calls, waitLinkEvent,
-// the start and close calls) run on the thread that serves the user interface;
-// every wait among them serves pending worker messages.
+// These calls run on the thread that serves the user interface. Every wait
+// among them sleeps until its event, and serves the worker's message boxes
+// meanwhile; each also ends when the link closes.
 class SerialLink {
   public:
     explicit SerialLink(MessageRelay& messages, Clock& clock);
@@ -48,30 +47,39 @@ class SerialLink {
     // worker message's box, where the exchange cannot end.
     bool waitUntilIdle();
     // True while an exchange runs: a frame is queued, or its ACK or answer is
-    // awaited. framePending is read first: the worker raises awaitingAck
-    // before it drops framePending, so an exchange in flight never reads as
-    // idle. Ask this rather than combining the three flags.
-    bool inExchange() const {
-        return framePending_.load() != 0 || awaitingAck_.load() != 0 || awaitingAnswer_.load() != 0;
-    }
-    // Waits on linkEvent without a time-out, serving worker messages meanwhile.
-    void waitLinkEvent();
-    std::recursive_mutex& linkMutex() { return linkMutex_; }
-    bool isOpen() const { return isOpen_.load(); }
-    // For a status display that polls: ACKs received so far, and whether a
-    // time-out box came after the last of them. Cheap; no lock.
-    uint64_t acknowledgedExchanges() const { return acks_.load(std::memory_order_relaxed); }
-    bool silentSinceLastAck() const { return silentAt_.load() == acks_.load() + 1; }
+    // awaited. Ask this rather than combining the three flags.
+    bool inExchange() const { return s_.inExchange(); }
+    // Waits on linkEvent without a time-out, serving worker messages
+    // meanwhile: true when it was signalled (and is thereby reset), false at
+    // once when the link is closed.
+    bool waitLinkEvent();
+    // The reading caller's wait: waits on linkEvent and takes the status
+    // (copied and cleared under linkMutex) until it holds one of `ends`, and
+    // returns every bit seen. The worker wakes it only for those bits. Ends
+    // early, with what was seen, when the link closes.
+    uint32_t waitForStatus(uint32_t ends);
+    std::recursive_mutex& linkMutex() { return s_.mutex; }
+    bool isOpen() const { return s_.isOpen.load() != 0; }
+    // For a status display that polls: ACKs received since the port was
+    // opened, and whether a time-out box came after the last of them. Cheap;
+    // no lock.
+    uint64_t acknowledgedExchanges() const { return s_.acks.load(std::memory_order_relaxed); }
+    bool silentSinceLastAck() const { return s_.silentAt.load() == s_.acks.load() + 1; }
 
     // --- transports ------------------------------------------------------
     // Start the worker over one transport (linkEvent reset, isOpen 1). Refused
-    // (false) while the link is open, so one link never runs two workers, and
-    // for a negative fd or a table without read or write; the transport then
-    // stays the caller's. Once started the link owns it: CloseLink closes the
-    // fd or calls clSerialClose. A null serial reference is a valid port.
+    // (false) while the link is open or a closed link's worker still waits
+    // for its box, so one link never runs two workers, and for a negative fd
+    // or a table without read or write; the transport then stays the
+    // caller's. Once started the link owns it: CloseLink closes the fd or
+    // calls clSerialClose. A null serial reference is a valid port.
     bool startOnComDevice(int fd);
     // A Camera Link serial port, of a maker's library or the common one.
     bool startOnBoardPort(const ClSerialFunctions& functions, void* serialRef);
+    // Ends the worker and closes the port. Asked for inside the worker's own
+    // box (whose event loop runs timers and posted messages) it cannot wait
+    // for the worker: the link closes at once for its callers, and the
+    // worker ends and closes the port when the box closes.
     void CloseLink();
     // Clear the two waiting flags, as every open operation ends by doing.
     void clearWaitingFlags();
@@ -79,7 +87,7 @@ class SerialLink {
     // Sees every byte the worker writes or reads (Sent, Received) and what it
     // made of them, on the worker thread; it must not block. Set it while the
     // link is closed.
-    using TraceHook = std::function<void(const TraceEvent& event)>;
+    using TraceHook = LinkWorker::TraceHook;
     void setTrace(TraceHook hook) { trace_ = std::move(hook); }
 
     std::array<int, 255>& comPorts() { return comPorts_; }
@@ -87,20 +95,20 @@ class SerialLink {
     Clock& clock() { return clock_; }
 
     // --- engine internals, public for tests and the fuzzer -----------------
-    // Consumes received bytes; 0 good answer completed, -1 bad checksum, 1
-    // otherwise. Called by the worker with linkMutex held; a test or fuzzer
-    // may call it directly only while no worker runs.
-    int ParseReceived(const uint8_t* data, size_t count);
-    const std::array<uint8_t, 18>& commandFrame() const { return commandFrame_; }
+    // Consumes received bytes as the worker does; only while no worker runs.
+    int ParseReceived(const uint8_t* data, size_t count) {
+        return worker_.ParseReceived(data, count);
+    }
+    const std::array<uint8_t, 18>& commandFrame() const { return s_.commandFrame; }
     // The parser state below is the worker's: read it only while no worker runs.
-    int answerPos() const { return parser_.position(); }
-    bool inAnswerFrame() const { return parser_.inFrame(); }
+    int answerPos() const { return worker_.parser().position(); }
+    bool inAnswerFrame() const { return worker_.parser().inFrame(); }
     int answerCount() const;  // under linkMutex
     int ringIndex() const;    // under linkMutex
-    bool framePending() const { return framePending_.load() != 0; }
-    bool awaitingAck() const { return awaitingAck_.load() != 0; }
-    bool awaitingAnswer() const { return awaitingAnswer_.load() != 0; }
-    bool answerExpected() const { return answerExpected_ != 0; }
+    bool framePending() const { return s_.framePending.load() != 0; }
+    bool awaitingAck() const { return s_.awaitingAck.load() != 0; }
+    bool awaitingAnswer() const { return s_.awaitingAnswer.load() != 0; }
+    bool answerExpected() const { return s_.answerExpected != 0; }
     uint32_t peekStatus();
     // Waits on linkEvent at most `realMs` milliseconds of real time, serving
     // worker messages meanwhile; true when the event was signalled (and is
@@ -108,58 +116,24 @@ class SerialLink {
     bool waitLinkEventFor(uint32_t realMs);
 
   private:
-    void LinkWorker();
     // SendCommand's checks and frame build under linkMutex; the messages of a
     // refusal are collected, not shown.
     int queueFrame(std::string_view text, std::vector<Message>& refusals);
     bool startWorker(std::unique_ptr<LinkTransport> transport);
-    void setStatusBits(uint32_t bits);  // under the lock, also eventPending
-    uint32_t readTransport(uint8_t* buffer, uint32_t count);
-    void writeTransport(const uint8_t* data, uint32_t count, uint32_t timeoutMs);
-    void showWorkerMessage(const char* text);
-    void trace(TraceEvent::Kind kind, const uint8_t* data = nullptr, size_t count = 0,
-               int number = 0);
+    // Sleeps until `signal` is set (taking it: true), the time is up or, when
+    // `whileOpen`, the link has closed (false), serving worker messages.
+    bool waitServing(WakeSignal& signal, int realMs, bool whileOpen);
+    // Joins a worker whose close was put off until its box closed, once it
+    // has ended; false while it still runs.
+    bool reapClosedWorker();
+    void clearExchange();
 
     MessageRelay& messages_;
-    TraceHook trace_;
     Clock& clock_;
-
-    std::atomic<int> isOpen_{0};
-    // The port the worker reads and writes, null while the link is closed.
-    // Written only while no worker runs.
-    std::unique_ptr<LinkTransport> transport_;
-    std::thread worker_;
-    AutoResetEvent workerExited_;
+    TraceHook trace_;
+    LinkShared s_;
+    LinkWorker worker_{s_, messages_, clock_, trace_};
     std::array<int, 255> comPorts_{};
-
-    // AnswerRing, under linkMutex.
-    std::array<AnswerBytes, 10> ring_{};
-    int answerCount_ = 0;
-    int ringIndex_ = 0;
-
-    // Written by SendCommand only while no exchange runs; the worker reads
-    // them only while one runs. The seq_cst flags order the two.
-    std::array<uint8_t, 18> commandFrame_{};
-    int answerExpected_ = 0;
-    std::atomic<int> framePending_{0};
-    std::atomic<int> awaitingAck_{0};
-    std::atomic<int> awaitingAnswer_{0};
-    std::atomic<uint64_t> acks_{0};
-    std::atomic<uint64_t> silentAt_{0};  // acks_ + 1 at the last time-out, 0 none
-
-    // Worker only.
-    uint8_t resendsLeft_ = 0;
-    uint32_t lastSendTick_ = 0;
-    AnswerParser parser_;
-    int eventPending_ = 0;
-
-    uint32_t status_ = 0;  // under linkMutex
-    mutable std::recursive_mutex linkMutex_;
-    AutoResetEvent linkEvent_;
-    // Wake the worker when a frame is queued, and a waiting SendCommand when
-    // an exchange has ended, instead of letting each sleep out its 1 ms.
-    WakeSignal frameQueued_;
-    WakeSignal exchangeEnded_;
 };
 
 }  // namespace zr

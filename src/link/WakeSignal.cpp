@@ -19,10 +19,10 @@ void WakeSignal::signal() {
     [[maybe_unused]] const ssize_t n = ::write(fd_, &one, sizeof one);
 }
 
-void WakeSignal::drain() {
-    if (fd_ < 0) return;
+bool WakeSignal::take() {
+    if (fd_ < 0) return false;
     uint64_t count = 0;
-    [[maybe_unused]] const ssize_t n = ::read(fd_, &count, sizeof count);
+    return ::read(fd_, &count, sizeof count) == sizeof count && count > 0;
 }
 
 }  // namespace zr

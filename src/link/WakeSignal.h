@@ -4,8 +4,9 @@ namespace zr {
 
 // A descriptor that becomes readable when signalled, so that a thread
 // waiting in poll() for input can also be woken by another thread. Signals
-// add up until drained. Without a descriptor (creation failed) signal and
-// drain do nothing and waits simply run to their time limit.
+// add up until taken; take() resets it, so it also serves as an auto-reset
+// event whose waiters poll its descriptor. Without a descriptor (creation
+// failed) signal and take do nothing and report nothing.
 class WakeSignal {
   public:
     WakeSignal();
@@ -14,7 +15,8 @@ class WakeSignal {
     WakeSignal& operator=(const WakeSignal&) = delete;
 
     void signal();
-    void drain();
+    // Resets the signal; true when it was set.
+    bool take();
     int fd() const { return fd_; }
 
   private:

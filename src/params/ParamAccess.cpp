@@ -83,13 +83,9 @@ int32_t ParamAccess::ReadRegister(std::string_view text, AnswerBytes& answer) {
     link_.clearStatus();
     if (link_.SendCommand(text) != 0) return 0;
 
-    // The worker's time-outs bound this wait; it has none of its own.
-    constexpr uint32_t kEnds = LS_ANSWER_OK | LS_ACK_TIMEOUT | LS_ANSWER_TIMEOUT;
-    uint32_t status = 0;
-    do {
-        link_.waitLinkEvent();
-        status = link_.fetchAndClearStatus();
-    } while ((status & kEnds) == 0);
+    // The worker's time-outs bound this wait, and the link's close ends it;
+    // it has no time-out of its own.
+    const uint32_t status = link_.waitForStatus(LS_ANSWER_OK | LS_ACK_TIMEOUT | LS_ANSWER_TIMEOUT);
 
     if ((status & LS_ANSWER_OK) == 0) return 0;
     answer = link_.TakeAnswer(answer);

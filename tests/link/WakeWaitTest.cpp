@@ -7,7 +7,6 @@
 #include <chrono>
 #include <thread>
 
-#include "link/AutoResetEvent.h"
 #include "link/SystemClock.h"
 #include "link/WakeSignal.h"
 
@@ -38,19 +37,23 @@ long long msSince(Steady::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - start).count();
 }
 
-TEST(WakeSignal, ReadableFromSignalUntilDrained) {
+// The signal is the link's auto-reset event: readable until taken, and a
+// take reports whether it was set.
+TEST(WakeSignal, ReadableFromSignalUntilTaken) {
     WakeSignal wake;
     ASSERT_GE(wake.fd(), 0);
     EXPECT_FALSE(readable(wake.fd()));
+    EXPECT_FALSE(wake.take());
     wake.signal();
     wake.signal();
     EXPECT_TRUE(readable(wake.fd()));
-    wake.drain();
+    EXPECT_TRUE(wake.take());
     EXPECT_FALSE(readable(wake.fd()));
+    EXPECT_FALSE(wake.take());
 }
 
-// The real clock's wait ends when a descriptor has input: a 10 s limit that
-// a signal from another thread cuts short.
+// The real clock's wait has no limit of its own (kForever) and ends when a
+// descriptor has input: here a signal from another thread.
 TEST(SystemClockWait, EndsWhenADescriptorHasInput) {
     WakeSignal wake;
     std::thread other([&] {
@@ -58,66 +61,28 @@ TEST(SystemClockWait, EndsWhenADescriptorHasInput) {
         wake.signal();
     });
     const int fds[] = {-1, wake.fd()};
+    const WaitResult result = SystemClock::instance().waitReadable(fds, 2, Clock::kForever);
+    other.join();
+    EXPECT_EQ(result.readable, 2u);
+    EXPECT_EQ(result.broken, 0u);
+}
+
+// Without a descriptor the wait lasts its whole time; a descriptor that has
+// hung up (a pulled adapter) ends it at once, reported as broken, so that
+// the worker leaves it out of its later waits.
+TEST(SystemClockWait, MissingDescriptorsSleepAndHungUpOnesAreReported) {
+    const int none[] = {-1};
     const auto start = Steady::now();
-    SystemClock::instance().sleepUnlessReadable(10000, fds, 2);
-    other.join();
-    EXPECT_LT(msSince(start), 5000);
-}
+    const WaitResult slept = SystemClock::instance().waitReadable(none, 1, 60);
+    EXPECT_GE(msSince(start), 60);
+    EXPECT_EQ(slept.readable | slept.broken, 0u);
 
-// Without a descriptor, or with one that has hung up (a pulled adapter),
-// the wait lasts its full time: a waiting loop keeps its pace, never spins.
-TEST(SystemClockWait, HungUpOrMissingDescriptorsSleepTheWholeTime) {
     const int slave = hungUpPtySlave();
     ASSERT_GE(slave, 0);
-
-    const int none[] = {-1};
-    const int hungUp[] = {slave};
-    for (const int* fds : {none, hungUp}) {
-        const auto start = Steady::now();
-        SystemClock::instance().sleepUnlessReadable(60, fds, 1);
-        EXPECT_GE(msSince(start), 60);
-    }
+    const int hungUp[] = {-1, slave};
+    const WaitResult broken = SystemClock::instance().waitReadable(hungUp, 2, Clock::kForever);
+    EXPECT_EQ(broken.broken, 2u);
     ::close(slave);
-}
-
-// The watching wait: input present or arriving ends it with true; nothing
-// but absent descriptors, or one that has hung up, gives false, so the
-// caller goes on to its sleep instead of taking a hang-up for input.
-TEST(SystemClockWatch, TrueOnlyForInput) {
-    WakeSignal wake;
-    const int fds[] = {-1, wake.fd()};
-    SystemClock& clock = SystemClock::instance();
-    EXPECT_FALSE(clock.spinUntilReadable(200, fds, 2));
-    wake.signal();
-    EXPECT_TRUE(clock.spinUntilReadable(0, fds, 2));
-    EXPECT_TRUE(readable(wake.fd()));  // watching takes nothing away
-    wake.drain();
-    std::thread other([&] { wake.signal(); });
-    const bool seen = clock.spinUntilReadable(10000000, fds, 2);
-    other.join();
-    EXPECT_TRUE(seen);
-
-    const int none[] = {-1};
-    EXPECT_FALSE(clock.spinUntilReadable(10000000, none, 1));
-    const int slave = hungUpPtySlave();
-    ASSERT_GE(slave, 0);
-    const int hungUp[] = {slave};
-    EXPECT_FALSE(clock.spinUntilReadable(10000000, hungUp, 1));
-    ::close(slave);
-}
-
-// The event's watching wait consumes a signal exactly as the sleeping one.
-TEST(AutoResetEventWatch, TakesOneSignalAndResets) {
-    AutoResetEvent event;
-    const auto spin = std::chrono::microseconds(200);
-    EXPECT_FALSE(event.waitFor(std::chrono::milliseconds(0), spin));
-    event.signal();
-    EXPECT_TRUE(event.waitFor(std::chrono::milliseconds(0), spin));
-    EXPECT_FALSE(event.waitFor(std::chrono::milliseconds(0), spin));
-    std::thread other([&] { event.signal(); });
-    EXPECT_TRUE(event.waitFor(std::chrono::seconds(60), std::chrono::seconds(60)));
-    other.join();
-    EXPECT_FALSE(event.waitFor(std::chrono::milliseconds(0)));
 }
 
 }  // namespace
