@@ -6,7 +6,7 @@ uint32_t FrameWriteTap::tickMs() {
     const bool pending = link_ && link_->framePending();
     if (pending) {
         std::lock_guard lock(mutex_);
-        if (traced_ && inStretch_ && !writes_.empty())
+        if (inStretch_ && !writes_.empty())
             writes_.back() = BenchClock::now();
         else
             writes_.push_back(BenchClock::now());

@@ -11,21 +11,16 @@ namespace zr::bench {
 
 // The real clock, noting when the link's worker writes a frame. The worker
 // reads the tick for lastSendTick while its frame is still marked pending,
-// and at no other moment while one is pending, so those readings mark the
-// start of each exchange of an operation that runs many (a read walk) without
+// and it is the last reading of that pending stretch (the pass's start and a
+// trace hook may read it too while the frame waits; a reading made while
+// nothing is pending ends the stretch), so those readings mark the start of
+// each exchange of an operation that runs many (a read walk) without
 // reaching into it.
 class FrameWriteTap : public SystemClock {
   public:
     uint32_t tickMs() override;
 
-    // `traced`: a trace hook reads the tick too, also while a frame is
-    // pending (as the frame goes out, or bytes come in); then the last reading
-    // of each pending stretch is the send tick's. The hook's reading of the
-    // reply's bytes, never pending, ends the stretch.
-    void watch(const SerialLink* link, bool traced = false) {
-        link_ = link;
-        traced_ = traced;
-    }
+    void watch(const SerialLink* link) { link_ = link; }
     void clear();
     std::vector<BenchClock::time_point> writes();
 
@@ -33,8 +28,7 @@ class FrameWriteTap : public SystemClock {
     const SerialLink* link_ = nullptr;
     std::mutex mutex_;
     std::vector<BenchClock::time_point> writes_;
-    bool traced_ = false;
-    bool inStretch_ = false;  // traced: the last reading was made while pending
+    bool inStretch_ = false;  // the last reading was made while pending
 };
 
 }  // namespace zr::bench

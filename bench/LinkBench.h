@@ -63,12 +63,25 @@ struct BenchOptions {
     int walks = 3;    // ReadFromCamera walks per line speed
     bool lut = true;
     TraceMode trace = TraceMode::None;
+    int load = 0;            // busy processes beside every measurement
+    double idleSeconds = 0;  // > 0: measure the open, unused link instead
 };
 
 // Runs every operation at one line speed against the simulated camera program.
 // Returns false with `error` when the camera or the port could not be set up.
 bool runAtBaud(const BenchOptions& options, int baud, std::vector<Measurement>& results,
                std::string& error);
+
+// The open link doing nothing, over the COM route and over a Camera Link
+// library: wakeups a second and processor share, for `options.idleSeconds`.
+struct IdleResult {
+    std::string route;
+    double wakeupsPerSecond = 0;
+    double cpuPercent = 0;
+    double maxWakeups = 0;  // the target, 0 = none
+    bool missed() const { return maxWakeups > 0 && wakeupsPerSecond > maxWakeups; }
+};
+bool runIdle(const BenchOptions& options, std::vector<IdleResult>& results, std::string& error);
 
 // Trace lines decoded and trace events lost over all runs (TraceMode::Drain).
 struct TraceTotals {

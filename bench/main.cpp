@@ -28,6 +28,10 @@ void usage(FILE* out) {
                  "  --trace MODE   with the link trace installed: idle (nobody\n"
                  "                 listens) or drain (a reader decodes as the open\n"
                  "                 trace window does)\n"
+                 "  --load N       N busy processes at normal priority beside every\n"
+                 "                 measurement, the reference loop's included (0)\n"
+                 "  --idle SECONDS open the link, send nothing, and report its\n"
+                 "                 wakeups a second and processor share instead\n"
                  "  --sim PATH     the simulated camera program (%s)\n"
                  "Exit status: 0 targets met, 1 a target (to line time or to the\n"
                  "reference loop) missed or an exchange failed,\n"
@@ -87,12 +91,34 @@ void print(const std::vector<Measurement>& results, bool markdown) {
     }
 }
 
+int runIdle(const BenchOptions& options, bool markdown) {
+    std::vector<zr::bench::IdleResult> results;
+    std::string error;
+    if (!zr::bench::runIdle(options, results, error)) {
+        std::fprintf(stderr, "zrk880_linkbench: idle: %s\n", error.c_str());
+        return 2;
+    }
+    std::printf(markdown ? "| idle route | wakeups/s | CPU %% | target |\n|---|---:|---:|---|\n"
+                         : "%-44s %10s %7s  %s\n",
+                "route", "wakeups/s", "CPU %", "target");
+    for (const auto& r : results) {
+        char target[48] = "-";
+        if (r.maxWakeups > 0)
+            std::snprintf(target, sizeof target, "<= %.0f/s %s", r.maxWakeups,
+                          r.missed() ? "MISSED" : "met");
+        std::printf(markdown ? "| %s | %.1f | %.2f | %s |\n" : "%-44s %10.1f %7.2f  %s\n",
+                    r.route.c_str(), r.wakeupsPerSecond, r.cpuPercent, target);
+    }
+    return std::ranges::any_of(results, &zr::bench::IdleResult::missed) ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     BenchOptions options;
     options.simProgram = ZR_BENCH_SIM_PROGRAM;
     bool markdown = false;
+    int idleSeconds = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -108,6 +134,11 @@ int main(int argc, char** argv) {
             ++i;
         } else if (arg == "--sim" && hasValue) {
             options.simProgram = argv[++i];
+        } else if (arg == "--load" && hasValue && parseInt(argv[i + 1], 0, 64, options.load)) {
+            ++i;
+        } else if (arg == "--idle" && hasValue && parseInt(argv[i + 1], 1, 3600, idleSeconds)) {
+            options.idleSeconds = idleSeconds;
+            ++i;
         } else if (arg == "--no-lut") {
             options.lut = false;
         } else if (arg == "--trace" && hasValue &&
@@ -122,6 +153,8 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+
+    if (options.idleSeconds > 0) return runIdle(options, markdown);
 
     std::vector<Measurement> results;
     for (const int baud : options.bauds) {

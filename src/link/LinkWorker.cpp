@@ -15,6 +15,9 @@ constexpr uint32_t kReadBufferSize = 100;
 // A wait that has no wake signal to end it (its creation failed) looks
 // around this often instead of sleeping for good.
 constexpr uint32_t kNoWakeLimitMs = 100;
+// How soon a Camera Link library whose read gave up early without bytes is
+// asked again while an exchange waits for the camera.
+constexpr uint32_t kEarlyReadRetryMs = 1;
 
 // Milliseconds from now until more than `limitMs` have passed since `since`.
 uint32_t msUntilPast(uint32_t now, uint32_t since, uint32_t limitMs) {
@@ -131,8 +134,9 @@ void LinkWorker::runPasses(uint8_t* buffer, uint32_t size) {
             // read that used its time-out; after one that gave up early (a
             // library that ignores it) sleep out the rest.
             const uint32_t took = ticksSince(clock_.tickMs(), readStart);
-            const uint32_t rest =
-                count > 0 || took >= kClReadTimeoutMs ? 0 : kClReadTimeoutMs - took;
+            uint32_t rest = count > 0 || took >= kClReadTimeoutMs ? 0 : kClReadTimeoutMs - took;
+            // While a reply is due such a library is asked again soon.
+            if (rest > 0 && s_.inExchange()) rest = std::min(rest, kEarlyReadRetryMs);
             waitMs = std::min(waitMs, rest);
         }
         const int wakeFd = s_.workerWake.fd();

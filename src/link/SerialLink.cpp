@@ -30,12 +30,10 @@ SerialLink::SerialLink(MessageRelay& messages, Clock& clock) : messages_(message
 
 SerialLink::~SerialLink() {
     CloseLink();
-    // A close put off inside the worker's box: wait for the box to close.
-    while (!reapClosedWorker()) {
-        messages_.servePending();
-        const int fds[] = {worker_.exitedFd(), messages_.pendingFd()};
-        pollDescriptors(fds, 2, worker_.exitedFd() < 0 ? kNoSignalLimitMs : -1);
-    }
+    // A close put off inside the worker's box: the worker ends when the box
+    // closes, and must not outlive the link.
+    waitForWorkerExit();
+    worker_.join();
 }
 
 // --- waits -------------------------------------------------------------------
@@ -211,9 +209,21 @@ bool SerialLink::startWorker(std::unique_ptr<LinkTransport> transport) {
 
 bool SerialLink::reapClosedWorker() {
     if (!worker_.started()) return true;
-    if (!worker_.exited()) return false;
+    // Held by its own box, the worker cannot end before that box closes.
+    if (!worker_.exited() && messages_.servingWorkerMessage()) return false;
+    waitForWorkerExit();
     worker_.join();
     return true;
+}
+
+void SerialLink::waitForWorkerExit() {
+    // The worker ends at the end of its pass, which lasts as long as a
+    // message box it shows: serve those while waiting.
+    while (worker_.started() && !worker_.exited()) {
+        messages_.servePending();
+        const int fds[] = {worker_.exitedFd(), messages_.pendingFd()};
+        pollDescriptors(fds, 2, worker_.exitedFd() < 0 ? kNoSignalLimitMs : -1);
+    }
 }
 
 void SerialLink::CloseLink() {
@@ -230,13 +240,7 @@ void SerialLink::CloseLink() {
         s_.exchangeEnded.signal();
         return;
     }
-    // The worker ends at the end of its pass, which lasts as long as a
-    // message box it shows: serve those while waiting.
-    while (worker_.started() && !worker_.exited()) {
-        messages_.servePending();
-        const int fds[] = {worker_.exitedFd(), messages_.pendingFd()};
-        pollDescriptors(fds, 2, worker_.exitedFd() < 0 ? kNoSignalLimitMs : -1);
-    }
+    waitForWorkerExit();
     worker_.join();
     clearExchange();
 }

@@ -123,9 +123,10 @@ class SerialLink {
     // Sleeps until `signal` is set (taking it: true), the time is up or, when
     // `whileOpen`, the link has closed (false), serving worker messages.
     bool waitServing(WakeSignal& signal, int realMs, bool whileOpen);
-    // Joins a worker whose close was put off until its box closed, once it
-    // has ended; false while it still runs.
+    // Joins a worker whose close was put off until its box closed, waiting
+    // for it to end; false, at once, inside that box.
     bool reapClosedWorker();
+    void waitForWorkerExit();
     void clearExchange();
 
     MessageRelay& messages_;

@@ -28,6 +28,39 @@ TEST_F(LinkClose, WhileTheWorkerShowsAMessage) {
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"PORT isn't open."});
 }
 
+// Asked for inside the worker's own box (its event loop runs timers and
+// posted messages), the close cannot wait for the worker: the link closes for
+// its callers at once, the waiting reader is let go, and the worker ends and
+// closes the port when the box closes. The next opening starts its status
+// display afresh.
+TEST_F(LinkClose, ACloseInsideTheWorkersBoxTakesEffectWhenTheBoxCloses) {
+    ASSERT_TRUE(open());
+    bool closedInside = false;
+    sink.onShow([&](const RecordedMessage&) {
+        link.CloseLink();
+        closedInside = !link.isOpen();
+        EXPECT_EQ(port.closeCount(), 0);
+        EXPECT_TRUE(link.silentSinceLastAck());
+    });
+    link.clearStatus();
+    ASSERT_EQ(link.SendCommand("8108000000"), 0);
+    const uint32_t seen = link.waitForStatus(LS_ANSWER_OK | LS_ACK_TIMEOUT | LS_ANSWER_TIMEOUT);
+    EXPECT_TRUE(closedInside);
+    EXPECT_EQ(seen & LS_ANSWER_OK, 0u);
+    EXPECT_FALSE(link.waitLinkEvent());
+    EXPECT_TRUE(link.waitUntilIdle());
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"There is no [ACK]"});
+    ASSERT_TRUE(eventually([&] { return port.closeCount() == 1; }));
+
+    sink.onShow(nullptr);
+    port.respond(ackingCamera(kGood));
+    ASSERT_TRUE(open());
+    EXPECT_FALSE(link.silentSinceLastAck());
+    EXPECT_EQ(link.acknowledgedExchanges(), 0u);
+    EXPECT_EQ(sendAndWait("8108000000") & LS_ANSWER_OK, LS_ANSWER_OK);
+    EXPECT_EQ(link.acknowledgedExchanges(), 1u);
+}
+
 TEST_F(LinkClose, DestroyingTheLinkWhileTheWorkerShowsAMessage) {
     auto other = std::make_unique<SerialLink>(relay, clock);
     ASSERT_TRUE(other->startOnBoardPort(ScriptedPort::functions(), kRef));

@@ -78,6 +78,56 @@ TEST_P(LinkTiming, AckButNoAnswerTimesOutJustOverThreeSecondsAfterTheWrite) {
     ASSERT_TRUE(eventually([&] { return idle(); }));
 }
 
+// A line that never goes quiet (a stray byte every 5 ms, each library read
+// waiting for the next): the frame, its resends and the time-out box come
+// when they come on a quiet line, give or take one pass.
+struct NoisyCase {
+    const char* text;
+    bool acked;
+    uint32_t ends;
+    const char* box;
+    size_t frames;
+    uint32_t boxAfterLastWrite;  // on a quiet line
+};
+const NoisyCase kNoisyCases[] = {
+    {"0108050000", false, LS_ACK_TIMEOUT, "There is no [ACK]", 3, 1001},
+    {"8108000000", true, LS_ANSWER_TIMEOUT, "There is no [ANSWER DATA]", 1, 3001},
+};
+constexpr uint32_t kNoisyPassMs = 5 + 1;  // a read that waits for its byte, and the wait
+
+class NoisyLine : public ScriptedLinkTest, public ::testing::WithParamInterface<NoisyCase> {};
+INSTANTIATE_TEST_SUITE_P(Exchanges, NoisyLine, ::testing::ValuesIn(kNoisyCases));
+
+TEST_P(NoisyLine, GetsItsFramesAndTimeOutsAsAQuietLine) {
+    const NoisyCase& c = GetParam();
+    port.noiseEvery(5);
+    if (c.acked) ackFrameWrite();
+    ASSERT_TRUE(open());
+    link.clearStatus();
+    ASSERT_EQ(link.SendCommand(c.text), 0);
+    uint32_t seen = 0;
+    ASSERT_TRUE(eventually([&] {
+        link.waitLinkEventFor(10);
+        seen |= link.fetchAndClearStatus();
+        return (seen & c.ends) != 0;
+    }));
+    ASSERT_TRUE(boxesShown(1));
+    EXPECT_EQ(sink.texts()[0], c.box);
+
+    std::vector<uint32_t> frameTicks;
+    for (const auto& w : port.writes())
+        if (w.bytes.size() == 18) frameTicks.push_back(w.tick);
+    ASSERT_EQ(frameTicks.size(), c.frames);
+    for (size_t i = 1; i < frameTicks.size(); ++i) {
+        const uint32_t gap = ticksSince(frameTicks[i], frameTicks[i - 1]);
+        EXPECT_GE(gap, 1001u);
+        EXPECT_LE(gap, 1001u + kNoisyPassMs);
+    }
+    const uint32_t boxGap = ticksSince(sink.messages()[0].tick, frameTicks.back());
+    EXPECT_GE(boxGap, c.boxAfterLastWrite);
+    EXPECT_LE(boxGap, c.boxAfterLastWrite + kNoisyPassMs);
+}
+
 using AnswerTimeoutOrder = ScriptedLinkTest;
 
 // The waiting caller must be released before the box: the status bit is set

@@ -24,6 +24,7 @@ void ScriptedPort::reset(Clock* clock) {
     chunks_.clear();
     responder_ = nullptr;
     oversized_ = false;
+    noiseMs_ = 0;
     writes_.clear();
     reads_.clear();
     readCount_ = 0;
@@ -46,15 +47,29 @@ void ScriptedPort::reportOversizedReads(bool on) {
     oversized_ = on;
 }
 
+void ScriptedPort::noiseEvery(uint32_t ms) {
+    std::lock_guard lock(mutex_);
+    noiseMs_ = ms;
+}
+
 int32_t ScriptedPort::read(void* ref, int8_t* buffer, uint32_t* size, uint32_t timeoutMs) {
     ScriptedPort& p = instance();
-    std::lock_guard lock(p.mutex_);
+    std::unique_lock lock(p.mutex_);
     ++p.readCount_;
     // Keep the first reads and the latest ones only: an idle worker reads a lot.
     if (p.reads_.size() < 1000) p.reads_.push_back({*size, timeoutMs, ref});
     const uint32_t room = *size;
     *size = 0;
-    if (p.chunks_.empty()) return 0;
+    if (p.chunks_.empty()) {
+        const uint32_t noise = p.noiseMs_;
+        Clock* clock = p.clock_;
+        lock.unlock();
+        if (noise == 0 || clock == nullptr || room == 0) return 0;
+        clock->sleepMs(noise);
+        buffer[0] = 0x55;
+        *size = 1;
+        return 0;
+    }
     Bytes& chunk = p.chunks_.front();
     const uint32_t n = std::min<uint32_t>(room, static_cast<uint32_t>(chunk.size()));
     std::copy_n(chunk.begin(), n, reinterpret_cast<uint8_t*>(buffer));

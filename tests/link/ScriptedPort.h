@@ -45,6 +45,9 @@ class ScriptedPort {
     void respond(Responder responder);
     // Misbehave: report a size far larger than the buffer after a read with data.
     void reportOversizedReads(bool on);
+    // A line that never goes quiet: with nothing queued, a read waits `ms` of
+    // the clock for the next stray byte and returns it (0: off).
+    void noiseEvery(uint32_t ms);
 
     std::vector<Write> writes();
     std::vector<Bytes> frameWrites();  // the 18-byte writes only
@@ -64,6 +67,7 @@ class ScriptedPort {
     std::deque<Bytes> chunks_;
     Responder responder_;
     bool oversized_ = false;
+    uint32_t noiseMs_ = 0;
     std::vector<Write> writes_;
     std::vector<Read> reads_;
     size_t readCount_ = 0;
