@@ -15,12 +15,11 @@ namespace zr::test {
 // start tick plus every millisecond slept or advanced so far (32 bits, so a
 // start near 0xFFFFFFFF tests the wrap). sleepMs(n) moves time on by n at once
 // and then yields the processor; it never waits in real time. The link worker
-// sleeps 1 ms per pass, so while it is the only thread that sleeps, one pass is
-// one virtual millisecond and a time-out of 1000 ms takes 1000 passes, a few
-// real milliseconds. Waits that use real time (waitLinkEvent, a message held
-// open by RecordingSink) do not move virtual time. SendCommand's wait for the
-// previous exchange does sleep through the clock, so a test that calls it
-// while an exchange runs adds those milliseconds too.
+// waits through the clock between passes, and a virtual clock lets one
+// millisecond pass per wait, so one pass is one virtual millisecond and a
+// time-out of 1000 ms takes 1000 passes, a few real milliseconds. The
+// callers' waits (SendCommand's for the previous exchange, waitLinkEvent, a
+// message held open by RecordingSink) use real time and do not move it.
 //
 // Hold point: holdAt(tick) stops virtual time at `tick` (or now, if `tick`
 // has already gone by). A sleepMs() that

@@ -13,8 +13,8 @@ namespace zr::test {
 // Virtual time that only the link's worker moves, and only while there is
 // something to time: a sleep on any thread but the one that made the clock
 // moves the tick on at once by what `step` says (by default the time slept);
-// a sleep on that (user interface) thread moves nothing. The worker sleeps 1 ms
-// a pass, so time follows its passes, whatever the threads' real speeds: a
+// a sleep on that (user interface) thread moves nothing. The worker's wait
+// between passes is one such sleep, so time follows its passes, whatever the threads' real speeds: a
 // reply delayed 990 ms always comes before the 1000 ms time-out and one
 // delayed 1010 ms always after it, a time-out fires at the same tick every
 // run, and a slow user interface thread costs no virtual time. A step may
