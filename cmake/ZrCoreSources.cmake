@@ -5,7 +5,8 @@ set(ZR_CORE_SOURCES
     link/AnswerParser.cpp link/ClLibrary.cpp link/ClOpen.cpp
     link/ClSerialApi.cpp link/ClSerialTransport.cpp link/ComPort.cpp link/ComPortResolver.cpp
     link/ComTransport.cpp link/FrameCodec.cpp link/LinkWorker.cpp link/MessageRelay.cpp
-    link/OpenMessages.cpp link/PollWait.cpp
+    link/NetOpen.cpp link/NetTransport.cpp link/NetUrl.cpp link/OpenMessages.cpp link/PollWait.cpp
+    link/Rfc2217Handshake.cpp link/TelnetCodec.cpp
     link/SerialLink.cpp link/SystemClock.cpp link/TraceQueue.cpp link/TtyDevice.cpp
     link/WakeSignal.cpp
     params/BulkOperations.cpp params/CameraParamTable.cpp params/FileErrorText.cpp

@@ -21,6 +21,7 @@ class ClSerialTransport : public LinkTransport {
     uint32_t read(uint8_t* buffer, uint32_t count) override;
     void write(const uint8_t* data, uint32_t count, uint32_t timeoutMs) override;
     void close() override;
+    bool readWaits() const override { return true; }
 
   private:
     // The most a read asks the library for.

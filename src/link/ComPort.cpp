@@ -4,6 +4,8 @@
 #include <charconv>
 
 #include "link/ComPortResolver.h"
+#include "link/NetOpen.h"
+#include "link/NetUrl.h"
 #include "link/OpenMessages.h"
 #include "link/SerialLink.h"
 #include "link/TtyDevice.h"
@@ -87,6 +89,8 @@ int OpenComDevice(SerialLink& link, const std::string& path, std::string_view ba
         link.messages().show(OpenMessages::portOpenError());
     } else if (!parseBaud(baudText, baud)) {
         link.messages().show(OpenMessages::baudRateUnsupported(std::string(baudText)));
+    } else if (hasNetScheme(path)) {
+        openNetPort(link, path, baud);
     } else {
         openDevice(link, path, baud);
     }
@@ -104,6 +108,12 @@ void EnumerateComPorts(SerialLink& link) {
     for (int n = 1; n <= kMaxComPort; ++n) {
         const std::string path = resolver.devicePath(n);
         if (path.empty()) continue;
+        // A network port is not tried here: connecting may take seconds,
+        // and a server may hand the line to the newest client.
+        if (hasNetScheme(path)) {
+            ports[found++] = n;
+            continue;
+        }
         TtyDevice device;
         if (device.open(path, held) != TtyDevice::OpenResult::Opened) continue;
         // Only a look: a port nobody holds may still have a program's settings

@@ -7,7 +7,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <vector>
+
+#include "link/NetUrl.h"
 
 namespace zr {
 
@@ -38,6 +41,22 @@ std::string deviceBehind(const std::string& path) {
     const ssize_t n = readlink(path.c_str(), target, sizeof target - 1);
     if (n > 0) return std::string(target, static_cast<size_t>(n));
     return path;
+}
+
+// The URL a port directory entry holds when it is a small text file rather
+// than a link to a device; empty otherwise.
+std::string netUrlIn(const std::string& entry, const struct stat& info) {
+    constexpr off_t kMaxUrlFile = 1024;
+    if (!S_ISREG(info.st_mode) || info.st_size > kMaxUrlFile) return {};
+    std::ifstream file(entry);
+    std::string text;
+    std::getline(file, text);
+    const auto blank = [](char ch) { return ch == ' ' || ch == '\t' || ch == '\r'; };
+    while (!text.empty() && blank(text.back())) text.pop_back();
+    size_t start = 0;
+    while (start < text.size() && blank(text[start])) ++start;
+    text.erase(0, start);
+    return hasNetScheme(text) ? text : std::string();
 }
 
 }  // namespace
@@ -76,6 +95,13 @@ ComPortResolver::Location ComPortResolver::locate(int portNumber) const {
         struct stat info {};
         // lstat: a dangling link is still an entry, and it hides the default.
         if (lstat(entry.c_str(), &info) == 0) {
+            const std::string url = netUrlIn(entry, info);
+            if (!url.empty()) {
+                location.path = url;
+                location.device = url;
+                location.fromPortDir = true;
+                return location;
+            }
             location.path = entry;
             location.device = deviceBehind(entry);
             location.fromPortDir = true;

@@ -7,16 +7,17 @@ namespace zr {
 // Where a port number "COMn" lives on this machine.
 //
 // Rule: an entry named COMn in the port directory wins, whatever it is (a
-// symbolic link to a tty, the device node itself, or a link to nothing, which
-// hides the port). Without an entry, COM1-COM4 are /dev/ttyS0-3, COM5-COM8
-// /dev/ttyUSB0-3 and COM9-COM10 /dev/ttyACM0-1; other numbers have no device.
-// The port directory is $ZRK880_PORT_DIR, else
+// symbolic link to a tty, the device node itself, a link to nothing, which
+// hides the port, or a small text file whose first line is a network port's
+// URL, rfc2217://HOST:PORT or socket://HOST:PORT, which COMn then reaches). Without an entry,
+// COM1-COM4 are /dev/ttyS0-3, COM5-COM8 /dev/ttyUSB0-3 and COM9-COM10 /dev/ttyACM0-1; other numbers
+// have no device. The port directory is $ZRK880_PORT_DIR, else
 // <$XDG_CONFIG_HOME or ~/.config>/ZR_K880TM_Control/ports.
 class ComPortResolver {
   public:
     // What COMn resolves to, for opening and for showing the user.
     struct Location {
-        std::string path;    // what is opened; empty: the port has no device
+        std::string path;    // what is opened (a path or a URL); empty: the port has no device
         std::string device;  // the device behind it (links followed) or, dangling, the link text
         bool fromPortDir = false;
     };

@@ -22,6 +22,7 @@ uint32_t ComTransport::read(uint8_t* buffer, uint32_t count) {
     // device all count as no bytes; the pass goes on and the exchange ends in
     // its time-out.
     const ssize_t n = ::read(fd_, buffer, count);
+    if (n < 0 && (errno == EIO || errno == ENXIO || errno == ENODEV)) vanished_ = true;
     return n > 0 ? static_cast<uint32_t>(n) : 0;
 }
 

@@ -19,9 +19,13 @@ class LinkTransport {
     virtual void write(const uint8_t* data, uint32_t count, uint32_t timeoutMs) = 0;
     // Releases the port; called once, after the worker has ended.
     virtual void close() = 0;
-    // A descriptor that turns readable when bytes arrive, so the worker's
-    // pause can end early; -1 when the port has none.
+    // A descriptor that turns readable when bytes arrive, which the worker
+    // sleeps on between passes; -1 when the port has none, or no longer
+    // (its device or connection has gone: nothing will arrive).
     virtual int pollFd() const { return -1; }
+    // The port's reads themselves wait a short time for bytes (a Camera Link
+    // library): then the read is the worker's wait.
+    virtual bool readWaits() const { return false; }
 };
 
 }  // namespace zr

@@ -68,7 +68,7 @@ void LinkWorker::run() {
 }
 
 void LinkWorker::runPasses(uint8_t* buffer, uint32_t size) {
-    const int inputFd = transport_ ? transport_->pollFd() : -1;
+    const bool readWaits = transport_ && transport_->readWaits();
     for (;;) {
         busyBefore_ = s_.inExchange();
         const uint32_t readStart = clock_.tickMs();
@@ -129,7 +129,7 @@ void LinkWorker::runPasses(uint8_t* buffer, uint32_t size) {
         endPass();
 
         uint32_t waitMs = msToNextDeadline();
-        if (inputFd < 0) {
+        if (readWaits) {
             // A library read is the wait: go straight on after bytes or a
             // read that used its time-out; after one that gave up early (a
             // library that ignores it) sleep out the rest.
@@ -141,7 +141,8 @@ void LinkWorker::runPasses(uint8_t* buffer, uint32_t size) {
         }
         const int wakeFd = s_.workerWake.fd();
         if (wakeFd < 0) waitMs = std::min(waitMs, kNoWakeLimitMs);
-        const int fds[] = {inputBroken_ ? -1 : inputFd, wakeFd};
+        const int inputFd = transport_ && !inputBroken_ ? transport_->pollFd() : -1;
+        const int fds[] = {inputFd, wakeFd};
         const WaitResult woke = clock_.waitReadable(fds, 2, waitMs);
         if (woke.broken & 1u) inputBroken_ = true;
         s_.workerWake.take();

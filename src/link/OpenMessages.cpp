@@ -39,6 +39,17 @@ Message OpenMessages::clBoardConnectError() {
     return box("CL Board Connect Error", "Error", MsgIcon::Error);
 }
 
+Message OpenMessages::netPortError(const std::string& url, const std::string& reason) {
+    return box("Port Open Error: " + url + " " + reason + ".", "Error", MsgIcon::Error);
+}
+
+Message OpenMessages::netBaudRefused(const std::string& baudText, const std::string& url,
+                                     uint32_t kept) {
+    return box("Baud rate \"" + baudText + "\" is not supported by " + url + " (it kept " +
+                   std::to_string(kept) + ").",
+               "Error", MsgIcon::Error);
+}
+
 Message OpenMessages::alreadyOpen() {
     return box("PORT is already open. Close it first.", "Port ERROR", MsgIcon::Error);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "link/Message.h"
@@ -17,6 +18,11 @@ struct OpenMessages {
     static Message boardOpenWarning();
     static Message clBoardConnectError();
     static Message alreadyOpen();
+    // A network serial port: "Port Open Error: <url> <reason>."
+    static Message netPortError(const std::string& url, const std::string& reason);
+    // An RFC 2217 server that kept another line speed than the one asked for.
+    static Message netBaudRefused(const std::string& baudText, const std::string& url,
+                                  uint32_t kept);
 };
 
 }  // namespace zr

@@ -179,17 +179,25 @@ int SerialLink::ringIndex() const {
 
 bool SerialLink::startOnComDevice(int fd) {
     if (isOpen() || fd < 0) return false;
-    return startWorker(std::make_unique<ComTransport>(fd));
+    std::unique_ptr<LinkTransport> transport = std::make_unique<ComTransport>(fd);
+    return startWorker(transport);
 }
 
 // The maker's library port and the common library's port differ only in how
 // they were opened; the worker uses both alike.
 bool SerialLink::startOnBoardPort(const ClSerialFunctions& functions, void* serialRef) {
     if (isOpen() || !functions.serialRead || !functions.serialWrite) return false;
-    return startWorker(std::make_unique<ClSerialTransport>(functions, serialRef));
+    std::unique_ptr<LinkTransport> transport =
+        std::make_unique<ClSerialTransport>(functions, serialRef);
+    return startWorker(transport);
 }
 
-bool SerialLink::startWorker(std::unique_ptr<LinkTransport> transport) {
+bool SerialLink::startOnTransport(std::unique_ptr<LinkTransport>& transport) {
+    if (isOpen() || !transport) return false;
+    return startWorker(transport);
+}
+
+bool SerialLink::startWorker(std::unique_ptr<LinkTransport>& transport) {
     // Dropping the transport on a refusal leaves its port open: it stays
     // the caller's.
     if (!reapClosedWorker()) return false;

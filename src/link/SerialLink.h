@@ -76,6 +76,9 @@ class SerialLink {
     bool startOnComDevice(int fd);
     // A Camera Link serial port, of a maker's library or the common one.
     bool startOnBoardPort(const ClSerialFunctions& functions, void* serialRef);
+    // Any other port (a network serial port, say); refused, it stays in
+    // `transport`.
+    bool startOnTransport(std::unique_ptr<LinkTransport>& transport);
     // Ends the worker and closes the port. Asked for inside the worker's own
     // box (whose event loop runs timers and posted messages) it cannot wait
     // for the worker: the link closes at once for its callers, and the
@@ -119,7 +122,7 @@ class SerialLink {
     // SendCommand's checks and frame build under linkMutex; the messages of a
     // refusal are collected, not shown.
     int queueFrame(std::string_view text, std::vector<Message>& refusals);
-    bool startWorker(std::unique_ptr<LinkTransport> transport);
+    bool startWorker(std::unique_ptr<LinkTransport>& transport);
     // Sleeps until `signal` is set (taking it: true), the time is up or, when
     // `whileOpen`, the link has closed (false), serving worker messages.
     bool waitServing(WakeSignal& signal, int realMs, bool whileOpen);
