@@ -81,7 +81,7 @@ ApiError Camera::open(const Route& route, int baud) {
             break;
     }
     const auto failure = sink_.firstFailure();
-    if (link_.isOpen() && !failure) return apiOk();
+    if (link_.isOpen() && !failure && trace_.waitOpened()) return apiOk();
     // A port opened at another speed than asked for is not the camera the
     // caller meant to reach.
     link_.CloseLink();

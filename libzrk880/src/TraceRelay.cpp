@@ -1,5 +1,7 @@
 #include "TraceRelay.h"
 
+#include <chrono>
+
 #include "CallbackScope.h"
 
 namespace zr::lib {
@@ -13,7 +15,11 @@ void TraceRelay::setCallback(zrk880_trace_fn callback, void* user) {
 void TraceRelay::onEvent(const TraceEvent& event) {
     std::lock_guard lock(mutex_);
     // Times count from the opening, as in the trace window.
-    if (event.kind == TraceEvent::Kind::Opened) decoder_ = TraceDecoder(event.tick);
+    if (event.kind == TraceEvent::Kind::Opened) {
+        decoder_ = TraceDecoder(event.tick);
+        opened_ = true;
+        openedCv_.notify_all();
+    }
     if (!callback_) return;
     std::vector<TraceLine> lines;
     decoder_.feed(event, lines);
@@ -26,6 +32,13 @@ void TraceRelay::flush() {
     std::vector<TraceLine> lines;
     decoder_.flush(lines);
     deliver(lines);
+}
+
+bool TraceRelay::waitOpened() {
+    std::unique_lock lock(mutex_);
+    // The worker reports its start before anything else; the bound only
+    // keeps a worker that never starts from holding the caller for ever.
+    return openedCv_.wait_for(lock, std::chrono::seconds(10), [this] { return opened_; });
 }
 
 void TraceRelay::deliver(const std::vector<TraceLine>& lines) {

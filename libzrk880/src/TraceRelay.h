@@ -1,5 +1,6 @@
 #pragma once
 
+#include <condition_variable>
 #include <mutex>
 #include <vector>
 
@@ -20,11 +21,16 @@ class TraceRelay {
     // Hands over the line the decoder holds back for what the link makes of
     // it: called when a call's exchanges have ended.
     void flush();
+    // Waits until the worker has reported its start, so that a callback set
+    // after the opening never sees it: true once it has.
+    bool waitOpened();
 
   private:
     void deliver(const std::vector<TraceLine>& lines);
 
     std::mutex mutex_;
+    std::condition_variable openedCv_;
+    bool opened_ = false;
     TraceDecoder decoder_;
     zrk880_trace_fn callback_ = nullptr;
     void* user_ = nullptr;
