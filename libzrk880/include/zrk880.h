@@ -228,7 +228,7 @@ typedef struct zrk880_trace_line {
     const char* direction; /* "->" to the camera, "<-" from it, "" for the link's own */
     const char* hex;       /* the bytes, "02 30 31 ..." */
     const char* text;      /* the same bytes as characters, '.' for the unprintable */
-    const char* meaning;   /* "write gain_level = 120", "ACK", "There is no [ACK]", ... */
+    const char* meaning;   /* "write gain_level = 120", "ACK, answer 00 07 00: ...", ... */
     int round_trip_ms;     /* on the line that ends an exchange, else -1 */
 } zrk880_trace_line;
 
