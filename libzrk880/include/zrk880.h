@@ -238,12 +238,19 @@ typedef void (*zrk880_trace_fn)(const zrk880_trace_line* line, void* user);
    link's thread or the calling thread, one line at a time, in order. */
 ZRK880_API int zrk880_set_trace(zrk880_camera* camera, zrk880_trace_fn trace, void* user);
 
-/* Every message box the panel would have shown, as it happens (caption and
-   text): for a program that logs them. Failures are reported through the
-   results as well. NULL removes it. */
-typedef void (*zrk880_message_fn)(const char* caption, const char* text, void* user);
+/* Every message box the panel would have shown, as it happens: its caption
+   and text, and whether it is a question (which the library answers Yes: the
+   call asked for the operation). For a program that logs them; failures are
+   reported through the results as well. Called on the calling thread or the
+   link's. NULL removes it. */
+typedef void (*zrk880_message_fn)(const char* caption, const char* text, int question, void* user);
 ZRK880_API int zrk880_set_message_callback(zrk880_camera* camera, zrk880_message_fn message,
                                            void* user);
+
+/* zrk880_open with the message callback in place from the start, so that it
+   also sees the messages of a failed opening. */
+ZRK880_API int zrk880_open_with_messages(const char* route, int baud, zrk880_message_fn message,
+                                         void* user, zrk880_camera** camera);
 
 #ifdef __cplusplus
 }

@@ -12,7 +12,7 @@ MsgResult CallSink::show(const Message& message) {
     if (!question) failures_.push_back(message);
     if (callback_) {
         CallbackScope scope;
-        callback_(message.caption.c_str(), message.text.c_str(), user_);
+        callback_(message.caption.c_str(), message.text.c_str(), question ? 1 : 0, user_);
     }
     return question ? MsgResult::Yes : MsgResult::Ok;
 }

@@ -152,7 +152,8 @@ const char* zrk880_result_name(int result) {
     return names[result];
 }
 
-int zrk880_open(const char* route, int baud, zrk880_camera** camera) {
+int zrk880_open_with_messages(const char* route, int baud, zrk880_message_fn message, void* user,
+                              zrk880_camera** camera) {
     return guarded([&] {
         if (!camera) return missing("the handle's address");
         *camera = nullptr;
@@ -161,12 +162,17 @@ int zrk880_open(const char* route, int baud, zrk880_camera** camera) {
         std::string error;
         if (!zr::lib::parseRoute(route, parsed, error)) return apiFail(ZRK880_ERR_INPUT, error);
         auto opened = std::make_shared<Camera>();
+        opened->setMessageCallback(message, user);
         ApiError result = opened->open(parsed, baud);
         if (!result.ok()) return result;
         *camera = reinterpret_cast<zrk880_camera*>(
             zr::lib::HandleTable::instance().add(std::move(opened)));
         return apiOk();
     });
+}
+
+int zrk880_open(const char* route, int baud, zrk880_camera** camera) {
+    return zrk880_open_with_messages(route, baud, nullptr, nullptr, camera);
 }
 
 int zrk880_close(zrk880_camera* handle) {

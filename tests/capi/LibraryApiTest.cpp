@@ -277,7 +277,7 @@ TEST_F(LibraryApi, TraceAndMessageCallbacksSeeWhatThePanelWouldShow) {
         static_cast<std::vector<std::string>*>(user)->push_back(std::string(line->direction) + " " +
                                                                 line->meaning);
     };
-    auto message = [](const char* caption, const char* text, void* user) {
+    auto message = [](const char* caption, const char* text, int, void* user) {
         static_cast<std::vector<std::string>*>(user)->push_back(std::string(caption) + ": " + text);
     };
     ASSERT_EQ(zrk880_set_trace(cam, trace, &lines), ZRK880_OK);
