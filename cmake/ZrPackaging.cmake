@@ -75,6 +75,8 @@ Not for production machines: the panel would talk to the simulation.")
 # The Python module links the library of this build; dpkg-shlibdeps finds it here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/lib)
 set(ZR_DEB_EXACT "(= ${PROJECT_VERSION})")
+# zrk880ctl reaches the camera through the C library.
+set(CPACK_DEBIAN_PANEL_PACKAGE_DEPENDS "libzrk880-${ZRK880_SOVERSION} ${ZR_DEB_EXACT}")
 
 set(CPACK_DEBIAN_LIB_PACKAGE_NAME libzrk880-${ZRK880_SOVERSION})
 set(CPACK_DEBIAN_LIB_PACKAGE_SECTION libs)

@@ -46,6 +46,9 @@ root="$run/root"
 dpkg-deb -x "$panel" "$root"
 dpkg-deb -x "$sim" "$root"
 for deb in "$lib" "$dev" "$py"; do dpkg-deb -x "$deb" "$root"; done
+# The unpacked library, for zrk880ctl and the examples below.
+libdir=$(dirname "$(find "$root/usr/lib" -name 'libzrk880.so.1' | head -n 1)")
+export LD_LIBRARY_PATH="$libdir"
 desktop-file-validate "$root/usr/share/applications/zr_k880tm_control.desktop"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
 for f in "$root/usr/bin/ZR_K880TM_Control" "$root/usr/bin/zrk880ctl" \
@@ -75,7 +78,6 @@ got=$("$ctl" --cl-lib "$root/usr/lib/zrk880/sim/libclallserial.so" get shutter_s
 [ "$got" = "shutter_speed = 0" ] || { echo "package: Camera Link get printed \"$got\"" >&2; exit 1; }
 # The library's packages as a user's program meets them.
 examples=$PWD/examples
-libdir=$(dirname "$(find "$root/usr/lib" -name 'libzrk880.so' | head -n 1)")
 export PKG_CONFIG_PATH="$libdir/pkgconfig"
 for example in recipe golden_check temperature_log; do
   # shellcheck disable=SC2046
@@ -91,7 +93,6 @@ target_link_libraries(quickstart PRIVATE zrk880::zrk880)
 EOF
 cmake -S "$run/cmake" -B "$run/cmake/build" -G Ninja -DCMAKE_PREFIX_PATH="$root/usr" >/dev/null
 cmake --build "$run/cmake/build" >/dev/null
-export LD_LIBRARY_PATH="$libdir"
 "$run/cmake/build/quickstart" COM3
 # A LUT file and the golden settings (dumped above); the recipe makes the camera drift.
 python3 -c 'print("\n".join(",".join(str(255 - i) for i in range(256)) for _ in range(3)))' >"$run/lut.csv"
