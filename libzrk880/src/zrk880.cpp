@@ -53,11 +53,18 @@ int guarded(Body&& body) noexcept {
     }
 }
 
-// The camera of a handle, with `error` set when there is none.
-std::shared_ptr<Camera> cameraOf(zrk880_camera* handle, ApiError& error) {
-    auto camera = zr::lib::HandleTable::instance().find(reinterpret_cast<uintptr_t>(handle));
-    if (!camera) error = apiFail(ZRK880_ERR_HANDLE, "not a handle of an open camera");
-    return camera;
+ApiError notAHandle() {
+    return apiFail(ZRK880_ERR_HANDLE, "not a handle of an open camera");
+}
+
+// A call on the camera of an open handle. The share taken here keeps the
+// camera alive while another thread closes its handle.
+template <class Body>
+int onCamera(zrk880_camera* handle, Body&& body) noexcept {
+    return guarded([&] {
+        auto camera = zr::lib::HandleTable::instance().find(reinterpret_cast<uintptr_t>(handle));
+        return camera ? body(*camera) : notAHandle();
+    });
 }
 
 ApiError missing(const char* what) {
@@ -93,6 +100,57 @@ ApiError readSettingsFile(const char* path, std::vector<zr::SettingsEntry>& entr
     return parseSettings(text.data(), text.size(), entries, path);
 }
 
+ApiError differencesOut(const std::vector<zr::lib::SettingDifference>& found,
+                        zrk880_difference* out, size_t* count) {
+    const size_t room = *count;
+    for (size_t i = 0; i < found.size() && i < room; ++i) {
+        const int row = found[i].row;
+        out[i] = {row, zr::ParamNames::name(row).data(), found[i].camera, found[i].file,
+                  zr::CameraParamTable::defaults()[row].defaultValue};
+    }
+    *count = found.size();
+    if (found.size() > room)
+        return apiFail(ZRK880_ERR_BUFFER,
+                       std::to_string(found.size()) + " settings differ, more than the room given");
+    return apiOk();
+}
+
+// Settings given as a text or as a file's name.
+struct SettingsSource {
+    const char* text;
+    size_t length;
+    const char* path;
+    bool fromFile = false;
+
+    ApiError read(std::vector<zr::SettingsEntry>& entries) const {
+        return fromFile ? readSettingsFile(path, entries) : parseSettings(text, length, entries);
+    }
+};
+
+int restoreSettings(zrk880_camera* handle, const SettingsSource& source, int* written) {
+    return onCamera(handle, [&](Camera& camera) {
+        std::vector<zr::SettingsEntry> entries;
+        if (ApiError e = source.read(entries); !e.ok()) return e;
+        int count = 0;
+        ApiError e = camera.restore(std::move(entries), count);
+        if (written) *written = count;
+        return e;
+    });
+}
+
+int compareSettings(zrk880_camera* handle, const SettingsSource& source,
+                    zrk880_difference* differences, size_t* count) {
+    return onCamera(handle, [&](Camera& camera) {
+        if (!count) return missing("the count's address");
+        if (!differences && *count > 0) return missing("the differences");
+        std::vector<zr::SettingsEntry> entries;
+        if (ApiError e = source.read(entries); !e.ok()) return e;
+        std::vector<zr::lib::SettingDifference> found;
+        if (ApiError e = camera.compare(entries, found); !e.ok()) return e;
+        return differencesOut(found, differences, count);
+    });
+}
+
 zr::LutTable tableFrom(const uint8_t* bytes) {
     zr::LutTable table{};
     for (int c = 0; c < zr::kLutChannels; ++c)
@@ -112,21 +170,6 @@ zr::LutProgress progressOf(zrk880_progress_fn progress, void* user) {
         zr::lib::CallbackScope scope;
         return progress(done, total, channel, user) == 0;
     };
-}
-
-ApiError differencesOut(const std::vector<zr::lib::SettingDifference>& found,
-                        zrk880_difference* out, size_t* count) {
-    const size_t room = *count;
-    for (size_t i = 0; i < found.size() && i < room; ++i) {
-        const int row = found[i].row;
-        out[i] = {row, zr::ParamNames::name(row).data(), found[i].camera, found[i].file,
-                  zr::CameraParamTable::defaults()[row].defaultValue};
-    }
-    *count = found.size();
-    if (found.size() > room)
-        return apiFail(ZRK880_ERR_BUFFER,
-                       std::to_string(found.size()) + " settings differ, more than the room given");
-    return apiOk();
 }
 
 }  // namespace
@@ -179,7 +222,7 @@ int zrk880_close(zrk880_camera* handle) {
     return guarded([&] {
         if (!handle) return apiOk();
         auto camera = zr::lib::HandleTable::instance().remove(reinterpret_cast<uintptr_t>(handle));
-        if (!camera) return apiFail(ZRK880_ERR_HANDLE, "not a handle of an open camera");
+        if (!camera) return notAHandle();
         // After a call another thread still runs on it; the camera itself goes
         // with the last share.
         camera->close();
@@ -205,25 +248,21 @@ const char* zrk880_setting_name(int row) {
 }
 
 int zrk880_get(zrk880_camera* handle, const char* nameOrRow, int32_t* value) {
-    return guarded([&] {
+    return onCamera(handle, [&](Camera& camera) {
         ApiError e;
-        auto camera = cameraOf(handle, e);
-        if (!camera) return e;
         int row = 0;
         if (e = findRow(nameOrRow, row); !e.ok()) return e;
         if (!value) return missing("the value's address");
         int32_t read = 0;
-        e = camera->get(row, read);
+        e = camera.get(row, read);
         if (e.ok()) *value = read;
         return e;
     });
 }
 
 int zrk880_set(zrk880_camera* handle, const char* nameOrRow, int32_t value) {
-    return guarded([&] {
+    return onCamera(handle, [&](Camera& camera) {
         ApiError e;
-        auto camera = cameraOf(handle, e);
-        if (!camera) return e;
         int row = 0;
         if (e = findRow(nameOrRow, row); !e.ok()) return e;
         if (row == zr::ROW_MEMORY_LOAD || row == zr::ROW_MEMORY_SAVE ||
@@ -232,21 +271,18 @@ int zrk880_set(zrk880_camera* handle, const char* nameOrRow, int32_t value) {
                            std::string(zr::ParamNames::name(row)) +
                                " is a command register: load or save a memory, or run the "
                                "factory setting, with their own calls");
-        return camera->set(row, value);
+        return camera.set(row, value);
     });
 }
 
 int zrk880_command(zrk880_camera* handle, const char* text, uint8_t answer[3], int* answered) {
-    return guarded([&] {
-        if (answered) *answered = 0;
-        ApiError e;
-        auto camera = cameraOf(handle, e);
-        if (!camera) return e;
+    if (answered) *answered = 0;
+    return onCamera(handle, [&](Camera& camera) {
         if (!text) return missing("the command text");
         if (!*text) return apiFail(ZRK880_ERR_INPUT, "the command text is empty");
         zr::AnswerBytes bytes{};
         bool read = false;
-        e = camera->command(text, bytes, read);
+        ApiError e = camera.command(text, bytes, read);
         if (read && answer) std::memcpy(answer, bytes.data(), 3);
         if (answered) *answered = read ? 1 : 0;
         return e;
@@ -254,17 +290,15 @@ int zrk880_command(zrk880_camera* handle, const char* text, uint8_t answer[3], i
 }
 
 int zrk880_snapshot(zrk880_camera* handle, zrk880_format format, char* buffer, size_t* size) {
-    return guarded([&] {
+    return onCamera(handle, [&](Camera& camera) {
         ApiError e;
-        auto camera = cameraOf(handle, e);
-        if (!camera) return e;
         if (!size) return missing("the size's address");
         if (format != ZRK880_FORMAT_JSON && format != ZRK880_FORMAT_CSV)
             return apiFail(ZRK880_ERR_INPUT, "unknown format " + std::to_string(format));
         std::string text;
-        e = camera->snapshot(format == ZRK880_FORMAT_CSV ? zr::SettingsFile::Format::Csv
-                                                         : zr::SettingsFile::Format::Json,
-                             text);
+        e = camera.snapshot(format == ZRK880_FORMAT_CSV ? zr::SettingsFile::Format::Csv
+                                                        : zr::SettingsFile::Format::Json,
+                            text);
         if (!e.ok()) return e;
         const size_t room = buffer ? *size : 0;
         *size = text.size();
@@ -277,13 +311,11 @@ int zrk880_snapshot(zrk880_camera* handle, zrk880_format format, char* buffer, s
 }
 
 int zrk880_snapshot_file(zrk880_camera* handle, const char* path) {
-    return guarded([&] {
+    return onCamera(handle, [&](Camera& camera) {
         ApiError e;
-        auto camera = cameraOf(handle, e);
-        if (!camera) return e;
         if (!path) return missing("the file name");
         std::string text;
-        e = camera->snapshot(zr::SettingsFile::formatForPath(path), text);
+        e = camera.snapshot(zr::SettingsFile::formatForPath(path), text);
         if (!e.ok()) return e;
         // A failed write never destroys the snapshot that was there.
         if (const int err = zr::replaceFileSafely(path, text); err != 0)
@@ -293,109 +325,54 @@ int zrk880_snapshot_file(zrk880_camera* handle, const char* path) {
 }
 
 int zrk880_restore(zrk880_camera* handle, const char* text, size_t length, int* written) {
-    return guarded([&] {
-        ApiError e;
-        auto camera = cameraOf(handle, e);
-        if (!camera) return e;
-        std::vector<zr::SettingsEntry> entries;
-        if (e = parseSettings(text, length, entries); !e.ok()) return e;
-        int count = 0;
-        e = camera->restore(std::move(entries), count);
-        if (written) *written = count;
-        return e;
-    });
+    return restoreSettings(handle, {text, length, nullptr}, written);
 }
 
 int zrk880_restore_file(zrk880_camera* handle, const char* path, int* written) {
-    return guarded([&] {
-        ApiError e;
-        auto camera = cameraOf(handle, e);
-        if (!camera) return e;
-        std::vector<zr::SettingsEntry> entries;
-        if (e = readSettingsFile(path, entries); !e.ok()) return e;
-        int count = 0;
-        e = camera->restore(std::move(entries), count);
-        if (written) *written = count;
-        return e;
-    });
+    return restoreSettings(handle, {nullptr, 0, path, true}, written);
 }
 
 int zrk880_compare(zrk880_camera* handle, const char* text, size_t length,
                    zrk880_difference* differences, size_t* count) {
-    return guarded([&] {
-        ApiError e;
-        auto camera = cameraOf(handle, e);
-        if (!camera) return e;
-        if (!count) return missing("the count's address");
-        if (!differences && *count > 0) return missing("the differences");
-        std::vector<zr::SettingsEntry> entries;
-        if (e = parseSettings(text, length, entries); !e.ok()) return e;
-        std::vector<zr::lib::SettingDifference> found;
-        if (e = camera->compare(entries, found); !e.ok()) return e;
-        return differencesOut(found, differences, count);
-    });
+    return compareSettings(handle, {text, length, nullptr}, differences, count);
 }
 
 int zrk880_compare_file(zrk880_camera* handle, const char* path, zrk880_difference* differences,
                         size_t* count) {
-    return guarded([&] {
-        ApiError e;
-        auto camera = cameraOf(handle, e);
-        if (!camera) return e;
-        if (!count) return missing("the count's address");
-        if (!differences && *count > 0) return missing("the differences");
-        std::vector<zr::SettingsEntry> entries;
-        if (e = readSettingsFile(path, entries); !e.ok()) return e;
-        std::vector<zr::lib::SettingDifference> found;
-        if (e = camera->compare(entries, found); !e.ok()) return e;
-        return differencesOut(found, differences, count);
-    });
+    return compareSettings(handle, {nullptr, 0, path, true}, differences, count);
 }
 
 int zrk880_load_memory(zrk880_camera* handle, int memory) {
-    return guarded([&] {
-        ApiError e;
-        auto camera = cameraOf(handle, e);
-        if (!camera) return e;
+    return onCamera(handle, [&](Camera& camera) {
         if (memory < 0 || memory > 4)
             return apiFail(
                 ZRK880_ERR_INPUT,
                 std::to_string(memory) + " is not a setting memory (0 DEFAULT, 1-4 FILE1-FILE4)");
-        return camera->loadMemory(memory);
+        return camera.loadMemory(memory);
     });
 }
 
 int zrk880_save_memory(zrk880_camera* handle, int memory) {
-    return guarded([&] {
-        ApiError e;
-        auto camera = cameraOf(handle, e);
-        if (!camera) return e;
+    return onCamera(handle, [&](Camera& camera) {
         if (memory < 1 || memory > 4)
             return apiFail(ZRK880_ERR_INPUT,
                            std::to_string(memory) + " is not a setting memory (1-4 FILE1-FILE4)");
-        return camera->saveMemory(memory);
+        return camera.saveMemory(memory);
     });
 }
 
 int zrk880_factory_setting(zrk880_camera* handle) {
-    return guarded([&] {
-        ApiError e;
-        auto camera = cameraOf(handle, e);
-        if (!camera) return e;
-        return camera->factorySetting();
-    });
+    return onCamera(handle, [&](Camera& camera) { return camera.factorySetting(); });
 }
 
 int zrk880_lut_read(zrk880_camera* handle, uint8_t table[ZRK880_LUT_SIZE],
                     zrk880_progress_fn progress, void* user) {
-    return guarded([&] {
+    return onCamera(handle, [&](Camera& camera) {
         ApiError e;
-        auto camera = cameraOf(handle, e);
-        if (!camera) return e;
         if (!table) return missing("the table");
         // Entries the walk does not reach keep what the caller had there.
         zr::LutTable read = tableFrom(table);
-        e = camera->lutRead(read, progressOf(progress, user));
+        e = camera.lutRead(read, progressOf(progress, user));
         copyTable(read, table);
         return e;
     });
@@ -403,12 +380,9 @@ int zrk880_lut_read(zrk880_camera* handle, uint8_t table[ZRK880_LUT_SIZE],
 
 int zrk880_lut_write(zrk880_camera* handle, const uint8_t table[ZRK880_LUT_SIZE],
                      zrk880_progress_fn progress, void* user) {
-    return guarded([&] {
-        ApiError e;
-        auto camera = cameraOf(handle, e);
-        if (!camera) return e;
+    return onCamera(handle, [&](Camera& camera) {
         if (!table) return missing("the table");
-        return camera->lutWrite(tableFrom(table), progressOf(progress, user));
+        return camera.lutWrite(tableFrom(table), progressOf(progress, user));
     });
 }
 
@@ -439,21 +413,15 @@ int zrk880_lut_save_csv(const char* path, const uint8_t table[ZRK880_LUT_SIZE]) 
 }
 
 int zrk880_set_trace(zrk880_camera* handle, zrk880_trace_fn trace, void* user) {
-    return guarded([&] {
-        ApiError e;
-        auto camera = cameraOf(handle, e);
-        if (!camera) return e;
-        camera->setTrace(trace, user);
+    return onCamera(handle, [&](Camera& camera) {
+        camera.setTrace(trace, user);
         return apiOk();
     });
 }
 
 int zrk880_set_message_callback(zrk880_camera* handle, zrk880_message_fn message, void* user) {
-    return guarded([&] {
-        ApiError e;
-        auto camera = cameraOf(handle, e);
-        if (!camera) return e;
-        camera->setMessageCallback(message, user);
+    return onCamera(handle, [&](Camera& camera) {
+        camera.setMessageCallback(message, user);
         return apiOk();
     });
 }
