@@ -20,8 +20,9 @@ namespace py = pybind11;
 
 namespace {
 
-// zrk880.Error's factory: (code, message) -> exception instance.
-py::object errorFactory;
+// zrk880.Error's factory: (code, message) -> exception instance. Never
+// destroyed: a Python object must not be released after the interpreter ends.
+py::object& errorFactory = *new py::object;
 
 [[noreturn]] void raise(int code, const std::string& text);
 [[noreturn]] void raise(int code) {
@@ -91,8 +92,10 @@ void walkWith(const py::object& progress, Walk&& walk) {
 
 // The trace callables of the open handles; each must outlive its
 // registration with the library.
+// Never destroyed, like errorFactory.
 std::mutex traceMutex;
-std::map<uintptr_t, std::unique_ptr<py::object>> traces;
+std::map<uintptr_t, std::unique_ptr<py::object>>& traces =
+    *new std::map<uintptr_t, std::unique_ptr<py::object>>;
 
 void traceLine(const zrk880_trace_line* line, void* user) {
     py::gil_scoped_acquire acquire;

@@ -16,8 +16,10 @@ Calls on one camera from several threads run one after the other; cameras
 are independent of each other.
 """
 
+import atexit
 import json
 import os
+import weakref
 
 from . import _zrk880
 
@@ -83,6 +85,17 @@ def _error(code, message):
 _zrk880._set_error_factory(_error)
 
 
+# Cameras still open when the interpreter ends are closed first, so the
+# link's thread never calls a trace callback into an interpreter that is gone.
+_open_cameras = weakref.WeakSet()
+
+
+@atexit.register
+def _close_all():
+    for camera in list(_open_cameras):
+        camera.close()
+
+
 def open(route, baud=9600):
     """Opens a camera and returns a Camera (use it in a with block).
 
@@ -127,6 +140,15 @@ def save_lut_csv(path, channels):
     _zrk880.lut_save_csv(os.fspath(path), _table_bytes(channels))
 
 
+def _is_path(snapshot):
+    """A path object, or a str that cannot be a settings text (one line, no
+    JSON bracket, no CSV comma): restore("golden.json") means the file."""
+    if isinstance(snapshot, os.PathLike):
+        return True
+    return (isinstance(snapshot, str) and "\n" not in snapshot and "," not in snapshot
+            and not snapshot.lstrip().startswith(("{", "[")))
+
+
 def _settings_text(snapshot):
     """A settings file's text from a dict {name: value} or the text itself."""
     if isinstance(snapshot, dict):
@@ -163,6 +185,7 @@ class Camera:
     def __init__(self, handle):
         self._handle = handle
         self.lut = Lut(self)
+        _open_cameras.add(self)
 
     def _live(self):
         if self._handle is None:
@@ -221,16 +244,17 @@ class Camera:
 
     def restore(self, snapshot):
         """Writes a snapshot to the camera: a dict from dump(), a settings text, or a
-        pathlib.Path of a settings file. All of it is checked before anything is
-        sent. Returns the number of settings written."""
-        if isinstance(snapshot, os.PathLike):
+        settings file's path (a str of one line without a comma or bracket, or a
+        pathlib.Path). All of it is checked before anything is sent. Returns the
+        number of settings written."""
+        if _is_path(snapshot):
             return _zrk880.restore_file(self._live(), os.fspath(snapshot))
         return _zrk880.restore(self._live(), _settings_text(snapshot))
 
     def diff(self, snapshot):
         """The settings where the camera differs from a snapshot (as restore() takes):
         {name: (camera_value, snapshot_value)}; empty when they agree."""
-        if isinstance(snapshot, os.PathLike):
+        if _is_path(snapshot):
             found = _zrk880.compare_file(self._live(), os.fspath(snapshot))
         else:
             found = _zrk880.compare(self._live(), _settings_text(snapshot))

@@ -22,6 +22,7 @@ def test_settings_snapshots_and_tables(sim, tmp_path):
         cam.save(tmp_path / "golden.csv")
         assert cam.restore(golden) == 50  # not the three command registers
         assert cam.diff(tmp_path / "golden.csv") == {"gain_level": (0, 120)}
+        assert cam.diff(str(tmp_path / "golden.csv")) == {"gain_level": (0, 120)}
         assert cam.command("810C000000") == b"\x00\x00\x00"
         assert cam.command("010C050000") is None
 
@@ -67,6 +68,7 @@ def test_a_port_another_process_holds(sim):
         [sys.executable, "-c", textwrap.dedent("""
             import sys, zrk880
             cam = zrk880.open("COM3")
+            cam.trace(lambda line: None)  # still set when the interpreter ends
             print("open", flush=True)
             sys.stdin.read()
         """)],
@@ -78,7 +80,7 @@ def test_a_port_another_process_holds(sim):
         assert str(raised.value) == "Port Open Error"
     finally:
         holder.stdin.close()
-        holder.wait()
+        assert holder.wait() == 0
     zrk880.open("COM3").close()
 
 
