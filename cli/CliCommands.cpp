@@ -1,8 +1,6 @@
 #include "CliCommands.h"
 
-#include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
