@@ -1,8 +1,6 @@
 #include "CliCommands.h"
 
-#include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -13,12 +11,13 @@
 #include "link/ComPort.h"
 #include "link/ComPortResolver.h"
 #include "link/FrameCodec.h"
+#include "link/MessageRelay.h"
+#include "link/SerialLink.h"
 #include "link/SystemClock.h"
-#include "params/LutFile.h"
-#include "params/LutTransfer.h"
 #include "params/ParamNames.h"
 #include "params/SafeFileReplace.h"
 #include "params/SettingsFile.h"
+#include "zrk880.h"
 
 namespace zr::cli {
 
@@ -39,9 +38,13 @@ bool isCommandRegister(int row) {
     return row == ROW_MEMORY_LOAD || row == ROW_MEMORY_SAVE || row == ROW_FACTORY_SETTING;
 }
 
-int finish(CliSession& session) {
-    session.waitIdle();
-    return session.failed() ? kExitFailure : kExitOk;
+// A call's result: failures were shown as they happened.
+bool ok(int result) {
+    return result == ZRK880_OK;
+}
+
+std::string nameOf(int row) {
+    return std::string(ParamNames::name(row));
 }
 
 int cmdPorts() {
@@ -86,10 +89,10 @@ int cmdNames(const CameraParamTable& table) {
 int cmdGet(CliSession& s, const std::vector<int>& rows) {
     for (int row : rows) {
         int32_t value = 0;
-        if (s.params().ReadParam(row, value) != 0) return kExitFailure;
-        std::printf("%s = %d\n", std::string(ParamNames::name(row)).c_str(), value);
+        if (!ok(zrk880_get(s.camera(), nameOf(row).c_str(), &value))) return kExitFailure;
+        std::printf("%s = %d\n", nameOf(row).c_str(), value);
     }
-    return finish(s);
+    return kExitOk;
 }
 
 // Why the link would refuse this command text before sending it, with the
@@ -104,48 +107,34 @@ std::string commandTextProblem(const std::string& text) {
 }
 
 int cmdRaw(CliSession& s, const std::string& text) {
-    // The first digit's top bit marks a read, as on the wire.
-    if (!expectsAnswer(text[0])) {
-        if (s.params().WriteCommandText(text) != 0) return kExitFailure;
-        return finish(s);
-    }
-    AnswerBytes answer{};
-    if (s.params().ReadRegister(text, answer) != 1) return kExitFailure;
-    std::printf("%02X%02X%02X\n", answer[0], answer[1], answer[2]);
-    return finish(s);
-}
-
-bool readUserSettings(CliSession& s, std::vector<SettingsEntry>& entries) {
-    for (int row = 0; row < UserParamCount; ++row) {
-        int32_t value = 0;
-        if (s.params().ReadParam(row, value) != 0) return false;
-        entries.push_back({row, value});
-    }
-    return true;
+    uint8_t answer[3] = {0, 0, 0};
+    int answered = 0;
+    if (!ok(zrk880_command(s.camera(), text.c_str(), answer, &answered))) return kExitFailure;
+    if (answered) std::printf("%02X%02X%02X\n", answer[0], answer[1], answer[2]);
+    return kExitOk;
 }
 
 // The look-up tables, channel by channel, entry by entry, as the editor's READ does.
 int cmdLutRead(CliSession& s, const std::string& path) {
-    LutTable table = identityLut();
-    if (!readLut(s.params(), table).ok()) {
+    std::vector<uint8_t> table(ZRK880_LUT_SIZE);
+    if (!ok(zrk880_lut_read(s.camera(), table.data(), nullptr, nullptr))) {
         std::fprintf(stderr, "Error: Failed to get LUT\n");
         return kExitFailure;
     }
-    LutFileResult saved = saveLutFile(path, table);
-    if (!saved.ok()) {
-        std::fprintf(stderr, "zrk880ctl: %s\n", fileErrorMessage(saved.cause(), path).c_str());
+    if (!ok(zrk880_lut_save_csv(path.c_str(), table.data()))) {
+        std::fprintf(stderr, "zrk880ctl: %s\n", zrk880_last_error());
         return kExitFailure;
     }
-    return finish(s);
+    return kExitOk;
 }
 
 // Every channel, whatever the editor would show.
-int cmdLutWrite(CliSession& s, const LutTable& table) {
-    if (!writeLut(s.params(), table).ok()) {
+int cmdLutWrite(CliSession& s, const std::vector<uint8_t>& table) {
+    if (!ok(zrk880_lut_write(s.camera(), table.data(), nullptr, nullptr))) {
         std::fprintf(stderr, "Error: Failed to write LUT\n");
         return kExitFailure;
     }
-    return finish(s);
+    return kExitOk;
 }
 
 int memoryArg(const std::string& arg) {
@@ -200,8 +189,9 @@ int runCommand(const CliOptions& o) {
                          ".." + std::to_string(p.maxValue) + ")");
         CliSession s(o);
         if (!s.open()) return kExitFailure;
-        if (s.params().WriteParam(row, static_cast<int32_t>(value)) != 0) return kExitFailure;
-        return finish(s);
+        if (!ok(zrk880_set(s.camera(), nameOf(row).c_str(), static_cast<int32_t>(value))))
+            return kExitFailure;
+        return kExitOk;
     }
     if (cmd == "raw") {
         if (args.size() != 1) return usage("raw needs one command text");
@@ -227,9 +217,14 @@ int runCommand(const CliOptions& o) {
             csv ? SettingsFile::Format::Csv : SettingsFile::formatForPath(path);
         CliSession s(o);
         if (!s.open()) return kExitFailure;
-        std::vector<SettingsEntry> entries;
-        if (!readUserSettings(s, entries)) return kExitFailure;
-        std::string text = SettingsFile::format(entries, format);
+        std::string text(ZRK880_SNAPSHOT_SIZE, '\0');
+        size_t size = text.size();
+        if (!ok(zrk880_snapshot(
+                s.camera(),
+                format == SettingsFile::Format::Csv ? ZRK880_FORMAT_CSV : ZRK880_FORMAT_JSON,
+                text.data(), &size)))
+            return kExitFailure;
+        text.resize(size);
         if (path.empty() || path == "-") {
             std::fwrite(text.data(), 1, text.size(), stdout);
         } else {
@@ -239,7 +234,7 @@ int runCommand(const CliOptions& o) {
                 return kExitFailure;
             }
         }
-        return finish(s);
+        return kExitOk;
     }
     if (cmd == "restore" || cmd == "diff") {
         if (args.size() != 1) return usage(cmd + " needs one FILE");
@@ -250,33 +245,22 @@ int runCommand(const CliOptions& o) {
         CliSession s(o);
         if (!s.open()) return kExitFailure;
         if (cmd == "restore") {
-            // The order of the write walk; command registers are never written.
-            std::sort(entries.begin(), entries.end(),
-                      [](const SettingsEntry& a, const SettingsEntry& b) { return a.row < b.row; });
             int written = 0;
-            for (const auto& e : entries) {
-                if (isCommandRegister(e.row)) continue;
-                if (s.params().WriteParam(e.row, e.value) != 0) return kExitFailure;
-                ++written;
-            }
-            int code = finish(s);
-            if (code == kExitOk) std::fprintf(stderr, "restored %d settings\n", written);
-            return code;
+            if (!ok(zrk880_restore(s.camera(), text.data(), text.size(), &written)))
+                return kExitFailure;
+            std::fprintf(stderr, "restored %d settings\n", written);
+            return kExitOk;
         }
-        bool differs = false;
-        for (const auto& e : entries) {
-            int32_t camera = 0;
-            if (s.params().ReadParam(e.row, camera) != 0) return kExitFailure;
-            if (camera != e.value) {
-                differs = true;
-                std::printf("%-24s row %-3d camera %6d  file %6d  default %6d\n",
-                            std::string(ParamNames::name(e.row)).c_str(), e.row, camera, e.value,
-                            table[e.row].defaultValue);
-            }
+        std::vector<zrk880_difference> differences(ZRK880_USER_SETTINGS);
+        size_t count = differences.size();
+        if (!ok(zrk880_compare(s.camera(), text.data(), text.size(), differences.data(), &count)))
+            return kExitFailure;
+        for (size_t i = 0; i < count; ++i) {
+            const zrk880_difference& d = differences[i];
+            std::printf("%-24s row %-3d camera %6d  file %6d  default %6d\n", d.name, d.row,
+                        d.camera_value, d.file_value, d.default_value);
         }
-        int code = finish(s);
-        if (code != kExitOk) return code;
-        return differs ? kExitDiffers : kExitOk;
+        return count > 0 ? kExitDiffers : kExitOk;
     }
     if (cmd == "load" || cmd == "save") {
         if (args.size() != 1) return usage(cmd + " needs one MEMORY");
@@ -286,11 +270,9 @@ int runCommand(const CliOptions& o) {
                          (cmd == "save" ? " (FILE1-FILE4)" : " (DEFAULT, FILE1-FILE4)"));
         CliSession s(o);
         if (!s.open()) return kExitFailure;
-        if (cmd == "load")
-            s.bulk().LoadMemory(n);
-        else
-            s.bulk().SaveMemory(n);
-        return finish(s);
+        const int result =
+            cmd == "load" ? zrk880_load_memory(s.camera(), n) : zrk880_save_memory(s.camera(), n);
+        return ok(result) ? kExitOk : kExitFailure;
     }
     if (cmd == "lut") {
         if (args.size() != 2 || (args[0] != "read" && args[0] != "write"))
@@ -301,10 +283,9 @@ int runCommand(const CliOptions& o) {
             return cmdLutRead(s, args[1]);
         }
         // The whole file is checked before anything is sent.
-        LutTable table = identityLut();
-        LutFileResult loaded = loadLutFile(args[1], table);
-        if (loaded.fileFailed()) return usage(fileErrorMessage(loaded.cause(), args[1]));
-        if (!loaded.csv.ok()) return usage(args[1] + ": " + loaded.csv.message());
+        std::vector<uint8_t> table(ZRK880_LUT_SIZE);
+        if (!ok(zrk880_lut_load_csv(args[1].c_str(), table.data())))
+            return usage(zrk880_last_error());
         CliSession s(o);
         if (!s.open()) return kExitFailure;
         return cmdLutWrite(s, table);
@@ -314,8 +295,7 @@ int runCommand(const CliOptions& o) {
         if (!o.yes) return usage("factory-setting needs --yes");
         CliSession s(o);
         if (!s.open()) return kExitFailure;
-        s.bulk().FactorySetting();
-        return finish(s);
+        return ok(zrk880_factory_setting(s.camera())) ? kExitOk : kExitFailure;
     }
     return usage("unknown command \"" + cmd + "\"");
 }

@@ -1,53 +1,31 @@
 #include "CliSession.h"
 
 #include <cstdio>
-
-#include "link/ClOpen.h"
-#include "link/ComPort.h"
-#include "link/SystemClock.h"
+#include <string>
 
 namespace zr::cli {
 
-CliSession::CliSession(const CliOptions& options)
-    : options_(options),
-      sink_(options.yes),
-      relay_(sink_),
-      link_(relay_, SystemClock::instance()),
-      params_(link_),
-      bulk_(params_) {}
+CliSession::CliSession(const CliOptions& options) : options_(options), sink_(options.yes) {}
 
 CliSession::~CliSession() {
-    waitIdle();
-    link_.CloseLink();
+    zrk880_close(camera_);
 }
 
-// --verbose: every chunk of bytes on the line, with milliseconds since start.
-void CliSession::traceBytes(bool sent, const uint8_t* data, size_t count) {
-    const uint32_t ms = ticksSince(SystemClock::instance().tickMs(), startTick_);
-    std::string hex, text;
-    hex.reserve(count * 3);
-    char b[4];
-    for (size_t i = 0; i < count; ++i) {
-        std::snprintf(b, sizeof b, "%02X ", data[i]);
-        hex += b;
-        text += data[i] >= 0x20 && data[i] < 0x7F ? static_cast<char>(data[i]) : '.';
-    }
-    if (!hex.empty()) hex.pop_back();
-    std::fprintf(stderr, "[%7u.%03u] %s %s |%s|\n", ms / 1000, ms % 1000, sent ? "->" : "<-",
-                 hex.c_str(), text.c_str());
+void CliSession::message(const char* caption, const char* text, int question, void* user) {
+    static_cast<CliSession*>(user)->sink_.show(
+        Message{text, caption, MsgIcon::None, question ? MsgButtons::YesNo : MsgButtons::Ok});
+}
+
+// --verbose: every chunk of bytes on the line, with milliseconds since the
+// opening; what the link made of them is for the panel's trace window.
+void CliSession::trace(const zrk880_trace_line* line, void*) {
+    if (*line->hex == '\0') return;
+    std::fprintf(stderr, "[%7u.%03u] %s %s |%s|\n", line->ms / 1000, line->ms % 1000,
+                 line->direction, line->hex, line->text);
 }
 
 bool CliSession::open() {
-    if (options_.verbose) {
-        startTick_ = SystemClock::instance().tickMs();
-        // The byte chunks only: what the worker made of them is for the
-        // panel's trace window.
-        link_.setTrace([this](const TraceEvent& e) {
-            if (e.kind == TraceEvent::Kind::Sent || e.kind == TraceEvent::Kind::Received)
-                traceBytes(e.kind == TraceEvent::Kind::Sent, e.data, e.count);
-        });
-    }
-    const std::string baud = std::to_string(options_.baud);
+    std::string route;
     switch (options_.route) {
         case Route::None:
             std::fprintf(stderr,
@@ -55,25 +33,26 @@ bool CliSession::open() {
                          "--cl-all or --cl-lib\n");
             return false;
         case Route::ComPort:
-            OpenComPort(link_, options_.port + " " + baud);
+            route = options_.port;
             break;
         case Route::Device:
-            OpenComDevice(link_, options_.device, baud);
+            route = options_.device;
             break;
         case Route::ClLib:
-            OpenBoardLibrary(link_, options_.library);
+            route = "cllib:" + options_.library;
             break;
         case Route::ClAll:
-            OpenClAllSerial(link_, clBaudBitFor(options_.baud), options_.clIndex);
+            route = "clall:" + std::to_string(options_.clIndex);
             break;
     }
-    return link_.isOpen();
-}
-
-void CliSession::waitIdle() {
-    link_.waitUntilIdle();
-    // A box the worker posted as the exchange ended.
-    relay_.servePending();
+    if (zrk880_open_with_messages(route.c_str(), options_.baud, &CliSession::message, this,
+                                  &camera_) != ZRK880_OK) {
+        // A route the library refused before any box of the link's.
+        if (sink_.failures() == 0) std::fprintf(stderr, "zrk880ctl: %s\n", zrk880_last_error());
+        return false;
+    }
+    if (options_.verbose) zrk880_set_trace(camera_, &CliSession::trace, nullptr);
+    return true;
 }
 
 }  // namespace zr::cli

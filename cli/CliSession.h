@@ -1,45 +1,31 @@
 #pragma once
 
-#include <memory>
-#include <string>
-
 #include "CliOptions.h"
 #include "StderrSink.h"
-#include "link/MessageRelay.h"
-#include "link/SerialLink.h"
-#include "params/BulkOperations.h"
-#include "params/ParamAccess.h"
+#include "zrk880.h"
 
 namespace zr::cli {
 
-// The tool's counterpart of the main panel: the table, the link and the
-// parameter operations, with messages going to stderr.
+// The tool's camera: a libzrk880 handle on the route chosen on the command
+// line, whose messages go to stderr as the panel's boxes would.
 class CliSession {
   public:
     explicit CliSession(const CliOptions& options);
-    ~CliSession();  // waits for the last exchange, then closes the link
+    ~CliSession();  // closes the camera
+    CliSession(const CliSession&) = delete;
+    CliSession& operator=(const CliSession&) = delete;
 
-    // Opens the route chosen on the command line; false (message shown) on failure.
+    // Opens the route; false (message shown) on failure.
     bool open();
-    // Waits until the link has finished its exchange (ACK, answer or time-out).
-    void waitIdle();
-    // True when any failure message was shown so far.
-    bool failed() const { return sink_.failures() > 0; }
-
-    SerialLink& link() { return link_; }
-    ParamAccess& params() { return params_; }
-    BulkOperations& bulk() { return bulk_; }
+    zrk880_camera* camera() const { return camera_; }
 
   private:
-    void traceBytes(bool sent, const uint8_t* data, size_t count);
+    static void message(const char* caption, const char* text, int question, void* user);
+    static void trace(const zrk880_trace_line* line, void* user);
 
     const CliOptions& options_;
-    uint32_t startTick_ = 0;
     StderrSink sink_;
-    MessageRelay relay_;
-    SerialLink link_;
-    ParamAccess params_;
-    BulkOperations bulk_;
+    zrk880_camera* camera_ = nullptr;
 };
 
 }  // namespace zr::cli

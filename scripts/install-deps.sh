@@ -9,6 +9,8 @@ packages=(
   googletest libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick
+  # The Python module (pybind11 over the C library) and its tests.
+  pybind11-dev python3-dev python3-pytest
   # Packaging and its checks (scripts/package.sh); dpkg-dev gives dpkg-shlibdeps.
   dpkg-dev file lintian desktop-file-utils appstream
   # Japanese glyphs for the adjustment window's messages (screenshots, GUI tests).

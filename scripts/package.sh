@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Builds the two Debian packages from a build folder and checks them:
+# Builds the Debian packages from a build folder and checks them:
 #   zr-k880tm-control_<version>_<arch>.deb      panel, zrk880ctl, desktop entry
 #   zr-k880tm-control-sim_<version>_<arch>.deb  the simulated camera
+#   libzrk880-1, libzrk880-dev, python3-zrk880  the C library, its development
+#                                               files and the Python module
 # lintian (no errors), desktop-file-validate and appstreamcli validate must
-# pass; then both packages are unpacked into a temporary root and the packaged
+# pass; then the packages are unpacked into a temporary root and the packaged
 # zrk880ctl talks to the packaged simulated camera (get and dump, over a
-# pseudo-terminal and through the Camera Link library), so a package that
-# misses a file or a library fails here.
+# pseudo-terminal and through the Camera Link library), and so do the README's
+# C examples, compiled against the unpacked header and library (through
+# pkg-config and find_package(zrk880)), and its Python examples, run with the
+# unpacked module; a package that misses a file or a library fails here.
 # Usage: scripts/package.sh [build-dir]   (packages land in <build-dir>/packages)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,19 +29,26 @@ version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackCon
 arch=$(dpkg --print-architecture)
 panel="$out/zr-k880tm-control_${version}_${arch}.deb"
 sim="$out/zr-k880tm-control-sim_${version}_${arch}.deb"
-for deb in "$panel" "$sim"; do
+lib="$out/libzrk880-1_${version}_${arch}.deb"
+dev="$out/libzrk880-dev_${version}_${arch}.deb"
+py="$out/python3-zrk880_${version}_${arch}.deb"
+for deb in "$panel" "$sim" "$lib" "$dev" "$py"; do
   [ -f "$deb" ] || { echo "package: $deb was not made" >&2; ls -l "$out" >&2; exit 1; }
   echo "== $(basename "$deb"): $(dpkg-deb -f "$deb" Depends)"
 done
 
 # Errors fail the run; warnings are shown.
-lintian --fail-on error --tag-display-limit 0 "$panel" "$sim"
+lintian --fail-on error --tag-display-limit 0 "$panel" "$sim" "$lib" "$dev" "$py"
 
 source scripts/sim-run.sh zrk880-package
 
 root="$run/root"
 dpkg-deb -x "$panel" "$root"
 dpkg-deb -x "$sim" "$root"
+for deb in "$lib" "$dev" "$py"; do dpkg-deb -x "$deb" "$root"; done
+# The unpacked library, for zrk880ctl and the examples below.
+libdir=$(dirname "$(find "$root/usr/lib" -name 'libzrk880.so.1' | head -n 1)")
+export LD_LIBRARY_PATH="$libdir"
 desktop-file-validate "$root/usr/share/applications/zr_k880tm_control.desktop"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
 for f in "$root/usr/bin/ZR_K880TM_Control" "$root/usr/bin/zrk880ctl" \
@@ -65,4 +76,42 @@ grep -q '"camera": "ZR-K880TM"' "$run/settings.json"
 [ "$(grep -c '"row":' "$run/settings.json")" = 53 ] || { echo "package: dump is not 53 settings" >&2; exit 1; }
 got=$("$ctl" --cl-lib "$root/usr/lib/zrk880/sim/libclallserial.so" get shutter_speed)
 [ "$got" = "shutter_speed = 0" ] || { echo "package: Camera Link get printed \"$got\"" >&2; exit 1; }
-echo "packages built and checked: $panel $sim"
+# The library's packages as a user's program meets them.
+examples=$PWD/examples
+export PKG_CONFIG_PATH="$libdir/pkgconfig"
+for example in recipe golden_check temperature_log; do
+  # shellcheck disable=SC2046
+  cc -Wall -Werror -o "$run/$example" "$examples/c/$example.c" $(pkg-config --cflags --libs zrk880)
+done
+mkdir "$run/cmake"
+cat >"$run/cmake/CMakeLists.txt" <<EOF
+cmake_minimum_required(VERSION 3.25)
+project(quickstart C)
+find_package(zrk880 REQUIRED)
+add_executable(quickstart $examples/c/quickstart.c)
+target_link_libraries(quickstart PRIVATE zrk880::zrk880)
+EOF
+cmake -S "$run/cmake" -B "$run/cmake/build" -G Ninja -DCMAKE_PREFIX_PATH="$root/usr" >/dev/null
+cmake --build "$run/cmake/build" >/dev/null
+"$run/cmake/build/quickstart" COM3
+# A LUT file and the golden settings (dumped above); the recipe makes the camera drift.
+python3 -c 'print("\n".join(",".join(str(255 - i) for i in range(256)) for _ in range(3)))' >"$run/lut.csv"
+"$run/golden_check" COM3 "$run/settings.json"
+"$run/recipe" COM3 7 "$run/lut.csv"
+if "$run/golden_check" COM3 "$run/settings.json"; then
+  echo "package: golden_check did not see the drift" >&2
+  exit 1
+fi
+got=$(printf 'batch-1\nbatch-2\n' | "$run/temperature_log" COM3 | cut -d, -f1 | tr '\n' ' ')
+[ "$got" = "batch-1 batch-2 " ] || { echo "package: temperature_log printed \"$got\"" >&2; exit 1; }
+
+export PYTHONPATH="$root/usr/lib/python3/dist-packages"
+/usr/bin/python3 -c 'import sys, zrk880; sys.exit(not zrk880.__file__.startswith(sys.argv[1]))' "$root"
+/usr/bin/python3 "$examples/python/quickstart.py" COM3
+/usr/bin/python3 "$examples/python/recipe.py" COM3 9 "$run/lut.csv" 2>/dev/null
+if /usr/bin/python3 "$examples/python/golden_check.py" COM3 "$run/settings.json"; then
+  echo "package: golden_check.py did not see the drift" >&2
+  exit 1
+fi
+printf 'batch-1\n' | /usr/bin/python3 "$examples/python/temperature_log.py" COM3
+echo "packages built and checked: $panel $sim $lib $dev $py"

@@ -3,7 +3,8 @@
 #   1. the normal build and the whole suite;
 #   2. the Debian packages, checked and run from an unpacked root;
 #   3. the whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer;
-#   4. the threaded parts (link, transport, fault runs) under ThreadSanitizer;
+#   4. the threaded parts (link, transport, fault runs, the C library's handles)
+#      under ThreadSanitizer;
 #   5. each fuzz target for a bounded time (FUZZ_SECONDS, 30 by default).
 # Any failure, sanitizer report or fuzzer finding fails the run.
 #   --quick   step 1 only: one build and the whole ctest suite, for people who
@@ -52,12 +53,12 @@ ASAN_OPTIONS="detect_leaks=1" \
   UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
   ctest --test-dir "$b-asan" --output-on-failure -j "$jobs"
 
-step "ThreadSanitizer: link, transport and fault runs"
+step "ThreadSanitizer: link, transport, fault runs and the C library"
 cmake -S . -B "$b-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR_SANITIZE=thread -DZR_BUILD_GUI=OFF \
   -DZR_BUILD_BENCH=OFF
-cmake --build "$b-tsan" -j "$jobs" --target test_link test_transport test_faults camsim_targets
+cmake --build "$b-tsan" -j "$jobs" --target test_link test_transport test_faults test_capi camsim_targets
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-  ctest --test-dir "$b-tsan" --output-on-failure -j "$jobs" -L 'link|transport|faults'
+  ctest --test-dir "$b-tsan" --output-on-failure -j "$jobs" -L 'link|transport|faults|capi'
 
 step "fuzz targets"
 bash scripts/fuzz.sh "$b-fuzz"

@@ -2,8 +2,8 @@
 
 namespace zr {
 
-MessageRelay::MessageRelay(MessageSink& sink)
-    : sink_(&sink), uiThread_(std::this_thread::get_id()) {}
+MessageRelay::MessageRelay(MessageSink& sink, Delivery delivery)
+    : sink_(&sink), delivery_(delivery), uiThread_(std::this_thread::get_id()) {}
 
 void MessageRelay::setSink(MessageSink& sink) {
     sink_ = &sink;
@@ -15,7 +15,7 @@ void MessageRelay::setWakeup(std::function<void()> wakeup) {
 }
 
 MsgResult MessageRelay::show(const Message& message) {
-    if (onUiThread()) return sink_->show(message);
+    if (delivery_ == Delivery::Direct || onUiThread()) return sink_->show(message);
 
     Pending pending{message};
     std::function<void()> wakeup;

@@ -20,8 +20,17 @@ namespace zr {
 // a worker message never deadlocks against a UI thread blocked in the link.
 class MessageRelay {
   public:
+    // How a message shown on another thread than the UI thread reaches the sink.
+    enum class Delivery {
+        UiThread,  // handed to the UI thread, whose waits serve it (the panel)
+        // Shown at once on the thread that shows it: for a sink that is
+        // thread-safe and never blocks (a library recording a call's
+        // failures), where any thread may be the caller and none serves.
+        Direct,
+    };
+
     // The constructing thread is taken as the UI thread.
-    explicit MessageRelay(MessageSink& sink);
+    explicit MessageRelay(MessageSink& sink, Delivery delivery = Delivery::UiThread);
 
     MsgResult show(const Message& message);
 
@@ -52,6 +61,7 @@ class MessageRelay {
     };
 
     MessageSink* sink_;
+    Delivery delivery_;
     std::thread::id uiThread_;
     std::mutex mutex_;
     std::condition_variable doneCv_;
