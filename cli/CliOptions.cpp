@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "link/NetUrl.h"
+
 namespace zr::cli {
 
 const char* const kUsage =
@@ -15,6 +17,9 @@ const char* const kUsage =
     "  --port COMn          a COM port, resolved as the panel does (port directory, then\n"
     "                       COM1-4 /dev/ttyS0-3, COM5-8 /dev/ttyUSB0-3, COM9-10 /dev/ttyACM0-1)\n"
     "  --device PATH        any serial device\n"
+    "  --url URL            a network serial port: rfc2217://HOST:PORT (RFC 2217, the\n"
+    "                       line set from here) or socket://HOST:PORT (raw TCP, the line\n"
+    "                       set at the far end), such as ser2net serves\n"
     "  --cl-all [INDEX]     the Camera Link common library (clallserial), serial index\n"
     "  --cl-lib FILE        a frame grabber maker's Camera Link serial library\n"
     "\n"
@@ -54,7 +59,7 @@ bool parseInt(std::string_view s, long long& out) {
 bool parseCliOptions(int argc, const char* const* argv, CliOptions& o, std::string& error) {
     auto setRoute = [&](Route r) {
         if (o.route != Route::None) {
-            error = "give only one of --port, --device, --cl-all and --cl-lib";
+            error = "give only one of --port, --device, --url, --cl-all and --cl-lib";
             return false;
         }
         o.route = r;
@@ -86,6 +91,13 @@ bool parseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
             if (!setRoute(Route::ComPort) || !needValue(o.port)) return false;
         } else if (a == "--device") {
             if (!setRoute(Route::Device) || !needValue(o.device)) return false;
+        } else if (a == "--url") {
+            // A URL opens as a device path does; the transport layer tells them apart.
+            if (!setRoute(Route::Device) || !needValue(o.device)) return false;
+            if (!hasNetScheme(o.device)) {
+                error = "--url takes rfc2217://HOST:PORT or socket://HOST:PORT";
+                return false;
+            }
         } else if (a == "--cl-lib") {
             if (!setRoute(Route::ClLib) || !needValue(o.library)) return false;
         } else if (a == "--cl-all") {

@@ -12,7 +12,7 @@ enum class Route { None, ComPort, Device, ClAll, ClLib };
 struct CliOptions {
     Route route = Route::None;
     std::string port;      // "COM3" for --port
-    std::string device;    // a tty path for --device
+    std::string device;    // a tty path for --device, a URL for --url
     std::string library;   // a maker's library for --cl-lib
     unsigned clIndex = 0;  // serial index for --cl-all
     int baud = 9600;

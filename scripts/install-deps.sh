@@ -13,6 +13,8 @@ packages=(
   pybind11-dev python3-dev python3-pytest
   # Packaging and its checks (scripts/package.sh); dpkg-dev gives dpkg-shlibdeps.
   dpkg-dev file lintian desktop-file-utils appstream
+  # Network serial ports are tested against ser2net on the loopback address.
+  ser2net
   # Japanese glyphs for the adjustment window's messages (screenshots, GUI tests).
   fonts-ipafont-gothic
 )
