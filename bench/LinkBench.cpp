@@ -1,5 +1,6 @@
 #include "LinkBench.h"
 
+#include <limits.h>
 #include <stdlib.h>
 
 #include <algorithm>
@@ -18,6 +19,7 @@
 #include "link/SerialLink.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
+#include "pty/Ser2netProcess.h"
 
 namespace zr::bench {
 
@@ -72,6 +74,12 @@ class Session {
             "COM" + std::to_string(SimProcess::kPort) + " " + std::to_string(baud_);
         if (OpenComPort(link_, text) == 0) return true;
         error = "the simulated camera's port did not open";
+        return false;
+    }
+
+    bool openDevice(const std::string& path, std::string& error) {
+        if (OpenComDevice(link_, path, std::to_string(baud_)) == 0) return true;
+        error = path + " did not open";
         return false;
     }
 
@@ -190,6 +198,52 @@ bool linkBlock(Session& session, int count, Measurement& reads, Measurement& wri
     return true;
 }
 
+// Reads straight from the pseudo-terminal and through ser2net in front of
+// it, in both modes, taking turns in blocks as above: what the network
+// route costs on top of the line.
+bool ser2netReads(Session& session, int baud, int count, std::vector<Measurement>& results,
+                  std::string& error) {
+    const std::string direct = ComPortResolver::fromEnvironment().devicePath(SimProcess::kPort);
+    char device[PATH_MAX];
+    if (!::realpath(direct.c_str(), device)) {
+        error = "the simulated camera's terminal was not found";
+        return false;
+    }
+    sim::Ser2netProcess server(device, {"telnet(rfc2217)", "tcp"});
+    if (!server.ready()) {
+        error = "ser2net did not start: " + server.log();
+        return false;
+    }
+    const std::string routes[] = {direct, "rfc2217://127.0.0.1:" + std::to_string(server.port(0)),
+                                  "socket://127.0.0.1:" + std::to_string(server.port(1))};
+    const char* names[] = {"read, direct pty", "read, ser2net rfc2217", "read, ser2net socket"};
+    Measurement whole[3];
+    const int blocks = std::min(count, kBlocks);
+    for (int b = 0; b < blocks; ++b) {
+        const int n = count / blocks + (b < count % blocks ? 1 : 0);
+        for (int k = 0; k < 3; ++k) {
+            const int r = (b + k) % 3;
+            if (!session.openDevice(routes[r], error)) return false;
+            session.warmUp();
+            Measurement m = session.reads(n);
+            m.operation = names[r];
+            m.target = 0;
+            absorb(whole[r], m);
+            session.close();
+            // The next route needs the device ser2net may still hold.
+            if (!server.waitDeviceReleased()) {
+                error = "ser2net kept the simulated camera's terminal";
+                return false;
+            }
+        }
+    }
+    for (Measurement& m : whole) {
+        m.loopMs = whole[0].times.meanMs();  // the x loop column: against the direct pty
+        results.push_back(m);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool runAtBaud(const BenchOptions& options, int baud, std::vector<Measurement>& results,
@@ -216,6 +270,9 @@ bool runAtBaud(const BenchOptions& options, int baud, std::vector<Measurement>& 
     writes.loopMs = loopWrites.times.meanMs();
     reads.loopTarget = writes.loopTarget = targetsFor(baud, options.load).loop;
     results.insert(results.end(), {loopReads, loopWrites, reads, writes});
+
+    if (options.ser2net && !ser2netReads(session, baud, options.count, results, error))
+        return false;
 
     if (options.walks > 0 || options.lut) {
         if (!session.open(error)) return false;

@@ -64,6 +64,7 @@ struct BenchOptions {
     bool lut = true;
     TraceMode trace = TraceMode::None;
     int load = 0;            // busy processes beside every measurement
+    bool ser2net = false;    // also reads over ser2net on loopback, both modes
     double idleSeconds = 0;  // > 0: measure the open, unused link instead
 };
 

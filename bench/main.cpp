@@ -30,6 +30,9 @@ void usage(FILE* out) {
                  "                 trace window does)\n"
                  "  --load N       N busy processes at normal priority beside every\n"
                  "                 measurement, the reference loop's included (0)\n"
+                 "  --ser2net      also read through ser2net on loopback (RFC 2217 and\n"
+                 "                 raw TCP) against the same pty; x loop is then the\n"
+                 "                 ratio to the direct pty's reads\n"
                  "  --idle SECONDS open the link, send nothing, and report its\n"
                  "                 wakeups a second and processor share instead\n"
                  "  --sim PATH     the simulated camera program (%s)\n"
@@ -139,6 +142,8 @@ int main(int argc, char** argv) {
         } else if (arg == "--idle" && hasValue && parseInt(argv[i + 1], 1, 3600, idleSeconds)) {
             options.idleSeconds = idleSeconds;
             ++i;
+        } else if (arg == "--ser2net") {
+            options.ser2net = true;
         } else if (arg == "--no-lut") {
             options.lut = false;
         } else if (arg == "--trace" && hasValue &&

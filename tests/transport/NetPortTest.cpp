@@ -11,7 +11,7 @@
 #include "link/LinkStatus.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
-#include "support/Ser2netProcess.h"
+#include "pty/Ser2netProcess.h"
 #include "support/SimLinkFixture.h"
 
 namespace zr::test {
@@ -30,7 +30,7 @@ class NetPort : public PtyLinkTest {
         return std::string(scheme) + "://127.0.0.1:" + std::to_string(ser2net.port(server));
     }
 
-    Ser2netProcess ser2net;
+    sim::Ser2netProcess ser2net;
     ParamAccess params{link};
     BulkOperations bulk{params};
 };
@@ -63,7 +63,7 @@ TEST_P(NetPortModes, AComEntryHoldingTheUrlCarriesAReadWalk) {
 }
 
 TEST_F(NetPort, ServersThatCannotCarryTheLineAreRefusedWithTheirReason) {
-    const uint16_t deaf = Ser2netProcess::freePort();
+    const uint16_t deaf = sim::Ser2netProcess::freePort();
     const std::string nobody = "socket://127.0.0.1:" + std::to_string(deaf);
     const struct {
         std::string url;

@@ -1,4 +1,4 @@
-#include "support/Ser2netProcess.h"
+#include "pty/Ser2netProcess.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -9,12 +9,15 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
-namespace zr::test {
+namespace zr::sim {
 
 namespace {
 
@@ -50,8 +53,16 @@ uint16_t Ser2netProcess::freePort() {
     return port;
 }
 
+bool Ser2netProcess::installed() {
+    return ::system("command -v ser2net >/dev/null 2>&1") == 0;
+}
+
 Ser2netProcess::Ser2netProcess(const std::string& device,
                                const std::vector<std::string>& accepters) {
+    char resolved[PATH_MAX];
+    device_ = ::realpath(device.c_str(), resolved) ? resolved : device;
+    std::string pattern = (std::filesystem::temp_directory_path() / "zr-ser2net-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) != nullptr) dir_ = pattern;
     std::ostringstream config;
     config << "%YAML 1.1\n---\n";
     for (size_t i = 0; i < accepters.size(); ++i) {
@@ -63,10 +74,10 @@ Ser2netProcess::Ser2netProcess(const std::string& device,
                << "  options:\n    kickolduser: true\n"
                << "  connector: serialdev," << device << ",115200n81,local\n";
     }
-    const std::string configFile = dir_.file("ser2net.yaml");
+    const std::string configFile = file("ser2net.yaml");
     std::ofstream(configFile) << config.str();
-    const std::string logFile = dir_.file("ser2net.log");
-    const std::string pidFile = dir_.file("ser2net.pid");
+    const std::string logFile = file("ser2net.log");
+    const std::string pidFile = file("ser2net.pid");
     pid_ = ::fork();
     if (pid_ == 0) {
         const int log = ::open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -82,6 +93,8 @@ Ser2netProcess::Ser2netProcess(const std::string& device,
 
 Ser2netProcess::~Ser2netProcess() {
     kill();
+    std::error_code ignored;
+    if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
 }
 
 bool Ser2netProcess::ready() {
@@ -100,6 +113,22 @@ bool Ser2netProcess::ready() {
     return true;
 }
 
+bool Ser2netProcess::waitDeviceReleased() {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (;;) {
+        bool held = false;
+        std::error_code ec;
+        const std::string fds = "/proc/" + std::to_string(pid_) + "/fd";
+        for (const auto& fd : std::filesystem::directory_iterator(fds, ec)) {
+            std::error_code linkError;
+            if (std::filesystem::read_symlink(fd.path(), linkError) == device_) held = true;
+        }
+        if (!held || pid_ <= 0) return true;
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
 void Ser2netProcess::kill() {
     if (pid_ <= 0) return;
     ::kill(pid_, SIGKILL);
@@ -108,10 +137,10 @@ void Ser2netProcess::kill() {
 }
 
 std::string Ser2netProcess::log() const {
-    std::ifstream in(dir_.file("ser2net.log"));
+    std::ifstream in(file("ser2net.log"));
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-}  // namespace zr::test
+}  // namespace zr::sim
