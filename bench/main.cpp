@@ -10,12 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "BenchArgs.h"
 #include "LinkBench.h"
 
 namespace {
 
 using zr::bench::BenchOptions;
 using zr::bench::Measurement;
+using zr::bench::parseInt;
 
 void usage(FILE* out) {
     std::fprintf(out,
@@ -40,14 +42,6 @@ void usage(FILE* out) {
                  "reference loop) missed or an exchange failed,\n"
                  "2 the run could not be set up.\n",
                  ZR_BENCH_SIM_PROGRAM);
-}
-
-bool parseInt(const char* text, int low, int high, int& value) {
-    char* end = nullptr;
-    const long v = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || v < low || v > high) return false;
-    value = static_cast<int>(v);
-    return true;
 }
 
 bool parseBauds(const std::string& list, std::vector<int>& bauds) {

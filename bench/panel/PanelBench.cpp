@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchArgs.h"
 #include "BusyLoad.h"
 #include "ExchangeTimes.h"
 #include "LinkBench.h"
@@ -39,14 +40,6 @@ double medianOf(std::vector<double> v) {
 
 double msSince(BenchClock::time_point start) {
     return std::chrono::duration<double, std::milli>(BenchClock::now() - start).count();
-}
-
-bool number(const char* text, int low, int high, int& value) {
-    char* end = nullptr;
-    const long v = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || v < low || v > high) return false;
-    value = static_cast<int>(v);
-    return true;
 }
 
 // One walk through the panel: open, Ctrl+R, close. -1 when it failed.
@@ -79,11 +72,11 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool more = i + 1 < argc;
-        if (arg == "--rounds" && more && number(argv[i + 1], 1, 1000, o.rounds)) {
+        if (arg == "--rounds" && more && parseInt(argv[i + 1], 1, 1000, o.rounds)) {
             ++i;
-        } else if (arg == "--baud" && more && number(argv[i + 1], 50, 4000000, o.baud)) {
+        } else if (arg == "--baud" && more && parseInt(argv[i + 1], 50, 4000000, o.baud)) {
             ++i;
-        } else if (arg == "--load" && more && number(argv[i + 1], 0, 64, o.load)) {
+        } else if (arg == "--load" && more && parseInt(argv[i + 1], 0, 64, o.load)) {
             ++i;
         } else if (arg == "--sim" && more) {
             o.sim = argv[++i];
