@@ -37,11 +37,14 @@ double cpuSeconds() {
 
 }  // namespace
 
-IdleFigures measureIdle(double seconds) {
+IdleFigures measureIdle(double seconds, const std::function<void(double seconds)>& wait) {
     const long long switchesBefore = contextSwitches();
     const double cpuBefore = cpuSeconds();
     const auto start = std::chrono::steady_clock::now();
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    if (wait)
+        wait(seconds);
+    else
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
     const double elapsed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     // This thread's own sleep and the two reads of /proc count once each.

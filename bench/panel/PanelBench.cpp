@@ -4,6 +4,7 @@
 // the single-threaded reference loop doing the same 53 reads on the same
 // camera; optionally with busy processes beside both.
 #include <QApplication>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "BenchArgs.h"
 #include "BusyLoad.h"
 #include "ExchangeTimes.h"
+#include "IdleProbe.h"
 #include "LinkBench.h"
 #include "ReferenceLoop.h"
 #include "SimProcess.h"
@@ -30,6 +32,7 @@ struct Options {
     int rounds = 7;
     int baud = 115200;
     int load = 0;
+    int idleSeconds = 0;
     std::string sim = ZR_BENCH_SIM_PROGRAM;
 };
 
@@ -42,14 +45,16 @@ double msSince(BenchClock::time_point start) {
     return std::chrono::duration<double, std::milli>(BenchClock::now() - start).count();
 }
 
-// One walk through the panel: open, Ctrl+R, close. -1 when it failed.
-double panelWalk(CZR_K880TM_ControlDlg& panel, int baud) {
+// One walk through the panel: open, Ctrl+R, close (unless told not to). -1
+// when it failed.
+double panelWalk(CZR_K880TM_ControlDlg& panel, int baud, bool close = true) {
     const std::string port = "COM" + std::to_string(SimProcess::kPort) + " " + std::to_string(baud);
     if (zr::OpenComPort(panel.link(), port) != 0) return -1;
     panel.portOpen = 1;
     const auto start = BenchClock::now();
     panel.OnCommand(zr::panel::ID_ACCEL_READ);
     const double ms = msSince(start);
+    if (!close) return ms;
     panel.link().CloseLink();
     panel.portOpen = 0;
     return ms;
@@ -65,6 +70,25 @@ double loopWalk(int baud) {
     return m.failures > 0 ? -1 : m.times.meanMs() * zr::UserParamCount;
 }
 
+// The panel after a Read From Camera, its port open, serving its events.
+int idle(CZR_K880TM_ControlDlg& panel, const Options& o) {
+    if (panelWalk(panel, o.baud, false) < 0) {
+        std::fprintf(stderr, "zrk880_panelbench: the port did not open\n");
+        return 1;
+    }
+    panel.show();
+    const auto serveEvents = [](double seconds) {
+        QTimer::singleShot(static_cast<int>(seconds * 1000), qApp, &QCoreApplication::quit);
+        QApplication::exec();
+    };
+    // The first painting of the window is not idling.
+    serveEvents(1);
+    const IdleFigures f = measureIdle(o.idleSeconds, serveEvents);
+    std::printf("panel idle, port open (COM, %d bit/s): %.1f wakeups/s, %.2f%% CPU\n", o.baud,
+                f.wakeupsPerSecond, f.cpuPercent);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -78,12 +102,16 @@ int main(int argc, char** argv) {
             ++i;
         } else if (arg == "--load" && more && parseInt(argv[i + 1], 0, 64, o.load)) {
             ++i;
+        } else if (arg == "--idle" && more && parseInt(argv[i + 1], 1, 3600, o.idleSeconds)) {
+            ++i;
         } else if (arg == "--sim" && more) {
             o.sim = argv[++i];
         } else {
             std::fprintf(stderr,
                          "Usage: zrk880_panelbench [--rounds N] [--baud B] [--load N] "
-                         "[--sim PATH]\n");
+                         "[--idle SECONDS] [--sim PATH]\n"
+                         "  --idle: the panel with its port open and nothing to do: its\n"
+                         "  wakeups a second and processor share instead of the walks\n");
             return arg == "--help" ? 0 : 2;
         }
     }
@@ -99,6 +127,8 @@ int main(int argc, char** argv) {
     ::setenv("ZRK880_PORT_DIR", sim.portDir().c_str(), 1);
     const BusyLoad load(o.load);
     CZR_K880TM_ControlDlg panel;
+
+    if (o.idleSeconds > 0) return idle(panel, o);
 
     std::vector<double> panelMs, loopMs;
     for (int r = 0; r < o.rounds; ++r) {
