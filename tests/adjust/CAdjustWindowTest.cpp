@@ -8,6 +8,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
 #include <filesystem>
 
 #include "AdjustTestSupport.h"
@@ -15,6 +18,7 @@
 #include "adjust/AdjustTemplate.h"
 #include "panel/PanelControlIds.h"
 #include "support/TempDir.h"
+#include "widgets/SliderRelease.h"
 
 using namespace adjust_id;
 using adjust_test::AdjustWindowTest;
@@ -283,6 +287,34 @@ TEST_F(AdjustWindowTest, FailedWritesSayWhyAndKeepEditThumbAndSwitch) {
     EXPECT_TRUE(
         window->control<QAbstractButton>(switchBefore == 0 ? REGISTRATION_ON : REGISTRATION_OFF)
             ->isChecked());
+}
+
+TEST_F(AdjustWindowTest, ABoxInTheMiddleOfADragStepIsNoSecondRequest) {
+    enterAdjustMode(STEP_VSUB);
+    auto* slider = window->control<QSlider>(VSUB_SLIDER_R);
+    const int before = slider->value();
+    closeLink();
+    sink.clear();
+    // As the panel's own box does: the box takes the mouse release.
+    sink.onShow([](const zr::test::RecordedMessage&) { zr::widgets::releaseHeldSliders(); });
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = slider->sliderPosition();
+    option.sliderValue = slider->value();
+    const QRect thumb = slider->style()->subControlRect(QStyle::CC_Slider, &option,
+                                                        QStyle::SC_SliderHandle, slider);
+    QTest::mousePress(slider, Qt::LeftButton, {}, thumb.center());
+    QTest::mouseMove(slider, thumb.center() + QPoint(slider->width() / 4, 0));
+    QTest::mouseRelease(slider, Qt::LeftButton, {},
+                        thumb.center() + QPoint(slider->width() / 4, 0));
+    // One drag step, one refused write: the link's box and this window's.
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"PORT isn't open.", "Send error"}));
+    EXPECT_EQ(slider->value(), before);
+    EXPECT_EQ(slider->sliderPosition(), before);
+    EXPECT_EQ(text(VSUB_EDIT_R), QString::number(before));
 }
 
 TEST_F(AdjustWindowTest, ReadAssemblesSixteenCharacterVendorAndShortModel) {
