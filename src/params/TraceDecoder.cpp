@@ -229,9 +229,9 @@ TraceLine TraceDecoder::lostLine(uint64_t count) const {
 uint64_t decodeQueued(TraceQueue& queue, TraceDecoder& decoder, size_t max,
                       std::vector<TraceLine>& out) {
     std::vector<TraceQueue::Record> records;
-    queue.drain(records, max);
+    const size_t taken = queue.drain(records, max);
     for (const TraceQueue::Record& r : records) decoder.feed(r.event(), out);
-    if (records.empty()) decoder.flush(out);
+    if (taken == 0) decoder.flush(out);
     const uint64_t lost = queue.takeDropped();
     if (lost > 0) {
         decoder.flush(out);
