@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTimerEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,12 @@ void CLinkTrace::buildControls() {
     resize(820, 420);
     showCount();
 
+    // Lines laid out later, or a resize, move the end.
+    connect(view_->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
+        if (appending_) return;  // placed once the lines are in
+        noteUserScroll();
+        if (following_) scrollToEnd();
+    });
     connect(pauseButton_, &QPushButton::toggled, this, [this](bool on) { setPaused(on); });
     connect(clearButton, &QPushButton::clicked, this, [this] { clear(); });
     connect(saveButton, &QPushButton::clicked, this, [this] { OnSave(); });
@@ -101,7 +108,12 @@ void CLinkTrace::showEvent(QShowEvent* event) {
 void CLinkTrace::hideEvent(QHideEvent* event) {
     queue_.setListening(false);
     pollTimer_.stop();
-    poll();
+    // Everything this showing's events make, the line held back for its
+    // meanings too: the next showing starts a decoder of its own.
+    std::vector<zr::TraceLine> fresh;
+    zr::decodeQueued(queue_, decoder_, queue_.capacity(), fresh);
+    decoder_.flush(fresh);
+    append(fresh);
     ToolWindow::hideEvent(event);
 }
 
@@ -128,8 +140,37 @@ void CLinkTrace::append(std::vector<zr::TraceLine>& fresh) {
     }
     while (lines_.size() > kMaxLines) lines_.pop_front();
     // The view keeps the same number of lines by itself.
-    if (!texts.isEmpty()) view_->appendPlainText(texts.join(QLatin1Char('\n')));
+    if (!texts.isEmpty()) {
+        noteUserScroll();
+        QScrollBar* bar = view_->verticalScrollBar();
+        const int kept = bar->value();
+        const int room = static_cast<int>(kMaxLines) - view_->document()->blockCount();
+        appending_ = true;
+        view_->appendPlainText(texts.join(QLatin1Char('\n')));
+        appending_ = false;
+        if (following_) {
+            scrollToEnd();
+        } else {
+            // The toolkit follows by a guess of its own: the user's place
+            // stays, less the lines that went off the top.
+            bar->setValue(std::max(0, kept - std::max(0, static_cast<int>(texts.size()) - room)));
+            placedAt_ = bar->value();
+        }
+    }
     showCount();
+}
+
+void CLinkTrace::noteUserScroll() {
+    // Only the user moves the view between two placings of the window's.
+    const QScrollBar* bar = view_->verticalScrollBar();
+    if (bar->value() != placedAt_) following_ = bar->value() == bar->maximum();
+}
+
+void CLinkTrace::scrollToEnd() {
+    QScrollBar* bar = view_->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    placedAt_ = bar->value();
+    following_ = true;
 }
 
 void CLinkTrace::setPaused(bool paused) {
@@ -141,12 +182,13 @@ void CLinkTrace::setPaused(bool paused) {
     QStringList texts;
     for (const zr::TraceLine& l : lines_) texts << lineText(l);
     view_->setPlainText(texts.join(QLatin1Char('\n')));
-    view_->verticalScrollBar()->setValue(view_->verticalScrollBar()->maximum());
+    scrollToEnd();
 }
 
 void CLinkTrace::clear() {
     lines_.clear();
     view_->clear();
+    scrollToEnd();
     showCount();
 }
 

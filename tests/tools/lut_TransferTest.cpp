@@ -1,7 +1,12 @@
+#include <QAction>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include "lut_EditorFixture.h"
+#include "panel/PanelControlIds.h"
+#include "tools/CLinkTrace.h"
 #include "tools/LutProgressDialog.h"
 
 namespace {
@@ -222,3 +227,19 @@ TEST_F(LutTransferTest, CancelStopsAfterTheExchangeInFlightAndSaysHowFarItGot) {
 }
 
 }  // namespace
+
+// At full speed, some 3,000 lines: the open trace window stays on the newest.
+TEST_F(LutEditorTest, TheTraceFollowsAFullSpeedRead) {
+    ASSERT_TRUE(openLink());
+    panel.menuAction(zr::panel::ID_LINK_TRACE)->trigger();
+    auto* trace = panel.findChild<CLinkTrace*>();
+    ASSERT_NE(trace, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(trace));
+    button(CLookUpTable::IDC_READ)->click();
+    sent();
+    trace->poll();
+    trace->poll();
+    ASSERT_GT(trace->lines().size(), 3000u);
+    const QScrollBar* bar = trace->findChild<QPlainTextEdit*>("traceView")->verticalScrollBar();
+    EXPECT_EQ(bar->value(), bar->maximum());
+}

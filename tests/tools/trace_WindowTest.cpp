@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <cstdlib>
 #include <memory>
 
@@ -77,6 +78,45 @@ TEST_F(LinkTraceWindowTest, KeepsTheLastTenThousandLinesPausesAndClears) {
     // Closing the window stops the queue taking events.
     window->hide();
     EXPECT_FALSE(queue.listening());
+}
+
+// A fast walk at the window's own size: a dozen lines a poll.
+TEST_F(LinkTraceWindowTest, FollowsTheNewestLineUntilTheUserScrollsAway) {
+    QScrollBar* bar = window->findChild<QPlainTextEdit*>("traceView")->verticalScrollBar();
+    uint32_t tick = 0;
+    auto walk = [&](int polls) {
+        for (int i = 0; i < polls; ++i) {
+            const int n = 1 + (i * 7) % 40;
+            sendBytes(tick, n);
+            tick += n;
+            if (bar->value() != bar->maximum()) return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(walk(256));
+    EXPECT_GT(bar->maximum(), 0);
+    // Scrolled up: the view stays where the user put it.
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    const int reading = bar->value();
+    sendBytes(tick, 12);
+    tick += 12;
+    EXPECT_EQ(bar->value(), reading);
+    // Back at the end: it follows again.
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_TRUE(walk(20));
+}
+
+// A received line waits for what the link makes of it; hiding the window
+// must not lose it, nor may the next showing get the earlier one's events.
+TEST_F(LinkTraceWindowTest, HidingKeepsTheHeldLineAndShowingAgainStartsAfresh) {
+    const uint8_t ack = 0x06;
+    queue.push({Kind::Received, 10, &ack, 1, 0});
+    window->poll();
+    queue.push({Kind::Ack, 11, nullptr, 0, 0});
+    window->hide();
+    ASSERT_EQ(window->lines().size(), 1u);
+    EXPECT_EQ(window->lines().back().meaning, "ACK");
+    EXPECT_EQ(window->lines().back().direction, "<-");
 }
 
 TEST_F(LinkTraceWindowTest, EventsTheQueueCouldNotKeepShowAsALine) {
