@@ -15,6 +15,7 @@
 #include "adjust/CAdjust.h"
 #include "link/TraceQueue.h"
 #include "panel/CAboutDlg.h"
+#include "panel/ClosedPanelSink.h"
 #include "panel/ConnectionStatusLine.h"
 #include "panel/ControlStates.h"
 #include "panel/PanelBindings.h"
@@ -90,6 +91,7 @@ struct CZR_K880TM_ControlDlg::Impl {
         link.setTrace([this](const zr::TraceEvent& e) { traceQueue.push(e); });
     }
     zr::QtMessageSink sink;
+    ClosedPanelSink closedSink;  // outlives the link: its close may still answer
     zr::MessageRelay relay;
     zr::TraceQueue traceQueue;  // outlives the link's worker
     zr::SerialLink link;
@@ -122,8 +124,16 @@ CZR_K880TM_ControlDlg::CZR_K880TM_ControlDlg(QWidget* parent)
 }
 
 CZR_K880TM_ControlDlg::~CZR_K880TM_ControlDlg() {
+    closeConversation();
     // The tool windows use the link and the table: they go first.
     d->tools.destroyAll();
+}
+
+void CZR_K880TM_ControlDlg::closeConversation() {
+    // No box after the window has gone: what the tool windows' teardown and
+    // the link's close (a worker's time-out, say) still report is answered
+    // unseen.
+    d->relay.setSink(d->closedSink);
 }
 
 zr::ParamAccess& CZR_K880TM_ControlDlg::params() {
@@ -477,6 +487,7 @@ QAction* CZR_K880TM_ControlDlg::menuAction(int commandId) const {
 }
 
 void CZR_K880TM_ControlDlg::reject() {
+    closeConversation();
     d->tools.destroyAll();
     QDialog::reject();
 }

@@ -100,10 +100,12 @@ class CZR_K880TM_ControlDlg : public QDialog {
     QMenuBar* menuBar() const;
     QAction* menuAction(int commandId) const;
 
-    // Closes the tool windows in their fixed order, then ends the panel.
+    // Closes the tool windows in their fixed order, then ends the panel. From
+    // here on no box comes up: each is answered unseen (OK, No).
     void reject() override;
 
   private:
+    void closeConversation();
     void buildWindow();
     void bindControls();
     void initialiseControls();
