@@ -107,8 +107,8 @@ TEST_F(LinkTraceWindowTest, FollowsTheNewestLineUntilTheUserScrollsAway) {
 }
 
 // A received line waits for what the link makes of it; hiding the window
-// must not lose it, nor may the next showing get the earlier one's events.
-TEST_F(LinkTraceWindowTest, HidingKeepsTheHeldLineAndShowingAgainStartsAfresh) {
+// must not lose it.
+TEST_F(LinkTraceWindowTest, HidingKeepsTheLineHeldBackForItsMeanings) {
     const uint8_t ack = 0x06;
     queue.push({Kind::Received, 10, &ack, 1, 0});
     window->poll();
