@@ -94,11 +94,15 @@ TEST_F(SettingsFileTest, ABadFileSendsNothingAndTheBoxNamesTheEntry) {
     } cases[] = {
         {"unknown.json",
          R"({"settings": [{"name": "gain_level", "value": 1}, {"name": "gian_level", "value": 1}]})",
-         "entry 2: unknown setting name \"gian_level\""},
+         "line 1: unknown setting name \"gian_level\""},
         {"range.csv", "name,row,value\nshutter_speed,4,3\ngain_level,6,342\n",
-         "line 3: gain_level = 342 is out of range (0..341)"},
+         "line 3: gain_level (row 6) = 342 is out of range (0..341)"},
+        {"range.json",
+         "{\"settings\": [\n  {\"name\": \"gain_level\", \"value\": 1},\n"
+         "  {\"name\": \"knee_point\", \"row\": 41, \"value\": 33}\n]}\n",
+         "line 3: knee_point (row 41) = 33 is out of range (0..32)"},
         {"twice.csv", "name,row,value\ngain_level,6,1\nknee_point,41,2\n,6,3\n",
-         "line 4: gain_level is given twice"},
+         "line 4: gain_level is given twice (first on line 2)"},
         {"model.json", R"({"camera": "ZR-K990TM", "settings": [{"row": 6, "value": 1}]})",
          "the file is for camera \"ZR-K990TM\", not ZR-K880TM"},
         {"broken.json", "{\"settings\": [{\"row\": 6, \"value\": 1}\n",
