@@ -86,7 +86,11 @@ struct CZR_K880TM_ControlDlg::Impl {
           params(link, static_cast<const QWidget*>(panel)),
           bulk(params),
           tools(panel),
-          settingsFiles(panel, params, bulk, relay, [panel] { panel->RefreshPanel(); }) {
+          settingsFiles(
+              panel, params, bulk, relay, [panel] { panel->RefreshPanel(); },
+              [this](const QString& note) {
+                  if (status) status->showNote(note);
+              }) {
         // Installed once, before any port opens; costs a load while nobody listens.
         link.setTrace([this](const zr::TraceEvent& e) { traceQueue.push(e); });
     }
