@@ -110,6 +110,16 @@ const std::vector<Case> kCases = {
       {Kind::Sent, 0xBD0, frame("3001FFFF00")}},
      {"0 -- port opened", "8 -> read shutter_speed", "20 <- ACK", "3029 -- answer time-out [3021]",
       "3040 -> command 3001FFFF00"}},
+    {"look-up table entries: a read with its answer, a write",
+     {{Kind::Opened, 0, {}},
+      {Kind::Sent, 1, frame("A00C000000")},
+      {Kind::Received, 3, {0x06}},
+      {Kind::Ack, 3, {}},
+      {Kind::Answer, 5, {0x4E, 0x5A, 0xA5}},
+      {Kind::Sent, 6, frame("2100000000")},
+      {Kind::Sent, 8, frame("22FFFF0000")}},
+     {"0 -- port opened", "1 -> read LUT red[12]", "3 <- ACK, answer: LUT red[12] = 78 [4]",
+      "6 -> write LUT green[0] = 0", "8 -> write LUT blue[255] = 255"}},
 };
 
 TEST(TraceDecoder, EventsToLines) {
