@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -14,8 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "link/LinkStatus.h"
 #include "link/TraceQueue.h"
+#include "params/CameraParamTable.h"
 #include "params/FileErrorText.h"
+#include "params/ParamNames.h"
 #include "params/SafeFileReplace.h"
 
 namespace {
@@ -67,7 +71,7 @@ void CLinkTrace::buildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(view_, 1);
     layout->addLayout(buttons);
-    resize(820, 420);
+    resize(defaultWidth(), 420);
     showCount();
 
     // Lines laid out later, or a resize, move the end.
@@ -80,6 +84,37 @@ void CLinkTrace::buildControls() {
     connect(clearButton, &QPushButton::clicked, this, [this] { clear(); });
     connect(saveButton, &QPushButton::clicked, this, [this] { OnSave(); });
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int CLinkTrace::defaultWidth() const {
+    // The longest lines whole: a command frame naming the longest setting,
+    // and an ACK with an answer frame, its value and the round trip.
+    size_t longest = 0;
+    for (int row = 0; row < zr::CameraParamRows; ++row)
+        longest = std::max(longest, zr::ParamNames::name(row).size());
+    const std::string name(longest, 'w');
+    auto bytes = [](int n) {
+        std::string hex = "00";
+        for (int i = 1; i < n; ++i) hex += " 00";
+        return hex;
+    };
+    const zr::TraceLine samples[] = {
+        {999999, "->", bytes(zr::kCommandFrameSize), std::string(zr::kCommandFrameSize, '.'),
+         "write " + name + " = 65535", -1},
+        {999999, "<-", bytes(11), std::string(11, '.'),
+         "ACK, answer 00 00 00: " + name + " = 65535", 3003},
+    };
+    const QFontMetrics metrics(view_->font());
+    int widest = 0;
+    for (const zr::TraceLine& l : samples)
+        widest = std::max(widest, metrics.horizontalAdvance(lineText(l)));
+    // The view's frame, margins and scroll bar, the window's margins.
+    const QMargins margins = layout()->contentsMargins();
+    const int chrome = 2 * view_->frameWidth() +
+                       2 * static_cast<int>(view_->document()->documentMargin()) +
+                       view_->verticalScrollBar()->sizeHint().width() + margins.left() +
+                       margins.right() + metrics.averageCharWidth();
+    return widest + chrome;
 }
 
 QString CLinkTrace::lineText(const zr::TraceLine& l) {

@@ -54,6 +54,8 @@ class CLinkTrace : public zr::widgets::ToolWindow {
 
   private:
     void buildControls();
+    // Wide enough that the meaning of the longest lines is whole.
+    int defaultWidth() const;
     void append(std::vector<zr::TraceLine>& fresh);
     void showCount();
     void noteUserScroll();
