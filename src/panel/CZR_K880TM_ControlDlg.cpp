@@ -27,6 +27,7 @@
 #include "panel/SettingsFileCommands.h"
 #include "panel/ToolWindowSlots.h"
 #include "setup/SerialPortCommand.h"
+#include "tools/CLinkTrace.h"
 #include "tools/CLookUpTable.h"
 #include "tools/CManualCommand.h"
 #include "tools/CWhiteSpot.h"
@@ -151,6 +152,9 @@ zr::SerialLink& CZR_K880TM_ControlDlg::link() {
 }
 zr::MessageRelay& CZR_K880TM_ControlDlg::messages() {
     return d->relay;
+}
+zr::TraceQueue& CZR_K880TM_ControlDlg::traceQueue() {
+    return d->traceQueue;
 }
 zr::CameraParamTable& CZR_K880TM_ControlDlg::table() {
     return d->params.table();
@@ -470,6 +474,9 @@ void CZR_K880TM_ControlDlg::OpenAdjust() {
 CLookUpTable* CZR_K880TM_ControlDlg::lookUpTableWindow() const {
     return d->tools.lookUpTable();
 }
+CLinkTrace* CZR_K880TM_ControlDlg::linkTraceWindow() const {
+    return d->tools.linkTrace();
+}
 CWhiteSpot* CZR_K880TM_ControlDlg::whiteSpotWindow() const {
     return d->tools.whiteSpot();
 }
@@ -492,6 +499,6 @@ QAction* CZR_K880TM_ControlDlg::menuAction(int commandId) const {
 
 void CZR_K880TM_ControlDlg::reject() {
     closeConversation();
-    d->tools.destroyAll();
+    d->tools.closeAll();
     QDialog::reject();
 }

@@ -3,6 +3,8 @@
 #include <functional>
 #include <vector>
 
+class CLinkTrace;
+class QAbstractSlider;
 class QWidget;
 
 namespace zr::test {
@@ -47,12 +49,23 @@ class OperatorActions {
     void manualCommand();
     void adjust();
     void adjustSave();
+    // Real presses, moves and releases on a thumb.
+    void adjustDrag();
+    void whiteSpotDrag();
+    // The panel's settings file commands and its link trace window.
+    void settingsFile();
+    void checkSavedFile(const std::string& text);
+    void linkTrace();
+    void traceStep(CLinkTrace* trace);
+    void closePanel();
 
     void click(QWidget* widget);
+    void dragThumb(QAbstractSlider* slider);
     void expectFocus(int id);
     bool reachable(QWidget* widget) const;
 
     SoakSession& s_;
+    bool traceAway_ = false;  // the operator scrolled the trace view up from its end
     std::vector<Action> actions_;
     int totalWeight_ = 0;
 };
