@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -315,6 +316,41 @@ TEST_F(AdjustWindowTest, ABoxInTheMiddleOfADragStepIsNoSecondRequest) {
     EXPECT_EQ(slider->value(), before);
     EXPECT_EQ(slider->sliderPosition(), before);
     EXPECT_EQ(text(VSUB_EDIT_R), QString::number(before));
+}
+
+// A click on the track beside the thumb steps at once and arms the slider's
+// repeat when that step has returned; a box the step brought up has already
+// taken the release, so the repeat must not run on with no button held.
+TEST_F(AdjustWindowTest, AClickOnTheTrackThatBringsABoxLeavesNoRepeatRunning) {
+    struct Repeat : QAbstractSlider {
+        static SliderAction of(QAbstractSlider* s) { return (s->*(&Repeat::repeatAction))(); }
+    };
+    enterAdjustMode(STEP_VSUB);
+    auto* slider = window->control<QSlider>(VSUB_SLIDER_R);
+    closeLink();
+    sink.onShow([](const zr::test::RecordedMessage&) {
+        // As the panel's box does, before and after it is up.
+        zr::widgets::releaseHeldSliders();
+        zr::widgets::stopRepeatsAfterBox();
+    });
+    struct Style : QSlider {
+        static void of(QSlider* s, QStyleOptionSlider* o) { (s->*(&Style::initStyleOption))(o); }
+    };
+    QStyleOptionSlider option;
+    Style::of(slider, &option);
+    const QRect thumb = slider->style()->subControlRect(QStyle::CC_Slider, &option,
+                                                        QStyle::SC_SliderHandle, slider);
+    const QPoint track(slider->value() > slider->minimum() ? thumb.left() - 6 : thumb.right() + 6,
+                       thumb.center().y());
+    QMouseEvent press(QEvent::MouseButtonPress, track, slider->mapToGlobal(track), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(slider, &press);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Repeat::of(slider), QAbstractSlider::SliderNoAction);
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"PORT isn't open.", "Send error"}));
+    QMouseEvent release(QEvent::MouseButtonRelease, track, slider->mapToGlobal(track),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(slider, &release);
 }
 
 TEST_F(AdjustWindowTest, ReadAssemblesSixteenCharacterVendorAndShortModel) {
