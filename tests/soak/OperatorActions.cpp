@@ -98,7 +98,7 @@ OperatorActions::OperatorActions(SoakSession& session) : s_(session) {
         {"adjustment log", 2, [this] { adjustSave(); }},
         {"adjustment drag", 4, [this] { adjustDrag(); }},
         {"white spot drag", 3, [this] { whiteSpotDrag(); }},
-        {"settings file", 5, [this] { settingsFile(); }},
+        {"settings file", 6, [this] { settingsFile(); }},
         {"link trace", 6, [this] { linkTrace(); }},
         {"close panel", 2, [this] { closePanel(); }},
         {"idle", 8, [this] { s_.idle(100 + s_.pick(500)); }},
@@ -113,6 +113,13 @@ const OperatorActions::Action& OperatorActions::pick() {
         at -= a.weight;
     }
     return actions_.back();
+}
+
+std::string OperatorActions::doneSummary() const {
+    std::string text;
+    for (const auto& [what, count] : done_)
+        text += (text.empty() ? "" : ", ") + what + " " + std::to_string(count);
+    return text;
 }
 
 bool OperatorActions::reachable(QWidget* widget) const {
@@ -563,7 +570,12 @@ void OperatorActions::adjustSave() {
 void OperatorActions::dragThumb(QAbstractSlider* slider) {
     if (!reachable(slider)) return;
     const QPointer<QAbstractSlider> held(slider);
+    // The control's own style options (a vertical track bar is drawn upside down).
+    struct Options : QSlider {
+        static void of(QSlider* s, QStyleOptionSlider* o) { (s->*(&Options::initStyleOption))(o); }
+    };
     QStyleOptionSlider opt = sliderOption(slider);
+    if (auto* track = qobject_cast<QSlider*>(slider)) Options::of(track, &opt);
     const bool bar = qobject_cast<QScrollBar*>(slider) != nullptr;
     const QRect thumb = slider->style()->subControlRect(
         bar ? QStyle::CC_ScrollBar : QStyle::CC_Slider, &opt,
@@ -586,14 +598,24 @@ void OperatorActions::dragThumb(QAbstractSlider* slider) {
 // one last sent, or what the camera had when the write was refused.
 void OperatorActions::adjustDrag() {
     CAdjust* window = s_.panel->adjustWindow();
-    if (!window || !window->isVisible()) return;
+    if (!window || !window->isVisible()) {
+        s_.panel->OpenAdjust();
+        return;
+    }
     using namespace adjust_id;
     const int firsts[] = {VSUB_SLIDER_R, GAIN_SLIDER_R, HREG_SLIDER_R, VREG_SLIDER_R};
     const int group = s_.pick(4);
     const int offset = s_.pick(3);
     auto* slider = window->control<QSlider>(firsts[group] + offset);
-    if (!reachable(slider)) return;
     const QPointer<CAdjust> alive(window);
+    if (!reachable(slider)) {
+        // Its step first, in adjust mode.
+        if (window->adjustStep() < 0 || !reachable(window->control(STEP_VSUB)))
+            click(window->control(ADJUST_MODE_ON));
+        if (alive) click(window->control(STEP_VSUB + std::min(group, 2)));
+        if (!alive || !reachable(slider)) return;
+    }
+    did("adjustment slider dragged");
     dragThumb(slider);
     if (!alive || !window->isVisible()) return;
     bool known = false;
@@ -612,8 +634,14 @@ void OperatorActions::adjustDrag() {
 
 void OperatorActions::whiteSpotDrag() {
     CWhiteSpot* spot = s_.panel->whiteSpotWindow();
-    if (!spot || !spot->isVisible()) return;
-    dragThumb(qobject_cast<QScrollBar*>(spot->control(CWhiteSpot::IDC_THRESHOLD)));
+    if (!spot || !spot->isVisible()) {
+        click(s_.panel->control(IDC_WSPOT_DETECT));
+        return;
+    }
+    auto* bar = qobject_cast<QScrollBar*>(spot->control(CWhiteSpot::IDC_THRESHOLD));
+    if (!reachable(bar)) return;
+    did("white spot bar dragged");
+    dragThumb(bar);
 }
 
 // --- settings files -----------------------------------------------------------------
@@ -657,13 +685,27 @@ void OperatorActions::settingsFile() {
     s_.panel->settingsFiles().setPathChooser(
         [p = QString::fromStdString(path)](Commands::Action) { return p; });
     if (auto* line = s_.panel->findChild<ConnectionStatusLine*>()) line->showNote({});
-    if (s_.pick(5) == 0) s_.silenceAfter(s_.pick(60));
+    // A calm camera now and then, so that a whole Save goes through.
+    switch (s_.pick(5)) {
+        case 0:
+            s_.silenceAfter(s_.pick(60));
+            did("settings: camera silent mid-walk");
+            break;
+        case 1:
+        case 2:
+            s_.calmCamera();
+            break;
+        default:
+            break;
+    }
     const int kind = s_.pick(8);
     if (kind < 3) {
         const std::string before = readFile(path);
         s_.panel->menuAction(ID_SAVE_SETTINGS_FILE)->trigger();
         const std::string text = readFile(path);
+        did("settings: Save");
         if (s_.statusText() == "Saved 53 settings to " + path) {
+            did("settings: saved file checked against the camera");
             checkSavedFile(text);
         } else if (text != before) {
             s_.fail("a Save that did not say so changed " + path);
@@ -686,8 +728,11 @@ void OperatorActions::settingsFile() {
             text.replace(at, name.size(), s_.pick(2) ? name + "_x" : std::string("gain_level"));
         }
         writeFile(path, text);
-        s_.panel->menuAction(s_.pick(3) ? ID_LOAD_SETTINGS_FILE : ID_COMPARE_SETTINGS_FILE)
-            ->trigger();
+        const bool load = s_.pick(3) != 0;
+        did(load ? (bad ? "settings: Load of a refused file" : "settings: Load of a good file")
+                 : (bad ? "settings: Compare with a refused file"
+                        : "settings: Compare with a good file"));
+        s_.panel->menuAction(load ? ID_LOAD_SETTINGS_FILE : ID_COMPARE_SETTINGS_FILE)->trigger();
         if (const std::string said = s_.statusText(); said.rfind("Loaded ", 0) == 0) {
             int loaded = 0;
             for (const SettingsEntry& e : entries) loaded += e.row < ROW_MEMORY_LOAD ? 1 : 0;
@@ -697,6 +742,7 @@ void OperatorActions::settingsFile() {
                 s_.fail("Load of " + std::to_string(loaded) + " settings said \"" + said + "\"");
         }
     } else {
+        did("settings: Compare with the last file");
         s_.panel->menuAction(ID_COMPARE_SETTINGS_FILE)->trigger();
     }
     if (const QPointer<SettingsCompareDlg> compare = s_.panel->settingsFiles().compareWindow()) {
@@ -710,7 +756,17 @@ void OperatorActions::settingsFile() {
 void OperatorActions::traceStep(CLinkTrace* trace) {
     QScrollBar* bar =
         trace->findChild<QPlainTextEdit*>(QStringLiteral("traceView"))->verticalScrollBar();
-    switch (s_.pick(7)) {
+    const char* const kSteps[] = {"trace: Pause",
+                                  "trace: Clear",
+                                  "trace: Save CSV",
+                                  "trace: CLOSE",
+                                  "trace: scrolled up",
+                                  "trace: scrolled to the end",
+                                  "trace: scrolled to the end"};
+    const int step = s_.pick(7);
+    did(kSteps[step]);
+    if (inWalk_) did("trace: worked during a walk");
+    switch (step) {
         case 0:
             click(trace->findChild<QPushButton*>(QStringLiteral("pauseButton")));
             break;
@@ -756,13 +812,21 @@ void OperatorActions::linkTrace() {
     }
     const QPointer<CLinkTrace> alive(trace);
     CLookUpTable* lut = s_.panel->lookUpTableWindow();
-    if (lut && lut->isVisible() && s_.pick(2) == 0) {
+    const bool duringWalk = s_.pick(2) == 0;
+    if (duringWalk && (!lut || !lut->isVisible())) {
+        click(s_.panel->control(IDC_LUT_TABLE));
+        lut = s_.panel->lookUpTableWindow();
+    }
+    if (duringWalk && lut && lut->isVisible()) {
         // A shorter walk: the operator acts while the lines pour in.
         const int entries = lut->walkEntries;
         lut->walkEntries = 16 + s_.pick(48);
         const int at = 1 + s_.pick(3 * lut->walkEntries);
         auto hook = QObject::connect(lut, &CLookUpTable::transferAdvanced, [&](int done, int) {
-            if (done == at && alive && alive->isVisible()) traceStep(trace);
+            if (done != at || !alive || !alive->isVisible()) return;
+            inWalk_ = true;
+            traceStep(trace);
+            inWalk_ = false;
         });
         click(lut->control(s_.pick(2) ? CLookUpTable::IDC_READ : CLookUpTable::IDC_WRITE));
         QObject::disconnect(hook);
@@ -788,9 +852,11 @@ void OperatorActions::linkTrace() {
 void OperatorActions::closePanel() {
     switch (s_.pick(4)) {
         case 0:
+            did("panel closed at a quiet moment");
             s_.closePanel();
             return;
         case 1: {
+            did("panel closed in the next box of an action");
             s_.closeAtNextBox();
             const Action& other = pick();
             if (std::string_view(other.name) != "close panel") other.run();
@@ -798,6 +864,7 @@ void OperatorActions::closePanel() {
         }
         case 2: {
             // The camera falls silent: the next write ends in the worker's box.
+            did("panel closed in the worker's time-out box");
             s_.silenceAfter(0);
             s_.closeAtNextBox();
             clickRadio();
@@ -806,12 +873,19 @@ void OperatorActions::closePanel() {
         default: {
             CLookUpTable* lut = s_.panel->lookUpTableWindow();
             if (!lut || !lut->isVisible()) {
+                click(s_.panel->control(IDC_LUT_TABLE));
+                lut = s_.panel->lookUpTableWindow();
+            }
+            if (!lut || !lut->isVisible()) {
+                did("panel closed at a quiet moment");
                 s_.closePanel();
                 return;
             }
             const int at = 1 + s_.pick(3 * lut->walkEntries);
             auto hook = QObject::connect(lut, &CLookUpTable::transferAdvanced, [&](int done, int) {
-                if (done == at) s_.closePanel();
+                if (done != at) return;
+                did("panel closed in a look-up table walk");
+                s_.closePanel();
             });
             click(lut->control(s_.pick(2) ? CLookUpTable::IDC_READ : CLookUpTable::IDC_WRITE));
             QObject::disconnect(hook);

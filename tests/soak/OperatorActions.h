@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
 class CLinkTrace;
@@ -24,6 +26,8 @@ class OperatorActions {
 
     explicit OperatorActions(SoakSession& session);
     const Action& pick();
+    // What the new kinds of action did, "what count, ...", for the run's note.
+    std::string doneSummary() const;
 
   private:
     // The panel.
@@ -65,7 +69,11 @@ class OperatorActions {
     bool reachable(QWidget* widget) const;
 
     SoakSession& s_;
-    bool traceAway_ = false;  // the operator scrolled the trace view up from its end
+    void did(const char* what) { ++done_[what]; }
+
+    bool traceAway_ = false;
+    bool inWalk_ = false;              // a look-up table walk runs below
+    std::map<std::string, int> done_;  // the operator scrolled the trace view up from its end
     std::vector<Action> actions_;
     int totalWeight_ = 0;
 };

@@ -82,6 +82,7 @@ SoakSession::SoakSession(uint32_t seed, const std::string& folderPath, Watchdog&
         }
         if (closeAtNextBox_) {
             closeAtNextBox_ = false;
+            faults_.setRate(kFaultRate);
             closePanel();
         }
     });
@@ -221,6 +222,7 @@ void SoakSession::play(int actions, std::chrono::milliseconds budget) {
         action.run();
         waitUntilIdle();
         closeAtNextBox_ = false;
+        faults_.setRate(kFaultRate);
         if (silenceAt_.exchange(0) > 0 || camera.faults().silent) {
             camera.updateFaults([](sim::FaultSettings& f) { f.silent = false; });
         }
@@ -259,6 +261,7 @@ void SoakSession::play(int actions, std::chrono::milliseconds budget) {
     for (const auto& [name, count] : played)
         counts += (counts.empty() ? "" : ", ") + name + " " + std::to_string(count);
     std::printf("[ soak     ] actions: %s\n", counts.c_str());
+    std::printf("[ soak     ] done: %s\n", table.doneSummary().c_str());
 }
 
 }  // namespace zr::test

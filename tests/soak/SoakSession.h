@@ -48,6 +48,8 @@ class SoakSession {
     // The camera falls silent once it has received `frames` more frames, for
     // the rest of the action.
     void silenceAfter(int frames);
+    // The camera misbehaves no more for the rest of the action.
+    void calmCamera() { faults_.setRate(0); }
     // The panel's status line.
     std::string statusText() const;
     int pick(int below) { return static_cast<int>(random() % static_cast<uint32_t>(below)); }
