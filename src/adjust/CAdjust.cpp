@@ -142,8 +142,12 @@ void CAdjust::connectControls() {
             auto* slider = control<QSlider>(id);
             // Every action (line, page, drag step) and the end of a drag is
             // one notification; the position is taken from the control.
-            connect(slider, &QAbstractSlider::actionTriggered, this,
-                    [this, id] { onSliderNotify(id); });
+            connect(slider, &QAbstractSlider::actionTriggered, this, [this, id] {
+                // Dropping a held thumb for a box moves it where the drag
+                // was; that is no request, and the write of the drag step
+                // that brought the box up is still under way.
+                if (!zr::widgets::releasingHeldSliders()) onSliderNotify(id);
+            });
             connect(slider, &QAbstractSlider::sliderReleased, this, [this, id] {
                 // A thumb dropped because a message came up was not let go there.
                 if (!zr::widgets::releasingHeldSliders()) onSliderNotify(id);

@@ -25,6 +25,7 @@ class TraceQueue {
         uint8_t count = 0;
         int number = 0;
         uint32_t tick = 0;
+        uint32_t session = 0;  // the listening it was pushed in
         std::array<uint8_t, kRecordBytes> bytes{};
 
         // The event again, its bytes pointing into this record.
@@ -39,10 +40,15 @@ class TraceQueue {
     void push(const TraceEvent& event);
 
     // --- the reader's side -------------------------------------------------
-    // Events are kept only while listening; until then they are not even copied.
-    void setListening(bool on) { listening_.store(on, std::memory_order_relaxed); }
-    bool listening() const { return listening_.load(std::memory_order_relaxed); }
-    // Moves up to `max` records, oldest first, to the end of `out`; how many.
+    // Events are kept only while listening; until then they are not even
+    // copied. Each start of listening is a new session: an event whose push
+    // began in an earlier one (the worker may be halfway through it while the
+    // reader stops and starts again) is never handed to the reader.
+    void setListening(bool on);
+    bool listening() const { return session_.load(std::memory_order_relaxed) != 0; }
+    // Moves up to `max` records of the reader's last session, oldest first,
+    // to the end of `out`; how many it took off the queue. A reader that has
+    // stopped listening still gets what its session left.
     size_t drain(std::vector<Record>& out, size_t max);
     // Forgets what is queued, so that a reader starting anew sees no stale events.
     void discard();
@@ -55,9 +61,11 @@ class TraceQueue {
 
   private:
     std::vector<Record> ring_;
-    std::atomic<bool> listening_{false};
-    std::atomic<size_t> head_{0};  // next to write; the worker's
-    std::atomic<size_t> tail_{0};  // next to read; the reader's
+    std::atomic<uint32_t> session_{0};  // 0 while nobody listens
+    uint32_t readerSession_ = 0;        // the reader's last session; the reader's
+    uint32_t sessions_ = 0;             // sessions started; the reader's
+    std::atomic<size_t> head_{0};       // next to write; the worker's
+    std::atomic<size_t> tail_{0};       // next to read; the reader's
     std::atomic<uint64_t> dropped_{0};
     std::atomic<uint32_t> openedTick_{0};
 };

@@ -15,6 +15,7 @@
 #include "adjust/CAdjust.h"
 #include "link/TraceQueue.h"
 #include "panel/CAboutDlg.h"
+#include "panel/ClosedPanelSink.h"
 #include "panel/ConnectionStatusLine.h"
 #include "panel/ControlStates.h"
 #include "panel/PanelBindings.h"
@@ -26,6 +27,7 @@
 #include "panel/SettingsFileCommands.h"
 #include "panel/ToolWindowSlots.h"
 #include "setup/SerialPortCommand.h"
+#include "tools/CLinkTrace.h"
 #include "tools/CLookUpTable.h"
 #include "tools/CManualCommand.h"
 #include "tools/CWhiteSpot.h"
@@ -85,11 +87,16 @@ struct CZR_K880TM_ControlDlg::Impl {
           params(link, static_cast<const QWidget*>(panel)),
           bulk(params),
           tools(panel),
-          settingsFiles(panel, params, bulk, relay, [panel] { panel->RefreshPanel(); }) {
+          settingsFiles(
+              panel, params, bulk, relay, [panel] { panel->RefreshPanel(); },
+              [this](const QString& note) {
+                  if (status) status->showNote(note);
+              }) {
         // Installed once, before any port opens; costs a load while nobody listens.
         link.setTrace([this](const zr::TraceEvent& e) { traceQueue.push(e); });
     }
     zr::QtMessageSink sink;
+    ClosedPanelSink closedSink;  // outlives the link: its close may still answer
     zr::MessageRelay relay;
     zr::TraceQueue traceQueue;  // outlives the link's worker
     zr::SerialLink link;
@@ -122,8 +129,16 @@ CZR_K880TM_ControlDlg::CZR_K880TM_ControlDlg(QWidget* parent)
 }
 
 CZR_K880TM_ControlDlg::~CZR_K880TM_ControlDlg() {
+    closeConversation();
     // The tool windows use the link and the table: they go first.
     d->tools.destroyAll();
+}
+
+void CZR_K880TM_ControlDlg::closeConversation() {
+    // No box after the window has gone: what the tool windows' teardown and
+    // the link's close (a worker's time-out, say) still report is answered
+    // unseen.
+    d->relay.setSink(d->closedSink);
 }
 
 zr::ParamAccess& CZR_K880TM_ControlDlg::params() {
@@ -137,6 +152,9 @@ zr::SerialLink& CZR_K880TM_ControlDlg::link() {
 }
 zr::MessageRelay& CZR_K880TM_ControlDlg::messages() {
     return d->relay;
+}
+zr::TraceQueue& CZR_K880TM_ControlDlg::traceQueue() {
+    return d->traceQueue;
 }
 zr::CameraParamTable& CZR_K880TM_ControlDlg::table() {
     return d->params.table();
@@ -456,6 +474,9 @@ void CZR_K880TM_ControlDlg::OpenAdjust() {
 CLookUpTable* CZR_K880TM_ControlDlg::lookUpTableWindow() const {
     return d->tools.lookUpTable();
 }
+CLinkTrace* CZR_K880TM_ControlDlg::linkTraceWindow() const {
+    return d->tools.linkTrace();
+}
 CWhiteSpot* CZR_K880TM_ControlDlg::whiteSpotWindow() const {
     return d->tools.whiteSpot();
 }
@@ -477,6 +498,7 @@ QAction* CZR_K880TM_ControlDlg::menuAction(int commandId) const {
 }
 
 void CZR_K880TM_ControlDlg::reject() {
-    d->tools.destroyAll();
+    closeConversation();
+    d->tools.closeAll();
     QDialog::reject();
 }

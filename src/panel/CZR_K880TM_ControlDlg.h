@@ -12,6 +12,7 @@
 #include "widgets/ToolContext.h"
 
 class CAdjust;
+class CLinkTrace;
 class CLookUpTable;
 class CManualCommand;
 class CWhiteSpot;
@@ -20,7 +21,8 @@ class QWidget;
 
 namespace zr {
 class QtMessageSink;
-}
+class TraceQueue;
+}  // namespace zr
 namespace zr::panel {
 class SettingsFileCommands;
 }
@@ -45,6 +47,8 @@ class CZR_K880TM_ControlDlg : public QDialog {
     zr::BulkOperations& bulk();
     zr::SerialLink& link();
     zr::MessageRelay& messages();
+    // Where the link's trace hook puts its events for the trace window.
+    zr::TraceQueue& traceQueue();
     zr::CameraParamTable& table();
     // What a tool window opened by the panel is handed.
     zr::widgets::ToolContext toolContext();
@@ -93,6 +97,7 @@ class CZR_K880TM_ControlDlg : public QDialog {
     CWhiteSpot* whiteSpotWindow() const;
     CManualCommand* manualCommandWindow() const;
     CAdjust* adjustWindow() const;
+    CLinkTrace* linkTraceWindow() const;
     zr::panel::SettingsFileCommands& settingsFiles();
 
     // --- the window ----------------------------------------------------------
@@ -100,10 +105,12 @@ class CZR_K880TM_ControlDlg : public QDialog {
     QMenuBar* menuBar() const;
     QAction* menuAction(int commandId) const;
 
-    // Closes the tool windows in their fixed order, then ends the panel.
+    // Closes the tool windows in their fixed order, then ends the panel. From
+    // here on no box comes up: each is answered unseen (OK, No).
     void reject() override;
 
   private:
+    void closeConversation();
     void buildWindow();
     void bindControls();
     void initialiseControls();

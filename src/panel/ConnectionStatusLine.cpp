@@ -15,6 +15,19 @@ ConnectionStatusLine::ConnectionStatusLine(const zr::SerialLink& link, QWidget* 
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     connect(&poll_, &QTimer::timeout, this, &ConnectionStatusLine::refresh);
     poll_.start(kPollMs);
+    noteEnd_.setSingleShot(true);
+    connect(&noteEnd_, &QTimer::timeout, this, &ConnectionStatusLine::endNote);
+    refresh();
+}
+
+void ConnectionStatusLine::showNote(const QString& note) {
+    note_ = note;
+    noteEnd_.start(kNoteMs);
+    refresh();
+}
+
+void ConnectionStatusLine::endNote() {
+    note_.clear();
     refresh();
 }
 
@@ -24,9 +37,11 @@ void ConnectionStatusLine::setConnection(const QString& where) {
 }
 
 void ConnectionStatusLine::refresh() {
-    QString shown;
+    QString shown = note_;
     // A link closed by other means (the port went away) is no longer "open".
-    if (!link_.isOpen()) {
+    if (!shown.isEmpty()) {
+        // the note, until its few seconds are over
+    } else if (!link_.isOpen()) {
         shown = QStringLiteral("No port open");
     } else {
         shown = where_.isEmpty() ? QStringLiteral("Port open") : where_;

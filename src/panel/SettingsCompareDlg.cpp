@@ -3,13 +3,15 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace zr::panel {
 
 SettingsCompareDlg::SettingsCompareDlg(QWidget* parent, const QString& path,
-                                       const std::vector<SettingsDifference>& differences)
+                                       const std::vector<SettingsDifference>& differences,
+                                       const std::vector<SettingsDifference>& notLoaded)
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("Compare with File - %1").arg(QFileInfo(path).fileName()));
 
@@ -38,10 +40,32 @@ SettingsCompareDlg::SettingsCompareDlg(QWidget* parent, const QString& path,
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("compareNote"));
+    note_->setWordWrap(true);
+    if (!notLoaded.empty())
+        note_->setText(
+            QStringLiteral("Also different: %1.").arg(QString::fromStdString(rowList(notLoaded))));
+    note_->setVisible(!notLoaded.empty());
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_);
+    layout->addWidget(note_);
     layout->addWidget(buttons);
     resize(460, 300);
+}
+
+QString SettingsCompareDlg::note() const {
+    return note_->text();
+}
+
+std::string SettingsCompareDlg::rowList(const std::vector<SettingsDifference>& notLoaded) {
+    std::string list;
+    for (size_t i = 0; i < notLoaded.size(); ++i) {
+        if (i > 0) list += i + 1 == notLoaded.size() ? " and " : ", ";
+        list += notLoaded[i].name + " (row " + std::to_string(notLoaded[i].row) + ")";
+    }
+    return list + ", which Load does not write";
 }
 
 }  // namespace zr::panel

@@ -34,12 +34,14 @@ std::string nameOf(int row) {
 
 SettingsFileCommands::SettingsFileCommands(QWidget* window, ParamAccess& params,
                                            BulkOperations& bulk, MessageRelay& messages,
-                                           std::function<void()> refreshPanel)
+                                           std::function<void()> refreshPanel,
+                                           std::function<void(const QString&)> tell)
     : window_(window),
       params_(params),
       bulk_(bulk),
       messages_(messages),
-      refreshPanel_(std::move(refreshPanel)) {}
+      refreshPanel_(std::move(refreshPanel)),
+      tell_(std::move(tell)) {}
 
 SettingsFileCommands::~SettingsFileCommands() {
     delete compareWindow_.data();
@@ -67,8 +69,11 @@ void SettingsFileCommands::save() {
         entries.push_back({row, params_.table()[row].value});
     const std::string native = QFile::encodeName(path).toStdString();
     const std::string text = SettingsFile::format(entries, SettingsFile::formatForPath(native));
-    if (const int err = replaceFileSafely(native, text); err != 0)
+    if (const int err = replaceFileSafely(native, text); err != 0) {
         showBox(fileErrorMessage(err, path.toStdString()), MsgIcon::Error);
+        return;
+    }
+    tell_(QStringLiteral("Saved %1 settings to %2").arg(entries.size()).arg(path));
 }
 
 void SettingsFileCommands::load() {
@@ -88,6 +93,10 @@ void SettingsFileCommands::load() {
         return;
     }
     bulk_.ReadFromCamera();
+    const auto loaded = std::count_if(entries.begin(), entries.end(), [](const SettingsEntry& e) {
+        return e.row < ROW_MEMORY_LOAD;
+    });
+    tell_(QStringLiteral("Loaded %1 settings from %2").arg(loaded).arg(path));
 }
 
 void SettingsFileCommands::compare() {
@@ -98,6 +107,7 @@ void SettingsFileCommands::compare() {
               [](const SettingsEntry& a, const SettingsEntry& b) { return a.row < b.row; });
     widgets::WaitCursor wait;
     std::vector<SettingsDifference> differences;
+    std::vector<SettingsDifference> notLoaded;  // rows Load does not write
     for (const SettingsEntry& entry : entries) {
         int32_t camera = 0;
         if (params_.ReadParam(entry.row, camera) != 0) {
@@ -108,18 +118,23 @@ void SettingsFileCommands::compare() {
             return;
         }
         if (camera != entry.value)
-            differences.push_back({nameOf(entry.row), entry.row, camera, entry.value,
-                                   params_.table()[entry.row].defaultValue});
+            (entry.row < ROW_MEMORY_LOAD ? differences : notLoaded)
+                .push_back({nameOf(entry.row), entry.row, camera, entry.value,
+                            params_.table()[entry.row].defaultValue});
     }
     // The reads updated the table: the panel shows the camera's values.
     refreshPanel_();
     wait.release();
     if (differences.empty()) {
-        showBox("The camera's settings match " + path.toStdString() + ".", MsgIcon::Information);
+        showBox("The camera's settings match " + path.toStdString() +
+                    (notLoaded.empty()
+                         ? std::string(".")
+                         : ", apart from " + SettingsCompareDlg::rowList(notLoaded) + "."),
+                MsgIcon::Information);
         return;
     }
     delete compareWindow_.data();
-    compareWindow_ = new SettingsCompareDlg(window_, path, differences);
+    compareWindow_ = new SettingsCompareDlg(window_, path, differences, notLoaded);
     compareWindow_->setAttribute(Qt::WA_DeleteOnClose);
     compareWindow_->open();
 }

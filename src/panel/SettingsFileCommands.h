@@ -31,8 +31,10 @@ class SettingsFileCommands {
     // The file an action works on; an empty path cancels it.
     using PathChooser = std::function<QString(Action)>;
 
+    // `tell` says what a command did where the user looks (the status line).
     SettingsFileCommands(QWidget* window, ParamAccess& params, BulkOperations& bulk,
-                         MessageRelay& messages, std::function<void()> refreshPanel);
+                         MessageRelay& messages, std::function<void()> refreshPanel,
+                         std::function<void(const QString&)> tell);
     ~SettingsFileCommands();
     SettingsFileCommands(const SettingsFileCommands&) = delete;
     SettingsFileCommands& operator=(const SettingsFileCommands&) = delete;
@@ -42,7 +44,8 @@ class SettingsFileCommands {
     // Writes rows 0..49 from the file (the panel's value for a row it lacks),
     // then reads the camera back.
     void load();
-    // Reads the file's rows from the camera and lists those that differ.
+    // Reads the file's rows from the camera and lists those that differ; the
+    // rows Load does not write (memory load and save, factory setting) apart.
     void compare();
 
     // Replaces the file dialog (tests).
@@ -61,6 +64,7 @@ class SettingsFileCommands {
     BulkOperations& bulk_;
     MessageRelay& messages_;
     std::function<void()> refreshPanel_;
+    std::function<void(const QString&)> tell_;
     PathChooser chooser_;
     QPointer<SettingsCompareDlg> compareWindow_;
 };

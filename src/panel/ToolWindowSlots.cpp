@@ -106,6 +106,24 @@ void ToolWindowSlots::destroyAll() {
     destroy(linkTrace_);
 }
 
+void ToolWindowSlots::closeAll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    const bool nested = (modal != nullptr && modal != panel_) || widgets::ToolWindow::walkRunning();
+    if (!nested) {
+        destroyAll();
+        return;
+    }
+    // Their code may still be running below (a walk lets Qt run between
+    // entries, at this very loop level): out of sight now, deleted with the
+    // panel.
+    for (QWidget* window :
+         {static_cast<QWidget*>(whiteSpot_.data()), static_cast<QWidget*>(lookUpTable_.data()),
+          static_cast<QWidget*>(manualCommand_.data()), static_cast<QWidget*>(adjust_.data()),
+          static_cast<QWidget*>(linkTrace_.data())}) {
+        if (window != nullptr) window->hide();
+    }
+}
+
 void ToolWindowSlots::showTable(const zr::CameraParamTable& table) {
     if (whiteSpot_) whiteSpot_->ShowThreshold(table[zr::ROW_WHITE_SPOT_LEVEL].value);
 }

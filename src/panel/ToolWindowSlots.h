@@ -37,6 +37,11 @@ class ToolWindowSlots {
     // Deletes every window that exists: white spot detection, look-up table
     // editor, manual command, adjustment, link trace, in that order.
     void destroyAll();
+    // The same for a panel that closes, except while a box or a walk may
+    // still be running a tool window's code (a close that reaches the panel
+    // from inside their event loops): then the windows only go out of sight,
+    // and are deleted with the panel, once that code has returned.
+    void closeAll();
 
     // Sets the controls of the existing windows that show a table row from
     // the table; sends nothing. Only the white spot threshold is such a

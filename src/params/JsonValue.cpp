@@ -28,7 +28,11 @@ class JsonParser {
     static constexpr int kMaxDepth = 64;
 
     void skipSpace() {
-        while (pos_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[pos_]))) ++pos_;
+        while (pos_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[pos_]))) {
+            // Strings hold no raw line break: only here does a line end.
+            if (s_[pos_] == '\n') ++line_;
+            ++pos_;
+        }
     }
     bool fail(const char* what) {
         if (error_.empty()) {
@@ -53,6 +57,7 @@ class JsonParser {
         if (depth > kMaxDepth) return fail("nested too deeply");
         skipSpace();
         if (pos_ >= s_.size()) return fail("unexpected end of the document");
+        out.line_ = line_;
         char c = s_[pos_];
         if (c == '{') return object(out, depth);
         if (c == '[') return array(out, depth);
@@ -178,6 +183,7 @@ class JsonParser {
 
     std::string_view s_;
     size_t pos_ = 0;
+    int line_ = 1;  // of pos_
     std::string error_;
     size_t errorPos_ = 0;
 };

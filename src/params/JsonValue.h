@@ -27,10 +27,13 @@ class JsonValue {
     const std::string& text() const { return text_; }  // string value or number text
     const std::vector<JsonValue>& items() const { return items_; }
     const JsonValue* member(const std::string& key) const;
+    // The line of the document the value starts on, from 1.
+    int line() const { return line_; }
 
   private:
     friend class JsonParser;
     Kind kind_ = Kind::Null;
+    int line_ = 1;
     std::string text_;
     std::vector<JsonValue> items_;
     std::map<std::string, JsonValue> members_;

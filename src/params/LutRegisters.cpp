@@ -16,4 +16,16 @@ std::string lutReadText(int channel, int index) {
     return text;
 }
 
+std::optional<LutRegister> lutRegister(int area, int address) {
+    if (address < 0 || address > 0xFF) return std::nullopt;
+    if (area >= 0x20 && area < 0x23) return LutRegister{area - 0x20, address, false};
+    if (area >= 0xA0 && area < 0xA3) return LutRegister{area - 0xA0, address, true};
+    return std::nullopt;
+}
+
+const char* lutChannelName(int channel) {
+    static const char* const kNames[] = {"red", "green", "blue"};
+    return channel >= 0 && channel < 3 ? kNames[channel] : "";
+}
+
 }  // namespace zr

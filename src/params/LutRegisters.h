@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace zr {
@@ -13,5 +14,16 @@ std::string lutWriteText(int channel, int index, int value);
 
 // "%02X%02X000000": asks for entry `index` of `channel`.
 std::string lutReadText(int channel, int index);
+
+// The entry a command's area and address name, for the link trace.
+struct LutRegister {
+    int channel;
+    int index;
+    bool read;
+};
+std::optional<LutRegister> lutRegister(int area, int address);
+
+// "red", "green" or "blue".
+const char* lutChannelName(int channel);
 
 }  // namespace zr

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <set>
+#include <map>
 
 #include "params/JsonValue.h"
 #include "params/ParamNames.h"
@@ -41,16 +41,20 @@ bool refuse(std::string& error, std::string message) {
 }
 
 std::string where(int line) {
-    return line > 0 ? "line " + std::to_string(line) + ": " : "";
+    return "line " + std::to_string(line) + ": ";
+}
+
+// "knee_point (row 41)": as Compare and the command-line tool name a row.
+std::string named(int row) {
+    return std::string(ParamNames::name(row)) + " (row " + std::to_string(row) + ")";
 }
 
 bool check(const std::vector<RawEntry>& raw, const CameraParamTable& table,
            std::vector<SettingsEntry>& entries, std::string& error) {
-    std::set<int> seen;
+    std::map<int, int> seen;  // row -> the line it was first given on
     std::vector<SettingsEntry> out;
-    for (size_t i = 0; i < raw.size(); ++i) {
-        const RawEntry& e = raw[i];
-        std::string at = e.line > 0 ? where(e.line) : "entry " + std::to_string(i + 1) + ": ";
+    for (const RawEntry& e : raw) {
+        const std::string at = where(e.line);
         int row = -1;
         if (!e.row.empty()) {
             long long r = -1;
@@ -72,14 +76,18 @@ bool check(const std::vector<RawEntry>& raw, const CameraParamTable& table,
         if (row < 0) return refuse(error, at + "neither a name nor a row");
         long long v = 0;
         if (!parseInt(e.value, v))
-            return refuse(error, at + "value \"" + e.value + "\" is not a whole number");
+            return refuse(error,
+                          at + named(row) + " value \"" + e.value + "\" is not a whole number");
         const CameraParam& p = table[row];
         if (v < p.minValue || v > p.maxValue)
-            return refuse(error, at + std::string(ParamNames::name(row)) + " = " + e.value +
-                                     " is out of range (" + std::to_string(p.minValue) + ".." +
+            return refuse(error, at + named(row) + " = " + e.value + " is out of range (" +
+                                     std::to_string(p.minValue) + ".." +
                                      std::to_string(p.maxValue) + ")");
-        if (!seen.insert(row).second)
-            return refuse(error, at + std::string(ParamNames::name(row)) + " is given twice");
+        const auto [first, fresh] = seen.emplace(row, e.line);
+        if (!fresh)
+            return refuse(error, at + std::string(ParamNames::name(row)) +
+                                     " is given twice (first on line " +
+                                     std::to_string(first->second) + ")");
         out.push_back({row, static_cast<int32_t>(v)});
     }
     entries = std::move(out);
@@ -102,19 +110,20 @@ bool parseJson(std::string_view text, std::vector<RawEntry>& raw, std::string& e
     }
     if (!list->isArray()) return refuse(error, "JSON \"settings\" is not a list");
     for (const JsonValue& item : list->items()) {
-        if (!item.isObject()) return refuse(error, "JSON settings entry is not an object");
-        RawEntry e{"", "", "", 0};
+        const std::string at = where(item.line());
+        if (!item.isObject()) return refuse(error, at + "JSON settings entry is not an object");
+        RawEntry e{"", "", "", item.line()};
         if (const JsonValue* n = item.member("name")) {
-            if (!n->isString()) return refuse(error, "JSON \"name\" is not a string");
+            if (!n->isString()) return refuse(error, at + "JSON \"name\" is not a string");
             e.name = n->text();
         }
         if (const JsonValue* r = item.member("row")) {
-            if (!r->isNumber()) return refuse(error, "JSON \"row\" is not a number");
+            if (!r->isNumber()) return refuse(error, at + "JSON \"row\" is not a number");
             e.row = r->text();
         }
         const JsonValue* v = item.member("value");
         if (!v || !v->isNumber())
-            return refuse(error, "JSON entry " + (e.name.empty() ? e.row : e.name) +
+            return refuse(error, at + "JSON entry " + (e.name.empty() ? e.row : e.name) +
                                      " has no numeric \"value\"");
         e.value = v->text();
         raw.push_back(std::move(e));

@@ -36,7 +36,9 @@ class SettingsFile {
     // otherwise) and checks every entry against the table: a known user row
     // (0..52), name and row agreeing, no row twice, value in the row's range,
     // and no other camera model named. On any fault returns false with a
-    // message naming the first bad entry and leaves `entries` empty.
+    // message naming the first bad entry by the file's line, the setting's
+    // name and its row ("line 43: knee_point (row 41) = 33 is out of range
+    // (0..32)") and leaves `entries` empty.
     static bool parse(std::string_view text, const CameraParamTable& table,
                       std::vector<SettingsEntry>& entries, std::string& error);
     static Format formatForPath(std::string_view path);

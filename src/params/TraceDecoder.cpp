@@ -5,6 +5,7 @@
 #include "link/FrameCodec.h"
 #include "link/LinkStatus.h"
 #include "params/CameraParamTable.h"
+#include "params/LutRegisters.h"
 #include "params/ParamAccess.h"
 #include "params/ParamNames.h"
 
@@ -70,6 +71,12 @@ std::string csvField(const std::string& text) {
     return out + '"';
 }
 
+// "LUT red[12]"
+std::string lutEntryName(const LutRegister& lut) {
+    return std::string("LUT ") + lutChannelName(lut.channel) + "[" + std::to_string(lut.index) +
+           "]";
+}
+
 }  // namespace
 
 std::string TraceDecoder::commandMeaning(const uint8_t* data, size_t count) {
@@ -77,6 +84,13 @@ std::string TraceDecoder::commandMeaning(const uint8_t* data, size_t count) {
     if (text.empty()) return {};
     const auto area = hexValue(text.data(), 2);
     const auto address = hexValue(text.data() + 2, 2);
+    if (area && address) {
+        if (const auto lut = lutRegister(*area, *address)) {
+            if (lut->read) return "read " + lutEntryName(*lut);
+            if (const auto value = hexValue(text.data() + 4, 2))
+                return "write " + lutEntryName(*lut) + " = " + std::to_string(*value);
+        }
+    }
     const int row = area && address ? findRow(*area, *address) : -1;
     if (row < 0) return "command " + text;
     const CameraParam& p = CameraParamTable::defaults()[static_cast<size_t>(row)];
@@ -98,6 +112,7 @@ int TraceDecoder::endExchange(uint32_t tick) {
     if (!inExchange_) return -1;
     inExchange_ = false;
     readRow_ = -1;
+    readLut_.reset();
     return static_cast<int>(ticksSince(tick, exchangeStart_));
 }
 
@@ -136,6 +151,10 @@ void TraceDecoder::feed(const TraceEvent& event, std::vector<TraceLine>& out) {
             std::string meaning = "answer " + hexBytes(event.data, event.count);
             if (event.kind == Kind::BadChecksum) {
                 meaning += ": bad checksum";
+            } else if (readLut_ && event.count == 3) {
+                // The entry is the first byte; the frame's bytes are on the line.
+                meaning =
+                    "answer: " + lutEntryName(*readLut_) + " = " + std::to_string(event.data[0]);
             } else if (readRow_ >= 0 && event.count == 3) {
                 const CameraParam& p = CameraParamTable::defaults()[static_cast<size_t>(readRow_)];
                 const AnswerBytes bytes{event.data[0], event.data[1], event.data[2]};
@@ -161,6 +180,7 @@ void TraceDecoder::feed(const TraceEvent& event, std::vector<TraceLine>& out) {
         openedTick_ = event.tick;
         inExchange_ = resending_ = false;
         readRow_ = -1;
+        readLut_.reset();
     }
     TraceLine l = line(event, direction);
     if (event.kind == Kind::Sent || event.kind == Kind::Received) {
@@ -183,6 +203,8 @@ void TraceDecoder::feed(const TraceEvent& event, std::vector<TraceLine>& out) {
                 const auto area = hexValue(text.data(), 2);
                 const auto address = hexValue(text.data() + 2, 2);
                 readRow_ = answerExpected_ && area && address ? findRow(*area, *address) : -1;
+                readLut_.reset();
+                if (answerExpected_ && area && address) readLut_ = lutRegister(*area, *address);
             } else if (event.count == 1 && event.data[0] == ACK) {
                 l.meaning = "ACK";
             } else if (event.count == 1 && event.data[0] == NAK) {
@@ -229,9 +251,9 @@ TraceLine TraceDecoder::lostLine(uint64_t count) const {
 uint64_t decodeQueued(TraceQueue& queue, TraceDecoder& decoder, size_t max,
                       std::vector<TraceLine>& out) {
     std::vector<TraceQueue::Record> records;
-    queue.drain(records, max);
+    const size_t taken = queue.drain(records, max);
     for (const TraceQueue::Record& r : records) decoder.feed(r.event(), out);
-    if (records.empty()) decoder.flush(out);
+    if (taken == 0) decoder.flush(out);
     const uint64_t lost = queue.takeDropped();
     if (lost > 0) {
         decoder.flush(out);

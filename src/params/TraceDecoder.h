@@ -7,6 +7,7 @@
 
 #include "link/TraceEvent.h"
 #include "link/TraceQueue.h"
+#include "params/LutRegisters.h"
 
 namespace zr {
 
@@ -40,7 +41,8 @@ class TraceDecoder {
     TraceLine lostLine(uint64_t count) const;
 
     // The text of a command frame's meaning: "write gain_level = 341",
-    // "read gain_level" or "command 3001FFFF00"; empty for other bytes.
+    // "read gain_level", "write LUT green[0] = 0", "read LUT red[12]" or
+    // "command 3001FFFF00"; empty for other bytes.
     static std::string commandMeaning(const uint8_t* data, size_t count);
 
   private:
@@ -55,7 +57,8 @@ class TraceDecoder {
     bool answerExpected_ = false;
     bool resending_ = false;
     uint32_t exchangeStart_ = 0;
-    int readRow_ = -1;  // the row whose value an answer carries, -1 none
+    int readRow_ = -1;                    // the row whose value an answer carries, -1 none
+    std::optional<LutRegister> readLut_;  // or the look-up table entry
 };
 
 // Lines a trace reader keeps; older ones go.

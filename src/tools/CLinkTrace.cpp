@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -10,11 +11,15 @@
 #include <QScrollBar>
 #include <QTimerEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "link/LinkStatus.h"
 #include "link/TraceQueue.h"
+#include "params/CameraParamTable.h"
 #include "params/FileErrorText.h"
+#include "params/ParamNames.h"
 #include "params/SafeFileReplace.h"
 
 namespace {
@@ -66,13 +71,50 @@ void CLinkTrace::buildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(view_, 1);
     layout->addLayout(buttons);
-    resize(820, 420);
+    resize(defaultWidth(), 420);
     showCount();
 
+    // Lines laid out later, or a resize, move the end.
+    connect(view_->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
+        if (appending_) return;  // placed once the lines are in
+        noteUserScroll();
+        if (following_) scrollToEnd();
+    });
     connect(pauseButton_, &QPushButton::toggled, this, [this](bool on) { setPaused(on); });
     connect(clearButton, &QPushButton::clicked, this, [this] { clear(); });
     connect(saveButton, &QPushButton::clicked, this, [this] { OnSave(); });
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int CLinkTrace::defaultWidth() const {
+    // The longest lines whole: a command frame naming the longest setting,
+    // and an ACK with an answer frame, its value and the round trip.
+    size_t longest = 0;
+    for (int row = 0; row < zr::CameraParamRows; ++row)
+        longest = std::max(longest, zr::ParamNames::name(row).size());
+    const std::string name(longest, 'w');
+    auto bytes = [](int n) {
+        std::string hex = "00";
+        for (int i = 1; i < n; ++i) hex += " 00";
+        return hex;
+    };
+    const zr::TraceLine samples[] = {
+        {999999, "->", bytes(zr::kCommandFrameSize), std::string(zr::kCommandFrameSize, '.'),
+         "write " + name + " = 65535", -1},
+        {999999, "<-", bytes(11), std::string(11, '.'),
+         "ACK, answer 00 00 00: " + name + " = 65535", 3003},
+    };
+    const QFontMetrics metrics(view_->font());
+    int widest = 0;
+    for (const zr::TraceLine& l : samples)
+        widest = std::max(widest, metrics.horizontalAdvance(lineText(l)));
+    // The view's frame, margins and scroll bar, the window's margins.
+    const QMargins margins = layout()->contentsMargins();
+    const int chrome = 2 * view_->frameWidth() +
+                       2 * static_cast<int>(view_->document()->documentMargin()) +
+                       view_->verticalScrollBar()->sizeHint().width() + margins.left() +
+                       margins.right() + metrics.averageCharWidth();
+    return widest + chrome;
 }
 
 QString CLinkTrace::lineText(const zr::TraceLine& l) {
@@ -101,7 +143,12 @@ void CLinkTrace::showEvent(QShowEvent* event) {
 void CLinkTrace::hideEvent(QHideEvent* event) {
     queue_.setListening(false);
     pollTimer_.stop();
-    poll();
+    // Everything this showing's events make, the line held back for its
+    // meanings too: the next showing starts a decoder of its own.
+    std::vector<zr::TraceLine> fresh;
+    zr::decodeQueued(queue_, decoder_, queue_.capacity(), fresh);
+    decoder_.flush(fresh);
+    append(fresh);
     ToolWindow::hideEvent(event);
 }
 
@@ -128,8 +175,37 @@ void CLinkTrace::append(std::vector<zr::TraceLine>& fresh) {
     }
     while (lines_.size() > kMaxLines) lines_.pop_front();
     // The view keeps the same number of lines by itself.
-    if (!texts.isEmpty()) view_->appendPlainText(texts.join(QLatin1Char('\n')));
+    if (!texts.isEmpty()) {
+        noteUserScroll();
+        QScrollBar* bar = view_->verticalScrollBar();
+        const int kept = bar->value();
+        const int room = static_cast<int>(kMaxLines) - view_->document()->blockCount();
+        appending_ = true;
+        view_->appendPlainText(texts.join(QLatin1Char('\n')));
+        appending_ = false;
+        if (following_) {
+            scrollToEnd();
+        } else {
+            // The toolkit follows by a guess of its own: the user's place
+            // stays, less the lines that went off the top.
+            bar->setValue(std::max(0, kept - std::max(0, static_cast<int>(texts.size()) - room)));
+            placedAt_ = bar->value();
+        }
+    }
     showCount();
+}
+
+void CLinkTrace::noteUserScroll() {
+    // Only the user moves the view between two placings of the window's.
+    const QScrollBar* bar = view_->verticalScrollBar();
+    if (bar->value() != placedAt_) following_ = bar->value() == bar->maximum();
+}
+
+void CLinkTrace::scrollToEnd() {
+    QScrollBar* bar = view_->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    placedAt_ = bar->value();
+    following_ = true;
 }
 
 void CLinkTrace::setPaused(bool paused) {
@@ -141,12 +217,13 @@ void CLinkTrace::setPaused(bool paused) {
     QStringList texts;
     for (const zr::TraceLine& l : lines_) texts << lineText(l);
     view_->setPlainText(texts.join(QLatin1Char('\n')));
-    view_->verticalScrollBar()->setValue(view_->verticalScrollBar()->maximum());
+    scrollToEnd();
 }
 
 void CLinkTrace::clear() {
     lines_.clear();
     view_->clear();
+    scrollToEnd();
     showCount();
 }
 

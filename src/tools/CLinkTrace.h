@@ -54,13 +54,22 @@ class CLinkTrace : public zr::widgets::ToolWindow {
 
   private:
     void buildControls();
+    // Wide enough that the meaning of the longest lines is whole.
+    int defaultWidth() const;
     void append(std::vector<zr::TraceLine>& fresh);
     void showCount();
+    void noteUserScroll();
+    void scrollToEnd();
 
     zr::TraceQueue& queue_;
     zr::TraceDecoder decoder_;
     std::deque<zr::TraceLine> lines_;
     bool paused_ = false;
+    // The view stays on the newest line until the user scrolls away from the
+    // end, and again once they come back to it.
+    bool following_ = true;
+    int placedAt_ = 0;  // where the window last put the view
+    bool appending_ = false;
     QBasicTimer pollTimer_;
     std::function<QString()> chooser_;
     QPlainTextEdit* view_ = nullptr;

@@ -316,7 +316,7 @@ void CLookUpTable::runWalk(bool read,
     const Direction direction = read ? Direction::Read : Direction::Write;
     zr::widgets::WaitCursor wait;
     const LongWalk owner;
-    LutProgressDialog progress(direction, progressDelayMs, this);
+    LutProgressDialog progress(direction, walkEntries, progressDelayMs, this);
     connect(&progress, &LutProgressDialog::advanced, this, &CLookUpTable::transferAdvanced);
     const zr::LutWalkResult result = walk([&progress](int done, int total, int channel) {
         return progress.advance(done, total, channel);
@@ -330,7 +330,8 @@ void CLookUpTable::runWalk(bool read,
         showMessage(read ? "Failed to get LUT" : "Failed to write LUT", false);
     if (result.outcome == zr::LutWalkResult::Outcome::Stopped) {
         showMessage(
-            LutProgressDialog::cancelledText(direction, result.done, result.total).toStdString(),
+            LutProgressDialog::cancelledText(direction, result.done, result.total, walkEntries)
+                .toStdString(),
             false);
     }
 }

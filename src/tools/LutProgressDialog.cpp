@@ -1,6 +1,8 @@
 #include "tools/LutProgressDialog.h"
 
 #include <QApplication>
+#include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -8,8 +10,9 @@ const char* const kChannelNames[] = {"Red", "Green", "Blue"};
 
 }  // namespace
 
-LutProgressDialog::LutProgressDialog(Direction direction, int delayMs, QWidget* parent)
-    : QProgressDialog(parent), direction_(direction) {
+LutProgressDialog::LutProgressDialog(Direction direction, int channelEntries, int delayMs,
+                                     QWidget* parent)
+    : QProgressDialog(parent), direction_(direction), channelEntries_(std::max(1, channelEntries)) {
     setWindowTitle(direction == Direction::Read ? QStringLiteral("READ LUT")
                                                 : QStringLiteral("WRITE LUT"));
     setWindowModality(Qt::ApplicationModal);
@@ -23,29 +26,47 @@ LutProgressDialog::LutProgressDialog(Direction direction, int delayMs, QWidget* 
     reset();
 }
 
-QString LutProgressDialog::labelFor(Direction direction, int done, int total, int channel) {
+QString LutProgressDialog::labelFor(int done, int total, int channel, int channelEntries) {
     const QString channelName =
         channel >= 0 && channel < 3 ? QString::fromLatin1(kChannelNames[channel]) : QString();
-    return QStringLiteral("%1 %2: entry %3 of %4")
-        .arg(direction == Direction::Read ? QStringLiteral("Reading") : QStringLiteral("Writing"))
+    // A walk takes its channels one after the other, each whole.
+    const int inChannel = done > 0 ? (done - 1) % std::max(1, channelEntries) + 1 : 0;
+    return QStringLiteral("%1 entry %2 of %3 (%4 of %5)")
         .arg(channelName)
+        .arg(inChannel)
+        .arg(channelEntries)
         .arg(done)
         .arg(total);
 }
 
-QString LutProgressDialog::cancelledText(Direction direction, int done, int total) {
-    return direction == Direction::Read
-               ? QStringLiteral("LUT read cancelled: %1 of %2 entries were read.")
-                     .arg(done)
-                     .arg(total)
-               : QStringLiteral("LUT write cancelled: %1 of %2 entries were written.")
-                     .arg(done)
-                     .arg(total);
+QString LutProgressDialog::cancelledText(Direction direction, int done, int total,
+                                         int channelEntries) {
+    if (direction == Direction::Write)
+        return QStringLiteral("LUT write cancelled: %1 of %2 entries were written.")
+            .arg(done)
+            .arg(total);
+    // The plot mixes read entries with those it held before: say which are which.
+    QStringList ranges;
+    int left = done;
+    for (int channel = 0; channel < 3 && left > 0; ++channel) {
+        const int n = std::min(left, std::max(1, channelEntries));
+        left -= n;
+        ranges << (n == 1 ? QStringLiteral("%1 0").arg(QLatin1String(kChannelNames[channel]))
+                          : QStringLiteral("%1 0 to %2")
+                                .arg(QLatin1String(kChannelNames[channel]))
+                                .arg(n - 1));
+    }
+    QString text =
+        QStringLiteral("LUT read cancelled: %1 of %2 entries were read").arg(done).arg(total);
+    if (!ranges.isEmpty())
+        text += QStringLiteral(" (%1); the others are as before")
+                    .arg(ranges.join(QStringLiteral(", ")));
+    return text + QLatin1Char('.');
 }
 
 bool LutProgressDialog::advance(int done, int total, int channel) {
     if (maximum() != total) setRange(0, total);
-    setLabelText(labelFor(direction_, done, total, channel));
+    setLabelText(labelFor(done, total, channel, channelEntries_));
     setValue(done);
     emit advanced(done, total);
     // Until the dialog is up and modal, the operator's input waits: a click

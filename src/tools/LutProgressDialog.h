@@ -13,15 +13,19 @@ class LutProgressDialog : public QProgressDialog {
   public:
     enum class Direction { Read, Write };
 
-    LutProgressDialog(Direction direction, int delayMs, QWidget* parent);
+    // `channelEntries`: the entries the walk takes of each channel.
+    LutProgressDialog(Direction direction, int channelEntries, int delayMs, QWidget* parent);
 
     // The walk's progress callback: shows where the walk is, lets Qt run so
     // Cancel can be pressed, and says whether to go on.
     bool advance(int done, int total, int channel);
 
-    static QString labelFor(Direction direction, int done, int total, int channel);
-    // The box after a cancelled walk.
-    static QString cancelledText(Direction direction, int done, int total);
+    // "Red entry 61 of 256 (61 of 768)": the count within the channel, then
+    // within the walk. The dialog's title says READ or WRITE.
+    static QString labelFor(int done, int total, int channel, int channelEntries);
+    // The box after a cancelled walk; after a READ, which entries of which
+    // channels were read (a READ takes every channel, in order).
+    static QString cancelledText(Direction direction, int done, int total, int channelEntries);
 
     // Closing the window or Escape is Cancel, as the button is.
     void reject() override { cancel(); }
@@ -35,4 +39,5 @@ class LutProgressDialog : public QProgressDialog {
 
   private:
     Direction direction_;
+    int channelEntries_;
 };

@@ -36,7 +36,9 @@ MsgResult QtMessageSink::show(const Message& m) {
     // The box takes the mouse release: whatever control the button holds
     // would otherwise repeat its action, and its refusal, inside the box.
     widgets::releaseHeldSliders();
-    switch (box.exec()) {
+    const int answer = box.exec();
+    widgets::stopRepeatsAfterBox();
+    switch (answer) {
         case QMessageBox::Yes:
             return MsgResult::Yes;
         case QMessageBox::No:

@@ -31,6 +31,28 @@ void releaseHeldSliders() {
     g_releasing = false;
 }
 
+namespace {
+// Reaches the slider's own repeat, which is not public.
+struct RepeatAccess : QAbstractSlider {
+    static void stop(QAbstractSlider* slider) {
+        (slider->*(&RepeatAccess::setRepeatAction))(QAbstractSlider::SliderNoAction, 500, 50);
+    }
+};
+}  // namespace
+
+void stopRepeatsAfterBox() {
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            // The box took the release: no button holds a slider now.
+            for (QWidget* widget : QApplication::allWidgets()) {
+                if (auto* slider = qobject_cast<QAbstractSlider*>(widget))
+                    RepeatAccess::stop(slider);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
 bool releasingHeldSliders() {
     return g_releasing;
 }

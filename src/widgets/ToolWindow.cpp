@@ -39,6 +39,10 @@ ToolWindow::LinkState ToolWindow::linkState() const {
     return LinkState::Idle;
 }
 
+bool ToolWindow::walkRunning() {
+    return LongWalk::running();
+}
+
 std::string ToolWindow::applicationCaption() {
     return QCoreApplication::applicationName().toStdString();
 }

@@ -42,6 +42,9 @@ class ToolWindow : public QDialog {
 
     ToolContext context;
 
+    // True while a tool window's long walk runs (see LongWalk).
+    static bool walkRunning();
+
   protected:
     // By default a window needs every part of the context.
     virtual bool acceptsContext(const ToolContext& toolContext) const {

@@ -3,11 +3,15 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
 #include <filesystem>
 
 #include "AdjustTestSupport.h"
@@ -15,6 +19,7 @@
 #include "adjust/AdjustTemplate.h"
 #include "panel/PanelControlIds.h"
 #include "support/TempDir.h"
+#include "widgets/SliderRelease.h"
 
 using namespace adjust_id;
 using adjust_test::AdjustWindowTest;
@@ -283,6 +288,69 @@ TEST_F(AdjustWindowTest, FailedWritesSayWhyAndKeepEditThumbAndSwitch) {
     EXPECT_TRUE(
         window->control<QAbstractButton>(switchBefore == 0 ? REGISTRATION_ON : REGISTRATION_OFF)
             ->isChecked());
+}
+
+TEST_F(AdjustWindowTest, ABoxInTheMiddleOfADragStepIsNoSecondRequest) {
+    enterAdjustMode(STEP_VSUB);
+    auto* slider = window->control<QSlider>(VSUB_SLIDER_R);
+    const int before = slider->value();
+    closeLink();
+    sink.clear();
+    // As the panel's own box does: the box takes the mouse release.
+    sink.onShow([](const zr::test::RecordedMessage&) { zr::widgets::releaseHeldSliders(); });
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = slider->sliderPosition();
+    option.sliderValue = slider->value();
+    const QRect thumb = slider->style()->subControlRect(QStyle::CC_Slider, &option,
+                                                        QStyle::SC_SliderHandle, slider);
+    QTest::mousePress(slider, Qt::LeftButton, {}, thumb.center());
+    QTest::mouseMove(slider, thumb.center() + QPoint(slider->width() / 4, 0));
+    QTest::mouseRelease(slider, Qt::LeftButton, {},
+                        thumb.center() + QPoint(slider->width() / 4, 0));
+    // One drag step, one refused write: the link's box and this window's.
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"PORT isn't open.", "Send error"}));
+    EXPECT_EQ(slider->value(), before);
+    EXPECT_EQ(slider->sliderPosition(), before);
+    EXPECT_EQ(text(VSUB_EDIT_R), QString::number(before));
+}
+
+// A click on the track beside the thumb steps at once and arms the slider's
+// repeat when that step has returned; a box the step brought up has already
+// taken the release, so the repeat must not run on with no button held.
+TEST_F(AdjustWindowTest, AClickOnTheTrackThatBringsABoxLeavesNoRepeatRunning) {
+    struct Repeat : QAbstractSlider {
+        static SliderAction of(QAbstractSlider* s) { return (s->*(&Repeat::repeatAction))(); }
+    };
+    enterAdjustMode(STEP_VSUB);
+    auto* slider = window->control<QSlider>(VSUB_SLIDER_R);
+    closeLink();
+    sink.onShow([](const zr::test::RecordedMessage&) {
+        // As the panel's box does, before and after it is up.
+        zr::widgets::releaseHeldSliders();
+        zr::widgets::stopRepeatsAfterBox();
+    });
+    struct Style : QSlider {
+        static void of(QSlider* s, QStyleOptionSlider* o) { (s->*(&Style::initStyleOption))(o); }
+    };
+    QStyleOptionSlider option;
+    Style::of(slider, &option);
+    const QRect thumb = slider->style()->subControlRect(QStyle::CC_Slider, &option,
+                                                        QStyle::SC_SliderHandle, slider);
+    const QPoint track(slider->value() > slider->minimum() ? thumb.left() - 6 : thumb.right() + 6,
+                       thumb.center().y());
+    QMouseEvent press(QEvent::MouseButtonPress, track, slider->mapToGlobal(track), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(slider, &press);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Repeat::of(slider), QAbstractSlider::SliderNoAction);
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"PORT isn't open.", "Send error"}));
+    QMouseEvent release(QEvent::MouseButtonRelease, track, slider->mapToGlobal(track),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(slider, &release);
 }
 
 TEST_F(AdjustWindowTest, ReadAssemblesSixteenCharacterVendorAndShortModel) {

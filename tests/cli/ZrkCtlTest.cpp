@@ -205,11 +205,13 @@ TEST_F(ZrkCtl, BadSnapshotFilesAreRefusedWithNothingSent) {
         std::string text;
         std::string message;
     } cases[] = {
-        {"{\"settings\": [{\"name\": \"gain_level\", \"value\": 400}]}", "out of range"},
+        {"{\"settings\": [{\"name\": \"gain_level\", \"value\": 400}]}",
+         "line 1: gain_level (row 6) = 400 is out of range (0..341)"},
         {"{\"settings\": [{\"name\": \"bogus\", \"value\": 1}]}", "unknown setting name"},
         {"{\"settings\": [{\"name\": \"gain_level\", \"value\": 1}", "broken JSON"},
         {"{\"settings\": [{\"name\": \"gain_level\", \"row\": 5, \"value\": 1}]}", "not row 5"},
-        {"name,row,value\ngain_level,6,1\ngain_level,6,2\n", "given twice"},
+        {"name,row,value\ngain_level,6,1\ngain_level,6,2\n",
+         "line 3: gain_level is given twice (first on line 2)"},
         {"name,row,value\nadjust_key,54,0\n", "not a user setting"},
         {"name,row,value\ngain_level,6\n", "line 2: expected name,row,value"},
         {"", "holds no settings"},

@@ -33,7 +33,7 @@ class LinkTracePanelTest : public ::testing::Test {
     }
     void TearDown() override {
         clock.release();
-        dialog->link().CloseLink();
+        if (dialog) dialog->link().CloseLink();
         dialog.reset();
         sim::attachModel(0, nullptr);
         panel::setLinkClock(nullptr);
@@ -78,6 +78,18 @@ TEST_F(LinkTracePanelTest, ShowsTheWriteItsResendsAndTheAckTimeOut) {
         got, (std::vector<std::string>{
                  "0 -> write gain_level = 5", "1001 -> resend 1", "1001 -> write gain_level = 5",
                  "2002 -> resend 2", "2002 -> write gain_level = 5", "3003  ACK time-out [3003]"}));
+}
+
+// The worker's time-out box waits for the user interface when the window
+// closes: closing ends the conversation, the link's close shows nothing.
+TEST_F(LinkTracePanelTest, NoBoxComesUpOnceThePanelIsClosed) {
+    ASSERT_TRUE(openSimPort(*dialog));
+    ASSERT_EQ(dialog->params().WriteParam(ROW_GAIN_LEVEL, 5), 0);
+    ASSERT_TRUE(eventually([&] { return dialog->messages().hasPending(); }));
+    dialog->reject();
+    dialog->link().CloseLink();
+    dialog.reset();
+    EXPECT_EQ(sink.count(), 0u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QTableWidget>
 #include <cstdlib>
 #include <filesystem>
@@ -34,6 +35,9 @@ class SettingsFileTest : public PanelTest {
         settle();
     }
     std::string file(const std::string& name) const { return dir.file(name); }
+    std::string statusText() const {
+        return panel->findChild<QLabel*>("connectionStatus")->text().toStdString();
+    }
     int cameraRow(int row) const {
         const CameraParam& p = CameraParamTable::defaults()[static_cast<size_t>(row)];
         return sim::RegisterMap::unpack(camera->reg(p.writeArea, p.address), p.dataBytes() == 2);
@@ -59,6 +63,7 @@ TEST_F(SettingsFileTest, FilesPassBetweenThePanelAndTheCommandLineTool) {
     run(ID_SAVE_SETTINGS_FILE, "panel.json");
     EXPECT_EQ(sent(), readWalk());
     EXPECT_EQ(sink.count(), 0u) << sink.texts()[0];
+    EXPECT_EQ(statusText(), "Saved 53 settings to " + file("panel.json"));
     const std::string saved = readFile(file("panel.json"));
 
     std::filesystem::create_directories(file("ports"));
@@ -80,6 +85,12 @@ TEST_F(SettingsFileTest, FilesPassBetweenThePanelAndTheCommandLineTool) {
     for (auto [row, value] :
          {std::pair<int, int>{ROW_GAIN_LEVEL, 17}, {41, 32}, {9, 1200}, {45, 200}})
         EXPECT_EQ(cameraRow(row), value) << row;
+    EXPECT_EQ(statusText(), "Loaded 50 settings from " + file("tool.csv"));
+    // Right after Load: the rows Load does not write are no difference of its.
+    run(ID_COMPARE_SETTINGS_FILE, "tool.csv");
+    EXPECT_EQ(panel->settingsFiles().compareWindow(), nullptr);
+    EXPECT_EQ(sink.texts(),
+              std::vector<std::string>{"The camera's settings match " + file("tool.csv") + "."});
     run(ID_SAVE_SETTINGS_FILE, "again.csv");
     EXPECT_EQ(readFile(file("again.csv")), readFile(file("tool.csv")));
 }
@@ -94,11 +105,15 @@ TEST_F(SettingsFileTest, ABadFileSendsNothingAndTheBoxNamesTheEntry) {
     } cases[] = {
         {"unknown.json",
          R"({"settings": [{"name": "gain_level", "value": 1}, {"name": "gian_level", "value": 1}]})",
-         "entry 2: unknown setting name \"gian_level\""},
+         "line 1: unknown setting name \"gian_level\""},
         {"range.csv", "name,row,value\nshutter_speed,4,3\ngain_level,6,342\n",
-         "line 3: gain_level = 342 is out of range (0..341)"},
+         "line 3: gain_level (row 6) = 342 is out of range (0..341)"},
+        {"range.json",
+         "{\"settings\": [\n  {\"name\": \"gain_level\", \"value\": 1},\n"
+         "  {\"name\": \"knee_point\", \"row\": 41, \"value\": 33}\n]}\n",
+         "line 3: knee_point (row 41) = 33 is out of range (0..32)"},
         {"twice.csv", "name,row,value\ngain_level,6,1\nknee_point,41,2\n,6,3\n",
-         "line 4: gain_level is given twice"},
+         "line 4: gain_level is given twice (first on line 2)"},
         {"model.json", R"({"camera": "ZR-K990TM", "settings": [{"row": 6, "value": 1}]})",
          "the file is for camera \"ZR-K990TM\", not ZR-K880TM"},
         {"broken.json", "{\"settings\": [{\"row\": 6, \"value\": 1}\n",
@@ -166,9 +181,10 @@ TEST_F(SettingsFileTest, CompareListsExactlyTheDifferingRows) {
     setCameraRow(41, 12);
     writeFile(file("mixed.json"), R"({"camera": "ZR-K880TM", "settings": [
         {"name": "knee_point", "value": 30}, {"name": "gain_level", "value": 200},
-        {"row": 9, "value": 834}, {"row": 20, "value": 99}]})");
+        {"row": 9, "value": 834}, {"row": 20, "value": 99}, {"name": "memory_save", "value": 3}]})");
     run(ID_COMPARE_SETTINGS_FILE, "mixed.json");
-    EXPECT_EQ(sent(), (std::vector<std::string>{readOf(6), readOf(9), readOf(20), readOf(41)}));
+    EXPECT_EQ(sent(), (std::vector<std::string>{readOf(6), readOf(9), readOf(20), readOf(41),
+                                                readOf(ROW_MEMORY_SAVE)}));
     EXPECT_EQ(sink.count(), 0u);
     auto* window = panel->settingsFiles().compareWindow();
     ASSERT_NE(window, nullptr);
@@ -181,6 +197,8 @@ TEST_F(SettingsFileTest, CompareListsExactlyTheDifferingRows) {
     }
     EXPECT_EQ(rows, (std::vector<QStringList>{{"white_balance_r_gain", "20", "128", "99", "128"},
                                               {"knee_point", "41", "12", "30", "0"}}));
+    EXPECT_EQ(window->note().toStdString(),
+              "Also different: memory_save (row 51), which Load does not write.");
     if (const char* out = std::getenv("ZR_SCREENSHOT_DIR")) {
         ASSERT_TRUE(QDir().mkpath(out));
         EXPECT_TRUE(window->grab().save(QDir(out).filePath("compare.png")));
@@ -189,12 +207,13 @@ TEST_F(SettingsFileTest, CompareListsExactlyTheDifferingRows) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_EQ(panel->settingsFiles().compareWindow(), nullptr);
 
-    writeFile(file("same.csv"), "gain_level,6,200\nknee_point,41,12\n");
+    writeFile(file("same.csv"), "gain_level,6,200\nknee_point,41,12\nmemory_save,51,3\n");
     clearSent();
     run(ID_COMPARE_SETTINGS_FILE, "same.csv");
-    EXPECT_EQ(sent(), (std::vector<std::string>{readOf(6), readOf(41)}));
-    EXPECT_EQ(sink.texts(),
-              std::vector<std::string>{"The camera's settings match " + file("same.csv") + "."});
+    EXPECT_EQ(sent(), (std::vector<std::string>{readOf(6), readOf(41), readOf(ROW_MEMORY_SAVE)}));
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{
+                                "The camera's settings match " + file("same.csv") +
+                                ", apart from memory_save (row 51), which Load does not write."});
     EXPECT_EQ(panel->settingsFiles().compareWindow(), nullptr);
 }
 

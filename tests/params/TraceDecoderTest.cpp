@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "link/FrameCodec.h"
+#include "link/TraceQueue.h"
 #include "params/TraceDecoder.h"
 
 namespace zr::test {
@@ -107,6 +110,16 @@ const std::vector<Case> kCases = {
       {Kind::Sent, 0xBD0, frame("3001FFFF00")}},
      {"0 -- port opened", "8 -> read shutter_speed", "20 <- ACK", "3029 -- answer time-out [3021]",
       "3040 -> command 3001FFFF00"}},
+    {"look-up table entries: a read with its answer, a write",
+     {{Kind::Opened, 0, {}},
+      {Kind::Sent, 1, frame("A00C000000")},
+      {Kind::Received, 3, {0x06}},
+      {Kind::Ack, 3, {}},
+      {Kind::Answer, 5, {0x4E, 0x5A, 0xA5}},
+      {Kind::Sent, 6, frame("2100000000")},
+      {Kind::Sent, 8, frame("22FFFF0000")}},
+     {"0 -- port opened", "1 -> read LUT red[12]", "3 <- ACK, answer: LUT red[12] = 78 [4]",
+      "6 -> write LUT green[0] = 0", "8 -> write LUT blue[255] = 255"}},
 };
 
 TEST(TraceDecoder, EventsToLines) {
@@ -149,3 +162,37 @@ TEST(TraceDecoder, CsvQuotesEveryTextField) {
 
 }  // namespace
 }  // namespace zr::test
+
+// A reader that stops and starts again while the worker is halfway through a
+// push: that event belongs to the earlier listening and must not reach the
+// new one. The worker numbers its events in the order it starts them.
+TEST(TraceReader, ANewListeningNeverGetsAnEarlierOnesEvent) {
+    zr::TraceQueue queue(64);
+    std::atomic<uint32_t> started{0};
+    std::atomic<bool> stop{false};
+    std::thread worker([&] {
+        const std::vector<uint8_t> bytes(255, 0x30);
+        for (uint32_t n = 1; !stop.load(); ++n) {
+            started.store(n);
+            queue.push({zr::TraceEvent::Kind::Sent, n, bytes.data(), bytes.size(), 0});
+        }
+    });
+    int stale = 0;
+    std::vector<zr::TraceQueue::Record> out;
+    queue.setListening(true);
+    for (int round = 0; round < 20000 && stale == 0; ++round) {
+        queue.setListening(false);
+        const uint32_t last = started.load();
+        queue.discard();
+        while (started.load() <= last) {
+            // the push under way at the stop has ended
+        }
+        queue.setListening(true);
+        out.clear();
+        queue.drain(out, queue.capacity());
+        for (const zr::TraceQueue::Record& r : out) stale += r.tick <= last ? 1 : 0;
+    }
+    stop = true;
+    worker.join();
+    EXPECT_EQ(stale, 0);
+}

@@ -33,10 +33,11 @@ bool isRead(const std::string& text) {
 
 }  // namespace
 
-void ExchangeTracker::attach(SerialLink& link) {
-    link.setTrace([this](const TraceEvent& e) {
+void ExchangeTracker::attach(SerialLink& link, std::function<void(const TraceEvent&)> forward) {
+    link.setTrace([this, forward = std::move(forward)](const TraceEvent& e) {
         if (e.kind == TraceEvent::Kind::Sent || e.kind == TraceEvent::Kind::Received)
             onBytes(e.kind == TraceEvent::Kind::Sent, e.data, e.count);
+        if (forward) forward(e);
     });
 }
 

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -24,7 +25,9 @@ class ExchangeTracker {
     ExchangeTracker(sim::CameraModel& camera, Clock& clock) : camera_(camera), clock_(clock) {}
 
     // Hooks the link; call while it is closed.
-    void attach(SerialLink& link);
+    // Installs itself as the link's trace hook; `forward` gets every event
+    // too (the panel's own trace queue).
+    void attach(SerialLink& link, std::function<void(const TraceEvent&)> forward = {});
     // Frames sent while set (raw commands the table does not follow) leave
     // their registers unknown.
     void setUntracked(bool untracked) { untracked_.store(untracked); }

@@ -9,6 +9,8 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -24,10 +26,16 @@
 #include "adjust/AdjustControlIds.h"
 #include "adjust/AdjustDataLog.h"
 #include "adjust/CAdjust.h"
+#include "panel/ConnectionStatusLine.h"
 #include "panel/PanelBindings.h"
 #include "panel/PanelControlIds.h"
+#include "panel/SettingsCompareDlg.h"
+#include "panel/SettingsFileCommands.h"
 #include "params/LutCsv.h"
+#include "params/ParamNames.h"
+#include "params/SettingsFile.h"
 #include "support/FileText.h"
+#include "tools/CLinkTrace.h"
 #include "tools/CLookUpTable.h"
 #include "tools/CManualCommand.h"
 #include "tools/CWhiteSpot.h"
@@ -48,7 +56,7 @@ constexpr QAbstractSlider::SliderAction kSliderActions[] = {
 constexpr int kArrowKeys[] = {Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,   Qt::Key_Down,
                               Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
 
-QStyleOptionSlider sliderOption(QScrollBar* bar) {
+QStyleOptionSlider sliderOption(QAbstractSlider* bar) {
     QStyleOptionSlider opt;
     opt.initFrom(bar);
     opt.subControls = QStyle::SC_All;
@@ -88,6 +96,11 @@ OperatorActions::OperatorActions(SoakSession& session) : s_(session) {
         {"manual command", 10, [this] { manualCommand(); }},
         {"adjustment", 12, [this] { adjust(); }},
         {"adjustment log", 2, [this] { adjustSave(); }},
+        {"adjustment drag", 4, [this] { adjustDrag(); }},
+        {"white spot drag", 3, [this] { whiteSpotDrag(); }},
+        {"settings file", 6, [this] { settingsFile(); }},
+        {"link trace", 6, [this] { linkTrace(); }},
+        {"close panel", 2, [this] { closePanel(); }},
         {"idle", 8, [this] { s_.idle(100 + s_.pick(500)); }},
     };
     for (const Action& a : actions_) totalWeight_ += a.weight;
@@ -100,6 +113,13 @@ const OperatorActions::Action& OperatorActions::pick() {
         at -= a.weight;
     }
     return actions_.back();
+}
+
+std::string OperatorActions::doneSummary() const {
+    std::string text;
+    for (const auto& [what, count] : done_)
+        text += (text.empty() ? "" : ", ") + what + " " + std::to_string(count);
+    return text;
 }
 
 bool OperatorActions::reachable(QWidget* widget) const {
@@ -540,6 +560,337 @@ void OperatorActions::adjustSave() {
     if (!text.empty() && (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0)) {
         s_.fail("the adjustment log ends in the middle of a record: \"..." +
                 text.substr(text.size() > 60 ? text.size() - 60 : 0) + "\"");
+    }
+}
+
+// --- real drags on the thumbs of the tool windows ---------------------------------
+
+// Pressed on the thumb, moved a few times (boxes may come and go meanwhile),
+// let go where it was moved to.
+void OperatorActions::dragThumb(QAbstractSlider* slider) {
+    if (!reachable(slider)) return;
+    const QPointer<QAbstractSlider> held(slider);
+    // The control's own style options (a vertical track bar is drawn upside down).
+    struct Options : QSlider {
+        static void of(QSlider* s, QStyleOptionSlider* o) { (s->*(&Options::initStyleOption))(o); }
+    };
+    QStyleOptionSlider opt = sliderOption(slider);
+    if (auto* track = qobject_cast<QSlider*>(slider)) Options::of(track, &opt);
+    const bool bar = qobject_cast<QScrollBar*>(slider) != nullptr;
+    const QRect thumb = slider->style()->subControlRect(
+        bar ? QStyle::CC_ScrollBar : QStyle::CC_Slider, &opt,
+        bar ? QStyle::SC_ScrollBarSlider : QStyle::SC_SliderHandle, slider);
+    QPoint at = thumb.center();
+    QTest::mousePress(slider, Qt::LeftButton, {}, at);
+    for (int n = s_.pick(4); n >= 0 && held; --n) {
+        if (slider->orientation() == Qt::Horizontal) {
+            at.rx() = std::clamp(at.x() + s_.pick(61) - 30, 0, slider->width() - 1);
+        } else {
+            at.ry() = std::clamp(at.y() + s_.pick(61) - 30, 0, slider->height() - 1);
+        }
+        QTest::mouseMove(slider, at);
+        s_.idle(s_.pick(60));
+    }
+    if (held) QTest::mouseRelease(slider, Qt::LeftButton, {}, at);
+}
+
+// After the drag the thumb and the edit beside it show the same value: the
+// one last sent, or what the camera had when the write was refused.
+void OperatorActions::adjustDrag() {
+    CAdjust* window = s_.panel->adjustWindow();
+    if (!window || !window->isVisible()) {
+        s_.panel->OpenAdjust();
+        return;
+    }
+    using namespace adjust_id;
+    const int firsts[] = {VSUB_SLIDER_R, GAIN_SLIDER_R, HREG_SLIDER_R, VREG_SLIDER_R};
+    const int group = s_.pick(4);
+    const int offset = s_.pick(3);
+    auto* slider = window->control<QSlider>(firsts[group] + offset);
+    const QPointer<CAdjust> alive(window);
+    if (!reachable(slider)) {
+        // Its step first, in adjust mode.
+        if (window->adjustStep() < 0 || !reachable(window->control(STEP_VSUB)))
+            click(window->control(ADJUST_MODE_ON));
+        if (alive) click(window->control(STEP_VSUB + std::min(group, 2)));
+        if (!alive || !reachable(slider)) return;
+    }
+    did("adjustment slider dragged");
+    dragThumb(slider);
+    if (!alive || !window->isVisible()) return;
+    bool known = false;
+    const int shown =
+        window->control<QLineEdit>(VSUB_EDIT_R + 3 * group + offset)->text().toInt(&known);
+    const int thumb = group == 3 ? -1 - slider->value() : slider->value();
+    if (slider->sliderPosition() != slider->value()) {
+        s_.fail("after a drag the adjustment slider " + std::to_string(firsts[group] + offset) +
+                " is drawn at " + std::to_string(slider->sliderPosition()) + ", its value is " +
+                std::to_string(slider->value()));
+    } else if (known && thumb != shown) {
+        s_.fail("after a drag the adjustment slider " + std::to_string(firsts[group] + offset) +
+                " shows " + std::to_string(thumb) + ", its edit " + std::to_string(shown));
+    }
+}
+
+void OperatorActions::whiteSpotDrag() {
+    CWhiteSpot* spot = s_.panel->whiteSpotWindow();
+    if (!spot || !spot->isVisible()) {
+        click(s_.panel->control(IDC_WSPOT_DETECT));
+        return;
+    }
+    auto* bar = qobject_cast<QScrollBar*>(spot->control(CWhiteSpot::IDC_THRESHOLD));
+    if (!reachable(bar)) return;
+    did("white spot bar dragged");
+    dragThumb(bar);
+}
+
+// --- settings files -----------------------------------------------------------------
+
+namespace {
+
+int32_t cameraValue(sim::CameraModel& camera, int row) {
+    const CameraParam& p = CameraParamTable::defaults()[static_cast<size_t>(row)];
+    const uint32_t reg = camera.reg(p.writeArea, p.address);
+    return ParamAccess::valueFromAnswer(p, {uint8_t(reg >> 16), uint8_t(reg >> 8), uint8_t(reg)});
+}
+
+}  // namespace
+
+// What `zrk880ctl diff` holds the file against: each of its settings is what
+// the camera has.
+void OperatorActions::checkSavedFile(const std::string& text) {
+    std::vector<SettingsEntry> entries;
+    std::string error;
+    if (!SettingsFile::parse(text, s_.panel->table(), entries, error)) {
+        s_.fail("a saved settings file does not load: " + error);
+        return;
+    }
+    if (entries.size() != static_cast<size_t>(UserParamCount))
+        s_.fail("a saved settings file holds " + std::to_string(entries.size()) + " settings");
+    for (const SettingsEntry& e : entries) {
+        if (e.value != cameraValue(s_.camera, e.row)) {
+            s_.fail("a saved settings file holds " + std::string(ParamNames::name(e.row)) + " = " +
+                    std::to_string(e.value) + ", the camera " +
+                    std::to_string(cameraValue(s_.camera, e.row)));
+            return;
+        }
+    }
+}
+
+// Save, Load and Compare on files in the run's folder: good ones, refused
+// ones, and now and then a camera that falls silent in the middle of the walk.
+void OperatorActions::settingsFile() {
+    using Commands = SettingsFileCommands;
+    const std::string path = s_.folder + (s_.pick(2) ? "/settings.json" : "/settings.csv");
+    s_.panel->settingsFiles().setPathChooser(
+        [p = QString::fromStdString(path)](Commands::Action) { return p; });
+    if (auto* line = s_.panel->findChild<ConnectionStatusLine*>()) line->showNote({});
+    // A calm camera now and then, so that a whole Save goes through.
+    switch (s_.pick(5)) {
+        case 0:
+            s_.silenceAfter(s_.pick(60));
+            did("settings: camera silent mid-walk");
+            break;
+        case 1:
+        case 2:
+            s_.calmCamera();
+            break;
+        default:
+            break;
+    }
+    const int kind = s_.pick(8);
+    if (kind < 3) {
+        const std::string before = readFile(path);
+        s_.panel->menuAction(ID_SAVE_SETTINGS_FILE)->trigger();
+        const std::string text = readFile(path);
+        did("settings: Save");
+        if (s_.statusText() == "Saved 53 settings to " + path) {
+            did("settings: saved file checked against the camera");
+            checkSavedFile(text);
+        } else if (text != before) {
+            s_.fail("a Save that did not say so changed " + path);
+        }
+        return;
+    }
+    if (kind < 7) {
+        // A good file of random values, or one with a bad entry.
+        std::vector<SettingsEntry> entries;
+        for (int row = 0; row < UserParamCount; ++row) {
+            if (s_.pick(3) == 0) continue;
+            const CameraParam& p = s_.panel->table()[row];
+            entries.push_back({row, p.minValue + s_.pick(p.maxValue - p.minValue + 1)});
+        }
+        std::string text = SettingsFile::format(entries, SettingsFile::formatForPath(path));
+        const bool bad = kind >= 5;
+        if (bad && !entries.empty()) {
+            const std::string name(ParamNames::name(entries.front().row));
+            const size_t at = text.find(name);
+            text.replace(at, name.size(), s_.pick(2) ? name + "_x" : std::string("gain_level"));
+        }
+        writeFile(path, text);
+        const bool load = s_.pick(3) != 0;
+        did(load ? (bad ? "settings: Load of a refused file" : "settings: Load of a good file")
+                 : (bad ? "settings: Compare with a refused file"
+                        : "settings: Compare with a good file"));
+        s_.panel->menuAction(load ? ID_LOAD_SETTINGS_FILE : ID_COMPARE_SETTINGS_FILE)->trigger();
+        if (const std::string said = s_.statusText(); said.rfind("Loaded ", 0) == 0) {
+            int loaded = 0;
+            for (const SettingsEntry& e : entries) loaded += e.row < ROW_MEMORY_LOAD ? 1 : 0;
+            if (bad && !entries.empty() && entries.front().row != ROW_GAIN_LEVEL)
+                s_.fail("a refused settings file was loaded: " + said);
+            else if (said != "Loaded " + std::to_string(loaded) + " settings from " + path)
+                s_.fail("Load of " + std::to_string(loaded) + " settings said \"" + said + "\"");
+        }
+    } else {
+        did("settings: Compare with the last file");
+        s_.panel->menuAction(ID_COMPARE_SETTINGS_FILE)->trigger();
+    }
+    if (const QPointer<SettingsCompareDlg> compare = s_.panel->settingsFiles().compareWindow()) {
+        s_.idle(s_.pick(50));
+        if (compare) compare->close();
+    }
+}
+
+// --- the link trace window ----------------------------------------------------------
+
+void OperatorActions::traceStep(CLinkTrace* trace) {
+    QScrollBar* bar =
+        trace->findChild<QPlainTextEdit*>(QStringLiteral("traceView"))->verticalScrollBar();
+    const char* const kSteps[] = {"trace: Pause",
+                                  "trace: Clear",
+                                  "trace: Save CSV",
+                                  "trace: CLOSE",
+                                  "trace: scrolled up",
+                                  "trace: scrolled to the end",
+                                  "trace: scrolled to the end"};
+    const int step = s_.pick(7);
+    did(kSteps[step]);
+    if (inWalk_) did("trace: worked during a walk");
+    switch (step) {
+        case 0:
+            click(trace->findChild<QPushButton*>(QStringLiteral("pauseButton")));
+            break;
+        case 1:
+            click(trace->findChild<QPushButton*>(QStringLiteral("clearButton")));
+            traceAway_ = false;
+            break;
+        case 2: {
+            const std::string path = s_.folder + "/trace.csv";
+            trace->setChooser([p = QString::fromStdString(path)] { return p; });
+            click(trace->findChild<QPushButton*>(QStringLiteral("saveButton")));
+            const std::string text = readFile(path);
+            if (text.rfind(traceCsvHeader(), 0) != 0)
+                s_.fail("a saved trace does not start with its header: \"" + text.substr(0, 60) +
+                        "\"");
+            break;
+        }
+        case 3:
+            click(trace->findChild<QPushButton*>(QStringLiteral("closeButton")));
+            break;
+        case 4:
+            if (bar->maximum() > 0) {
+                bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+                traceAway_ = true;
+            }
+            break;
+        default:
+            bar->triggerAction(QAbstractSlider::SliderToMaximum);
+            traceAway_ = false;
+            break;
+    }
+}
+
+// Opened, paused, cleared, saved, scrolled and closed, also in the middle of a
+// look-up table walk. A view the operator has not scrolled away from its end
+// shows the newest line.
+void OperatorActions::linkTrace() {
+    CLinkTrace* trace = s_.panel->linkTraceWindow();
+    if (!trace || !trace->isVisible()) {
+        traceAway_ = false;
+        s_.panel->menuAction(ID_LINK_TRACE)->trigger();
+        return;
+    }
+    const QPointer<CLinkTrace> alive(trace);
+    CLookUpTable* lut = s_.panel->lookUpTableWindow();
+    const bool duringWalk = s_.pick(2) == 0;
+    if (duringWalk && (!lut || !lut->isVisible())) {
+        click(s_.panel->control(IDC_LUT_TABLE));
+        lut = s_.panel->lookUpTableWindow();
+    }
+    if (duringWalk && lut && lut->isVisible()) {
+        // A shorter walk: the operator acts while the lines pour in.
+        const int entries = lut->walkEntries;
+        lut->walkEntries = 16 + s_.pick(48);
+        const int at = 1 + s_.pick(3 * lut->walkEntries);
+        auto hook = QObject::connect(lut, &CLookUpTable::transferAdvanced, [&](int done, int) {
+            if (done != at || !alive || !alive->isVisible()) return;
+            inWalk_ = true;
+            traceStep(trace);
+            inWalk_ = false;
+        });
+        click(lut->control(s_.pick(2) ? CLookUpTable::IDC_READ : CLookUpTable::IDC_WRITE));
+        QObject::disconnect(hook);
+        lut->walkEntries = entries;
+    } else {
+        traceStep(trace);
+    }
+    if (!alive || !trace->isVisible() || trace->paused() || traceAway_) return;
+    trace->poll();
+    QScrollBar* bar =
+        trace->findChild<QPlainTextEdit*>(QStringLiteral("traceView"))->verticalScrollBar();
+    if (bar->value() != bar->maximum()) {
+        s_.fail("the link trace view stands at " + std::to_string(bar->value()) + " of " +
+                std::to_string(bar->maximum()) + " though the operator never scrolled away (" +
+                std::to_string(trace->lines().size()) + " lines)");
+    }
+}
+
+// --- closing the panel ----------------------------------------------------------------
+
+// At a quiet moment, inside the next box (a time-out box of the worker's among
+// them), or in the middle of a look-up table walk. No box may come up after.
+void OperatorActions::closePanel() {
+    switch (s_.pick(4)) {
+        case 0:
+            did("panel closed at a quiet moment");
+            s_.closePanel();
+            return;
+        case 1: {
+            did("panel closed in the next box of an action");
+            s_.closeAtNextBox();
+            const Action& other = pick();
+            if (std::string_view(other.name) != "close panel") other.run();
+            return;
+        }
+        case 2: {
+            // The camera falls silent: the next write ends in the worker's box.
+            did("panel closed in the worker's time-out box");
+            s_.silenceAfter(0);
+            s_.closeAtNextBox();
+            clickRadio();
+            return;
+        }
+        default: {
+            CLookUpTable* lut = s_.panel->lookUpTableWindow();
+            if (!lut || !lut->isVisible()) {
+                click(s_.panel->control(IDC_LUT_TABLE));
+                lut = s_.panel->lookUpTableWindow();
+            }
+            if (!lut || !lut->isVisible()) {
+                did("panel closed at a quiet moment");
+                s_.closePanel();
+                return;
+            }
+            const int at = 1 + s_.pick(3 * lut->walkEntries);
+            auto hook = QObject::connect(lut, &CLookUpTable::transferAdvanced, [&](int done, int) {
+                if (done != at) return;
+                did("panel closed in a look-up table walk");
+                s_.closePanel();
+            });
+            click(lut->control(s_.pick(2) ? CLookUpTable::IDC_READ : CLookUpTable::IDC_WRITE));
+            QObject::disconnect(hook);
+            return;
+        }
     }
 }
 

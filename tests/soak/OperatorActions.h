@@ -1,8 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
+class CLinkTrace;
+class QAbstractSlider;
 class QWidget;
 
 namespace zr::test {
@@ -22,6 +26,8 @@ class OperatorActions {
 
     explicit OperatorActions(SoakSession& session);
     const Action& pick();
+    // What the new kinds of action did, "what count, ...", for the run's note.
+    std::string doneSummary() const;
 
   private:
     // The panel.
@@ -47,12 +53,27 @@ class OperatorActions {
     void manualCommand();
     void adjust();
     void adjustSave();
+    // Real presses, moves and releases on a thumb.
+    void adjustDrag();
+    void whiteSpotDrag();
+    // The panel's settings file commands and its link trace window.
+    void settingsFile();
+    void checkSavedFile(const std::string& text);
+    void linkTrace();
+    void traceStep(CLinkTrace* trace);
+    void closePanel();
 
     void click(QWidget* widget);
+    void dragThumb(QAbstractSlider* slider);
     void expectFocus(int id);
     bool reachable(QWidget* widget) const;
 
     SoakSession& s_;
+    void did(const char* what) { ++done_[what]; }
+
+    bool traceAway_ = false;
+    bool inWalk_ = false;              // a look-up table walk runs below
+    std::map<std::string, int> done_;  // the operator scrolled the trace view up from its end
     std::vector<Action> actions_;
     int totalWeight_ = 0;
 };

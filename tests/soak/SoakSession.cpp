@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <string_view>
@@ -71,17 +73,56 @@ SoakSession::SoakSession(uint32_t seed, const std::string& folderPath, Watchdog&
     clock.setRealSleep(std::chrono::microseconds(20));
     sim::attachModel(kSerialIndex, &camera);
     panel::setLinkClock(&clock);
-    panel = std::make_unique<CZR_K880TM_ControlDlg>();
-    panel->show();
-    tracker.attach(panel->link());
-    checker_ = std::make_unique<PanelChecker>(*panel, camera, tracker);
+    startPanel();
     // The link may give up on an exchange only when no reply came.
     closer_.setOnBox([this](const std::string& text) {
+        if (panelClosed_) fail("a box came up after the panel closed: \"" + text + "\"");
         if (text == "There is no [ACK]" && tracker.replied()) {
             fail("the link reported no ACK though the camera's reply came over the line");
         }
+        if (closeAtNextBox_) {
+            closeAtNextBox_ = false;
+            faults_.setRate(kFaultRate);
+            closePanel();
+        }
     });
     closer_.start();
+}
+
+void SoakSession::startPanel() {
+    panel = std::make_unique<CZR_K880TM_ControlDlg>();
+    panel->show();
+    // The panel's trace window still sees the link's events.
+    zr::TraceQueue& queue = panel->traceQueue();
+    tracker.attach(panel->link(), [&queue](const TraceEvent& e) { queue.push(e); });
+    checker_ = std::make_unique<PanelChecker>(*panel, camera, tracker);
+    lastClicked = 0;
+}
+
+void SoakSession::closePanel() {
+    if (panelClosed_) return;
+    panelClosed_ = true;
+    panel->close();
+}
+
+// The old panel ends as the program does after its window closed; a new
+// one opens the port again and reads the camera.
+void SoakSession::restartPanel() {
+    panel->link().CloseLink();
+    panel.reset();
+    panelClosed_ = false;
+    tracker.forgetAll();
+    startPanel();
+    if (!openLink()) fail("the in-process port did not open for a fresh panel");
+}
+
+void SoakSession::silenceAfter(int frames) {
+    silenceAt_ = camera.commandTexts().size() + static_cast<size_t>(frames);
+}
+
+std::string SoakSession::statusText() const {
+    auto* line = panel->findChild<QLabel*>(QStringLiteral("connectionStatus"));
+    return line ? line->text().toStdString() : std::string();
 }
 
 SoakSession::~SoakSession() {
@@ -98,6 +139,10 @@ SoakSession::~SoakSession() {
 // cannot come yet: then straight on to when it is due or a time-out expires,
 // so time-outs cost passes, not seconds.
 uint32_t SoakSession::step() {
+    if (const size_t at = silenceAt_.load(); at > 0 && camera.commandTexts().size() >= at) {
+        silenceAt_ = 0;
+        camera.updateFaults([](sim::FaultSettings& f) { f.silent = true; });
+    }
     SerialLink& link = panel->link();
     if (link.framePending() || !(link.awaitingAck() || link.awaitingAnswer())) return 1;
     const uint32_t now = clock.tickMs();
@@ -167,13 +212,24 @@ void SoakSession::play(int actions, std::chrono::milliseconds budget) {
     watchdog_.disarm();
     closer_.takeTexts();
     faults_.setRate(kFaultRate);
+    std::map<std::string, int> played;  // how often each action came
     for (int n = 0; n < actions; ++n) {
         const OperatorActions::Action& action = table.pick();
+        ++played[action.name];
         const std::string label = "#" + std::to_string(n) + " " + action.name;
         watchdog_.note(label);
         watchdog_.arm(label, budget);
         action.run();
         waitUntilIdle();
+        closeAtNextBox_ = false;
+        faults_.setRate(kFaultRate);
+        if (silenceAt_.exchange(0) > 0 || camera.faults().silent) {
+            camera.updateFaults([](sim::FaultSettings& f) { f.silent = false; });
+        }
+        if (panelClosed_) {
+            restartPanel();
+            waitUntilIdle();
+        }
         watchdog_.disarm();
         const std::vector<std::string> boxes = closer_.takeTexts();
         int storm = 0;
@@ -201,6 +257,11 @@ void SoakSession::play(int actions, std::chrono::milliseconds budget) {
             fail(why);
         }
     }
+    std::string counts;
+    for (const auto& [name, count] : played)
+        counts += (counts.empty() ? "" : ", ") + name + " " + std::to_string(count);
+    std::printf("[ soak     ] actions: %s\n", counts.c_str());
+    std::printf("[ soak     ] done: %s\n", table.doneSummary().c_str());
 }
 
 }  // namespace zr::test

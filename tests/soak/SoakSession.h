@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -38,6 +39,19 @@ class SoakSession {
     void idle(int ms);
     // A problem found by an action itself.
     void fail(const std::string& why);
+    // The operator closes the panel's window, now (also from inside a box or
+    // a walk); once the action is over a fresh panel starts on the camera.
+    void closePanel();
+    bool panelClosed() const { return panelClosed_; }
+    // Closes the panel from inside the next box that comes up in this action.
+    void closeAtNextBox() { closeAtNextBox_ = true; }
+    // The camera falls silent once it has received `frames` more frames, for
+    // the rest of the action.
+    void silenceAfter(int frames);
+    // The camera misbehaves no more for the rest of the action.
+    void calmCamera() { faults_.setRate(0); }
+    // The panel's status line.
+    std::string statusText() const;
     int pick(int below) { return static_cast<int>(random() % static_cast<uint32_t>(below)); }
 
     std::mt19937 random;
@@ -50,6 +64,8 @@ class SoakSession {
 
   private:
     uint32_t step();
+    void startPanel();
+    void restartPanel();
     bool linkBusy();
     void waitUntilIdle();
 
@@ -58,6 +74,9 @@ class SoakSession {
     BoxCloser closer_;
     std::unique_ptr<PanelChecker> checker_;
     bool vanished_ = false;
+    bool panelClosed_ = false;
+    bool closeAtNextBox_ = false;
+    std::atomic<size_t> silenceAt_{0};  // frames the camera takes before it falls silent, 0 never
 };
 
 }  // namespace zr::test

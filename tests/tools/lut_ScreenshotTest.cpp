@@ -41,7 +41,7 @@ TEST_F(LutEditorTest, ScreenshotOfReadProgress) {
         if (done != 300) return;
         auto* dialog = editor->findChild<LutProgressDialog*>();
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->labelText(), "Reading Green: entry 300 of 768");
+        EXPECT_EQ(dialog->labelText(), "Green entry 44 of 256 (300 of 768)");
         EXPECT_EQ(dialog->findChild<QProgressBar*>()->text(), "39%");
         picture = dialog->grab().toImage();
         dialog->cancel();
@@ -49,7 +49,8 @@ TEST_F(LutEditorTest, ScreenshotOfReadProgress) {
     button(CLookUpTable::IDC_READ)->click();
     ASSERT_FALSE(picture.isNull());
     EXPECT_EQ(sink.texts(),
-              std::vector<std::string>{"LUT read cancelled: 300 of 768 entries were read."});
+              std::vector<std::string>{"LUT read cancelled: 300 of 768 entries were read (Red 0 to "
+                                       "255, Green 0 to 43); the others are as before."});
     if (const char* dir = std::getenv("ZR_SCREENSHOT_DIR")) {
         ASSERT_TRUE(QDir().mkpath(dir));
         EXPECT_TRUE(picture.save(QDir(dir).filePath("progress.png")));

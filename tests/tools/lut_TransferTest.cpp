@@ -1,7 +1,12 @@
+#include <QAction>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include "lut_EditorFixture.h"
+#include "panel/PanelControlIds.h"
+#include "tools/CLinkTrace.h"
 #include "tools/LutProgressDialog.h"
 
 namespace {
@@ -153,15 +158,17 @@ TEST_F(LutTransferTest, CancelStopsAfterTheExchangeInFlightAndSaysHowFarItGot) {
         const char* box;
     };
     const Case cases[] = {
-        {true, true, -1, 1, "Reading Red: entry 1 of 12",
-         "LUT read cancelled: 1 of 12 entries were read."},
-        {true, false, -1, 6, "Reading Green: entry 6 of 12",
-         "LUT read cancelled: 6 of 12 entries were read."},
-        {true, true, -1, 11, "Reading Blue: entry 11 of 12",
-         "LUT read cancelled: 11 of 12 entries were read."},
-        {false, true, -1, 5, "Writing Green: entry 5 of 12",
+        {true, true, -1, 1, "Red entry 1 of 4 (1 of 12)",
+         "LUT read cancelled: 1 of 12 entries were read (Red 0); the others are as before."},
+        {true, false, -1, 6, "Green entry 2 of 4 (6 of 12)",
+         "LUT read cancelled: 6 of 12 entries were read (Red 0 to 3, Green 0 to 1); the others "
+         "are as before."},
+        {true, true, -1, 11, "Blue entry 3 of 4 (11 of 12)",
+         "LUT read cancelled: 11 of 12 entries were read (Red 0 to 3, Green 0 to 3, Blue 0 to "
+         "2); the others are as before."},
+        {false, true, -1, 5, "Green entry 1 of 4 (5 of 12)",
          "LUT write cancelled: 5 of 12 entries were written."},
-        {false, false, 0, 5, "Writing Blue: entry 5 of 8",
+        {false, false, 0, 5, "Blue entry 1 of 4 (5 of 8)",
          "LUT write cancelled: 5 of 8 entries were written."},
     };
     editor->walkEntries = 4;
@@ -222,3 +229,19 @@ TEST_F(LutTransferTest, CancelStopsAfterTheExchangeInFlightAndSaysHowFarItGot) {
 }
 
 }  // namespace
+
+// At full speed, some 3,000 lines: the open trace window stays on the newest.
+TEST_F(LutEditorTest, TheTraceFollowsAFullSpeedRead) {
+    ASSERT_TRUE(openLink());
+    panel.menuAction(zr::panel::ID_LINK_TRACE)->trigger();
+    auto* trace = panel.findChild<CLinkTrace*>();
+    ASSERT_NE(trace, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(trace));
+    button(CLookUpTable::IDC_READ)->click();
+    sent();
+    trace->poll();
+    trace->poll();
+    ASSERT_GT(trace->lines().size(), 3000u);
+    const QScrollBar* bar = trace->findChild<QPlainTextEdit*>("traceView")->verticalScrollBar();
+    EXPECT_EQ(bar->value(), bar->maximum());
+}

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <cstdlib>
 #include <memory>
 
@@ -79,6 +80,45 @@ TEST_F(LinkTraceWindowTest, KeepsTheLastTenThousandLinesPausesAndClears) {
     EXPECT_FALSE(queue.listening());
 }
 
+// A fast walk at the window's own size: a dozen lines a poll.
+TEST_F(LinkTraceWindowTest, FollowsTheNewestLineUntilTheUserScrollsAway) {
+    QScrollBar* bar = window->findChild<QPlainTextEdit*>("traceView")->verticalScrollBar();
+    uint32_t tick = 0;
+    auto walk = [&](int polls) {
+        for (int i = 0; i < polls; ++i) {
+            const int n = 1 + (i * 7) % 40;
+            sendBytes(tick, n);
+            tick += n;
+            if (bar->value() != bar->maximum()) return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(walk(256));
+    EXPECT_GT(bar->maximum(), 0);
+    // Scrolled up: the view stays where the user put it.
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    const int reading = bar->value();
+    sendBytes(tick, 12);
+    tick += 12;
+    EXPECT_EQ(bar->value(), reading);
+    // Back at the end: it follows again.
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_TRUE(walk(20));
+}
+
+// A received line waits for what the link makes of it; hiding the window
+// must not lose it.
+TEST_F(LinkTraceWindowTest, HidingKeepsTheLineHeldBackForItsMeanings) {
+    const uint8_t ack = 0x06;
+    queue.push({Kind::Received, 10, &ack, 1, 0});
+    window->poll();
+    queue.push({Kind::Ack, 11, nullptr, 0, 0});
+    window->hide();
+    ASSERT_EQ(window->lines().size(), 1u);
+    EXPECT_EQ(window->lines().back().meaning, "ACK");
+    EXPECT_EQ(window->lines().back().direction, "<-");
+}
+
 TEST_F(LinkTraceWindowTest, EventsTheQueueCouldNotKeepShowAsALine) {
     window.reset();
     zr::TraceQueue small(2);
@@ -131,25 +171,39 @@ TEST_F(LinkTraceWindowTest, ScreenshotOfExchanges) {
     };
     const auto write = frame("010C015500");
     const auto read = frame("8117000000");
+    const auto readSpot = frame("814C000000");
+    const auto readLut = frame("A00C000000");
+    const uint8_t lutAnswer[] = {0x02, '4', 'E', '5', 'A', 'A', '5', 0x03, 'E', 'B'};
+    const uint8_t lutValue[] = {0x4E, 0x5A, 0xA5};
     const uint8_t ack = 0x06;
     const uint8_t answer[] = {0x02, '8', '0', '0', '0', '0', '0', 0x03, 'D', '2'};
     const uint8_t value[] = {0x80, 0x00, 0x00};
     const zr::TraceEvent events[] = {
-        {Kind::Opened, 1000, nullptr, 0, 0},     {Kind::Sent, 1210, write.data(), 18, 0},
-        {Kind::Received, 1214, &ack, 1, 0},      {Kind::Ack, 1214, nullptr, 0, 0},
-        {Kind::Sent, 1500, read.data(), 18, 0},  {Kind::Received, 1503, &ack, 1, 0},
-        {Kind::Ack, 1503, nullptr, 0, 0},        {Kind::Received, 1509, answer, 10, 0},
-        {Kind::Answer, 1509, value, 3, 0},       {Kind::Sent, 1509, &ack, 1, 0},
-        {Kind::Sent, 1800, write.data(), 18, 0}, {Kind::Resend, 2801, nullptr, 0, 1},
-        {Kind::Sent, 2801, write.data(), 18, 0}, {Kind::Resend, 3802, nullptr, 0, 2},
-        {Kind::Sent, 3802, write.data(), 18, 0}, {Kind::AckTimeout, 4803, nullptr, 0, 0},
+        {Kind::Opened, 1000, nullptr, 0, 0},        {Kind::Sent, 1210, write.data(), 18, 0},
+        {Kind::Received, 1214, &ack, 1, 0},         {Kind::Ack, 1214, nullptr, 0, 0},
+        {Kind::Sent, 1500, read.data(), 18, 0},     {Kind::Received, 1503, &ack, 1, 0},
+        {Kind::Ack, 1503, nullptr, 0, 0},           {Kind::Received, 1509, answer, 10, 0},
+        {Kind::Answer, 1509, value, 3, 0},          {Kind::Sent, 1509, &ack, 1, 0},
+        {Kind::Sent, 1800, write.data(), 18, 0},    {Kind::Resend, 2801, nullptr, 0, 1},
+        {Kind::Sent, 2801, write.data(), 18, 0},    {Kind::Resend, 3802, nullptr, 0, 2},
+        {Kind::Sent, 3802, write.data(), 18, 0},    {Kind::AckTimeout, 4803, nullptr, 0, 0},
+        {Kind::Sent, 5000, readSpot.data(), 18, 0}, {Kind::Received, 5003, &ack, 1, 0},
+        {Kind::Ack, 5003, nullptr, 0, 0},           {Kind::AnswerTimeout, 8003, nullptr, 0, 0},
+        {Kind::Sent, 8100, readLut.data(), 18, 0},  {Kind::Received, 8103, &ack, 1, 0},
+        {Kind::Ack, 8103, nullptr, 0, 0},           {Kind::Received, 8109, lutAnswer, 10, 0},
+        {Kind::Answer, 8109, lutValue, 3, 0},       {Kind::Sent, 8109, &ack, 1, 0},
     };
     for (const zr::TraceEvent& e : events) queue.push(e);
     window->poll();
     window->poll();
-    ASSERT_EQ(window->lines().size(), 13u);
+    ASSERT_EQ(window->lines().size(), 20u);
     EXPECT_EQ(window->lines()[5].meaning, "answer 80 00 00: brightness_level = 128");
     EXPECT_EQ(window->lines()[6].direction, "->");  // the program's own ACK of the answer
+    EXPECT_EQ(window->lines()[16].meaning, "read LUT red[12]");
+    EXPECT_EQ(window->lines()[18].meaning, "answer: LUT red[12] = 78");
+    // At the window's own size every line is whole, its meaning too.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->findChild<QPlainTextEdit*>("traceView")->horizontalScrollBar()->maximum(), 0);
 
     const QImage image = window->grab().toImage();
     ASSERT_FALSE(image.isNull());
