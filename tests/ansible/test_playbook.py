@@ -193,3 +193,16 @@ def test_playbook_sets_the_line_and_a_silent_camera_fails_its_host_only(tmp_path
     assert report["stats"]["station1"]["failures"] == 0
     assert report["stats"]["station1"]["changed"] == 0
     assert "Drift from the golden settings" in results(report, "station1")
+
+
+def test_every_module_is_documented():
+    modules = [f"zrk880.camera.zrk880_{name}" for name in ("settings", "lut", "facts")]
+    env = dict(os.environ, ANSIBLE_COLLECTIONS_PATH=str(HERE.parent.parent / "ansible"))
+    run = subprocess.run(["ansible-doc", "--json", *modules], env=env,
+                         capture_output=True, text=True, timeout=120)
+    assert run.returncode == 0, run.stderr
+    docs = json.loads(run.stdout)
+    for module in modules:
+        options = docs[module]["doc"]["options"]
+        assert {"route", "baud"} <= set(options), module
+        assert docs[module]["examples"] and docs[module]["return"], module
