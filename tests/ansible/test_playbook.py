@@ -84,7 +84,7 @@ def playbook(inventory, *options):
                ANSIBLE_CALLBACKS_ENABLED="record", ZR_ANSIBLE_RECORD=str(record),
                ANSIBLE_LOCAL_TEMP=str(inventory.parent / "ansible-local"),
                ANSIBLE_HOME=str(inventory.parent / "ansible-home"),
-               ANSIBLE_RETRY_FILES_ENABLED="0")
+               ANSIBLE_RETRY_FILES_ENABLED="0", ANSIBLE_PIPELINING="1")
     began = time.monotonic()
     run = subprocess.run(["ansible-playbook", "-i", str(inventory), *options,
                           str(HERE / "site.yml")],
