@@ -15,6 +15,8 @@ packages=(
   dpkg-dev file lintian desktop-file-utils appstream
   # Network serial ports are tested against ser2net on the loopback address.
   ser2net
+  # The Ansible collection is tested with ansible-playbook.
+  ansible-core
   # Japanese glyphs for the adjustment window's messages (screenshots, GUI tests).
   fonts-ipafont-gothic
 )

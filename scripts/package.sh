@@ -4,6 +4,9 @@
 #   zr-k880tm-control-sim_<version>_<arch>.deb  the simulated camera
 #   libzrk880-1, libzrk880-dev, python3-zrk880  the C library, its development
 #                                               files and the Python module
+#   ansible-collection-zrk880-camera_<version>_all.deb  the Ansible collection
+#                                               zrk880.camera, and its tarball
+#                                               zrk880-camera-<x.y.z>.tar.gz
 # lintian (no errors), desktop-file-validate and appstreamcli validate must
 # pass; then the packages are unpacked into a temporary root and the packaged
 # zrk880ctl talks to the packaged simulated camera (get and dump, over a
@@ -32,20 +35,63 @@ sim="$out/zr-k880tm-control-sim_${version}_${arch}.deb"
 lib="$out/libzrk880-1_${version}_${arch}.deb"
 dev="$out/libzrk880-dev_${version}_${arch}.deb"
 py="$out/python3-zrk880_${version}_${arch}.deb"
-for deb in "$panel" "$sim" "$lib" "$dev" "$py"; do
+
+# The Ansible collection: its tarball from ansible-galaxy, installed from that
+# tarball as a user would, into the place Debian's packages keep collections.
+collection=ansible/ansible_collections/zrk880/camera
+galaxy_version=$(sed -n 's/^version: *//p' "$collection/galaxy.yml")
+if [ "$galaxy_version" != "${version%.*}" ]; then
+  echo "package: $collection/galaxy.yml says version $galaxy_version, the project ${version%.*}" >&2
+  exit 1
+fi
+ansible-galaxy collection build --force --output-path "$out" "$collection" >/dev/null
+tarball="$out/zrk880-camera-${galaxy_version}.tar.gz"
+coll_name=ansible-collection-zrk880-camera
+coll="$out/${coll_name}_${version}_all.deb"
+stage="$build/ansible-deb"
+rm -rf "$stage"
+ANSIBLE_COLLECTIONS_PATH="$stage/usr/lib/python3/dist-packages" \
+  ansible-galaxy collection install --offline --no-deps -p "$stage/usr/lib/python3/dist-packages" \
+  "$tarball" >/dev/null
+mkdir -p "$stage/usr/share/doc/$coll_name" "$stage/DEBIAN"
+cp packaging/copyright "$stage/usr/share/doc/$coll_name/"
+cp "$build/packaging/changelog.gz" "$stage/usr/share/doc/$coll_name/"
+find "$stage" -type d -exec chmod 0755 {} +
+find "$stage" -type f -exec chmod 0644 {} +
+cat >"$stage/DEBIAN/control" <<EOF
+Package: $coll_name
+Version: $version
+Architecture: all
+Maintainer: $(dpkg-deb -f "$py" Maintainer)
+Installed-Size: $(du -sk "$stage/usr" | cut -f1)
+Depends: python3:any, python3-zrk880 (>= $version), ansible-core (>= 2.14)
+Section: admin
+Priority: optional
+Description: Ansible collection zrk880.camera for ZR-K880TM cameras
+ Desired-state settings and look-up tables, and facts, for the ZR-K880TM
+ colour industrial camera, on the Python module zrk880: zrk880_settings
+ (a settings file or a map of name: value, with check mode and diff),
+ zrk880_lut (the look-up tables equal a CSV file) and zrk880_facts
+ (identity texts, temperature, settings). Cameras are reached on serial
+ ports, network serial ports (RFC 2217, raw TCP) and Camera Link.
+EOF
+(cd "$stage" && find usr -type f -exec md5sum {} + | sort -k 2 >DEBIAN/md5sums)
+dpkg-deb --root-owner-group --build "$stage" "$coll" >/dev/null
+
+for deb in "$panel" "$sim" "$lib" "$dev" "$py" "$coll"; do
   [ -f "$deb" ] || { echo "package: $deb was not made" >&2; ls -l "$out" >&2; exit 1; }
   echo "== $(basename "$deb"): $(dpkg-deb -f "$deb" Depends)"
 done
 
 # Errors fail the run; warnings are shown.
-lintian --fail-on error --tag-display-limit 0 "$panel" "$sim" "$lib" "$dev" "$py"
+lintian --fail-on error --tag-display-limit 0 "$panel" "$sim" "$lib" "$dev" "$py" "$coll"
 
 source scripts/sim-run.sh zrk880-package
 
 root="$run/root"
 dpkg-deb -x "$panel" "$root"
 dpkg-deb -x "$sim" "$root"
-for deb in "$lib" "$dev" "$py"; do dpkg-deb -x "$deb" "$root"; done
+for deb in "$lib" "$dev" "$py" "$coll"; do dpkg-deb -x "$deb" "$root"; done
 # The unpacked library, for zrk880ctl and the examples below.
 libdir=$(dirname "$(find "$root/usr/lib" -name 'libzrk880.so.1' | head -n 1)")
 export LD_LIBRARY_PATH="$libdir"
@@ -114,4 +160,18 @@ if /usr/bin/python3 "$examples/python/golden_check.py" COM3 "$run/settings.json"
   exit 1
 fi
 printf 'batch-1\n' | /usr/bin/python3 "$examples/python/temperature_log.py" COM3
-echo "packages built and checked: $panel $sim $lib $dev $py"
+
+# The packaged collection, found where the package put it, on the unpacked module.
+export ANSIBLE_COLLECTIONS_PATH="$root/usr/lib/python3/dist-packages"
+export ANSIBLE_HOME="$run/ansible-home" ANSIBLE_LOCAL_TEMP="$run/ansible-local"
+for module in zrk880_settings zrk880_lut zrk880_facts; do
+  ansible-doc "zrk880.camera.$module" |
+    grep -q "$root/usr/lib/python3/dist-packages/ansible_collections/zrk880/camera/plugins/modules/$module.py"
+done
+got=$(ansible localhost -i localhost, -c local -o -e ansible_python_interpreter=/usr/bin/python3 \
+  -m zrk880.camera.zrk880_facts -a '{"route": "COM3", "gather": ["identity"]}')
+case "$got" in
+  *'"model": "ZR-K880TM"'*) ;;
+  *) echo "package: zrk880_facts printed $got" >&2; exit 1 ;;
+esac
+echo "packages built and checked: $panel $sim $lib $dev $py $coll $tarball"

@@ -173,7 +173,9 @@ typedef struct zrk880_difference {
     int32_t default_value;
 } zrk880_difference;
 
-/* Compares the camera with a settings file's text. differences may be NULL
+/* Compares the camera with a settings file's text, over the settings restore
+   writes (the memory and factory setting rows are passed over, so a camera
+   just restored from a file never differs from it). differences may be NULL
    when *count is 0. On entry *count is the array's capacity; on return it is
    the number of differences (0: the camera holds the file's settings). With
    more differences than room, the first *count are stored and the result is

@@ -100,8 +100,9 @@ def open(route, baud=9600):
     """Opens a camera and returns a Camera (use it in a with block).
 
     route: "COM3" (resolved as the panel does, see ZRK880_PORT_DIR), a device
-    path such as "/dev/ttyUSB0", "clall:0" (serial index 0 of the common Camera
-    Link library) or "cllib:/path/lib.so" (a frame grabber maker's library).
+    path such as "/dev/ttyUSB0", a network serial port "rfc2217://HOST:PORT" or
+    "socket://HOST:PORT", "clall:0" (serial index 0 of the common Camera Link
+    library) or "cllib:/path/lib.so" (a frame grabber maker's library).
     baud: 9600, 19200, 38400 or 115200. Raises PortError when it does not open.
     """
     return Camera(_zrk880.open(os.fspath(route), baud))
@@ -152,7 +153,14 @@ def _is_path(snapshot):
 def _settings_text(snapshot):
     """A settings file's text from a dict {name: value} or the text itself."""
     if isinstance(snapshot, dict):
-        return json.dumps([{"name": k, "value": v} for k, v in snapshot.items()])
+        # A setting by its row ("6" or 6), as everywhere else, is a row entry.
+        def entry(key, value):
+            if isinstance(key, int) and not isinstance(key, bool):
+                return {"row": key, "value": value}
+            if isinstance(key, str) and key.isascii() and key.isdigit():
+                return {"row": int(key), "value": value}
+            return {"name": key, "value": value}
+        return json.dumps([entry(k, v) for k, v in snapshot.items()])
     if isinstance(snapshot, str):
         return snapshot
     raise InputError(3, "a snapshot is a dict, a settings text or a path")
@@ -253,12 +261,41 @@ class Camera:
 
     def diff(self, snapshot):
         """The settings where the camera differs from a snapshot (as restore() takes):
-        {name: (camera_value, snapshot_value)}; empty when they agree."""
+        {name: (camera_value, snapshot_value)}; empty when they agree. The memory
+        and factory setting rows, which restore() never writes, are passed over."""
         if _is_path(snapshot):
             found = _zrk880.compare_file(self._live(), os.fspath(snapshot))
         else:
             found = _zrk880.compare(self._live(), _settings_text(snapshot))
         return {name: (camera, wanted) for name, _row, camera, wanted, _default in found}
+
+    def identity(self):
+        """The camera's identity texts, as the adjustment window shows them:
+        {"vendor", "model", "serial_number", "cpu_version", "fpga_version"}."""
+        def chars(*names):
+            # Two characters a register, the high byte first.
+            data = bytearray()
+            for name in names:
+                value = self.get(name)
+                data += bytes([(value >> 8) & 0xFF, value & 0xFF])
+            return bytes(data)
+
+        def text(data):
+            # A zero byte ends the text, as it would a C string.
+            return data.split(b"\0", 1)[0].decode("latin-1")
+
+        def numbered(prefix, count):
+            return chars(*(f"{prefix}_{n}" for n in range(1, count + 1)))
+
+        cpu = chars("cpu_version_1", "cpu_version_2")
+        fpga = chars("fpga_version_1", "fpga_version_2")
+        return {
+            "vendor": text(numbered("vendor_name", 8)),
+            "model": text(numbered("model_name", 8)),
+            "serial_number": text(numbered("serial_number", 4)),
+            "cpu_version": text(cpu[:1] + b"." + cpu[1:]),
+            "fpga_version": text(fpga[:2] + b"." + fpga[2:]),
+        }
 
     def load_memory(self, memory):
         """Loads setting memory 0 (DEFAULT) or 1..4 (FILE 1..4) and reads the settings back."""

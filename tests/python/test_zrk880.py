@@ -38,6 +38,22 @@ def test_settings_snapshots_and_tables(sim, tmp_path):
     assert "temperature" in zrk880.names()
 
 
+def test_identity_texts_and_a_dump_from_another_memory(sim):
+    sim("--vendor", "ACME", "--serial", "AB123456", "--cpu", "1002", "--fpga", "0105")
+    with zrk880.open("COM3") as cam:
+        assert cam.identity() == {"vendor": "ACME", "model": "ZR-K880TM",
+                                  "serial_number": "AB123456", "cpu_version": "1.002",
+                                  "fpga_version": "01.05"}
+        # A dump made while another memory was loaded: restore cannot load
+        # it, so diff does not hold it against the camera either.
+        golden = dict(cam.dump(), memory_load=2, memory_save=4)
+        assert cam.restore(golden) == 50
+        assert cam.diff(golden) == {}
+        # Rows as the keys of a snapshot, as for get and set.
+        assert cam.restore({"6": 7, 4: 2}) == 2
+        assert cam.diff({"gain_level": 0, "4": 2}) == {"gain_level": (7, 0)}
+
+
 @pytest.mark.parametrize("action, error, message", [
     (lambda c: c.get("gain"), zrk880.InputError, 'unknown setting "gain" (see: zrk880ctl names)'),
     (lambda c: c.set("gain_level", 342), zrk880.RangeError, "Setting value is out of range"),
