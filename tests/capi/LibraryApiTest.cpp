@@ -73,7 +73,7 @@ TEST_F(LibraryApi, FailuresComeBackAsCodesWithThePanelsTexts) {
          ZRK880_ERR_INPUT, "Command Length error."},
         {"settings text",
          [](auto* c) { return zrk880_restore(c, "gain_level,6,999\n", 17, nullptr); },
-         ZRK880_ERR_INPUT, "line 1: gain_level = 999 is out of range (0..341)"},
+         ZRK880_ERR_INPUT, "line 1: gain_level (row 6) = 999 is out of range (0..341)"},
         {"settings file",
          [&](auto* c) { return zrk880_restore_file(c, "/nonexistent.json", nullptr); },
          ZRK880_ERR_FILE, ""},

@@ -62,7 +62,7 @@ def test_identity_texts_and_a_dump_from_another_memory(sim):
     (lambda c: c.get("gain_level\0x"), zrk880.InputError, "the setting's name holds a zero character"),
     (lambda c: c.command("01G"), zrk880.InputError, "Character error."),
     (lambda c: c.restore({"gain_level": 999}), zrk880.InputError,
-     "entry 1: gain_level = 999 is out of range (0..341)"),
+     "line 1: gain_level (row 6) = 999 is out of range (0..341)"),
     (lambda c: c.save_memory(0), zrk880.InputError, "0 is not a setting memory (1-4 FILE1-FILE4)"),
     (lambda c: c.lut.write([[0] * 256] * 2), zrk880.InputError,
      "a look-up table is three lists of 256 entries"),
