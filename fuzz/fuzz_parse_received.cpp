@@ -6,10 +6,10 @@
 
 #include "CountingSink.h"
 #include "FuzzCheck.h"
-#include "StepClock.h"
 #include "link/LinkStatus.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
+#include "support/StepClock.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ void checkParserState(zr::SerialLink& link) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    zr::fuzz::StepClock clock;
+    zr::test::StepClock clock;
     zr::fuzz::CountingSink sink;
     zr::MessageRelay relay(sink);
     zr::SerialLink link(relay, clock);

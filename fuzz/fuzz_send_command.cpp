@@ -8,19 +8,19 @@
 
 #include "CountingSink.h"
 #include "FuzzCheck.h"
-#include "StepClock.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
 #include "model/CameraModel.h"
 #include "model/FrameCodec.h"
 #include "model/SimClSerial.h"
+#include "support/StepClock.h"
 
 namespace {
 
 using zr::fuzz::check;
 
 struct Harness {
-    zr::fuzz::StepClock clock;
+    zr::test::StepClock clock;
     zr::fuzz::CountingSink sink;
     zr::MessageRelay relay{sink};
     zr::sim::CameraModel camera{clock};

@@ -1,22 +1,16 @@
 #include "adjust/AdjustTemplate.h"
 
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSlider>
 #include <array>
 
 #include "adjust/AdjustControlIds.h"
-#include "adjust/UpperCaseValidator.h"
 #include "widgets/DialogUnits.h"
+#include "widgets/WindowBuilder.h"
 
 namespace adjust_template {
 namespace {
 
 using namespace adjust_id;
+using Kind = zr::widgets::ControlKind;
 
 // Rows of three controls (R, G, B) share their geometry except for y.
 constexpr int kRowPitch = 17;
@@ -115,66 +109,6 @@ constexpr std::array kControls = {
 };
 // clang-format on
 
-QWidget* create(const Control& c, QWidget* parent) {
-    const QString text = QString::fromUtf8(c.text);
-    switch (c.kind) {
-        case Kind::Frame:
-            return new QGroupBox(text, parent);
-        case Kind::Label:
-        case Kind::CentredLabel: {
-            auto* label = new QLabel(text, parent);
-            label->setAlignment((c.kind == Kind::CentredLabel ? Qt::AlignHCenter : Qt::AlignLeft) |
-                                Qt::AlignTop);
-            return label;
-        }
-        case Kind::Radio:
-            return new QRadioButton(text, parent);
-        case Kind::PushRadio: {
-            auto* button = new QPushButton(text, parent);
-            button->setCheckable(true);
-            button->setAutoDefault(false);
-            return button;
-        }
-        case Kind::Check:
-            return new QCheckBox(text, parent);
-        case Kind::Button: {
-            // No default button: Enter must not press anything in this window.
-            auto* button = new QPushButton(text, parent);
-            button->setAutoDefault(false);
-            return button;
-        }
-        case Kind::HTrackBar:
-        case Kind::VTrackBar: {
-            const bool vertical = c.kind == Kind::VTrackBar;
-            auto* slider = new QSlider(vertical ? Qt::Vertical : Qt::Horizontal, parent);
-            if (vertical) {
-                // Track bars put their minimum at the top and move down with
-                // the Down key; the position mapping relies on that.
-                slider->setInvertedAppearance(true);
-                slider->setInvertedControls(true);
-            }
-            slider->setTickPosition(vertical ? QSlider::TicksBothSides : QSlider::TicksBelow);
-            slider->setPageStep(4);
-            return slider;
-        }
-        case Kind::ValueEdit: {
-            auto* edit = new QLineEdit(text, parent);
-            edit->setReadOnly(true);
-            edit->setAlignment(Qt::AlignCenter);
-            QPalette palette = edit->palette();
-            palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-            edit->setPalette(palette);
-            return edit;
-        }
-        case Kind::UpperCaseEdit: {
-            auto* edit = new QLineEdit(text, parent);
-            edit->setValidator(new UpperCaseValidator(edit));
-            return edit;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 std::span<const Control> controls() {
@@ -190,13 +124,7 @@ QFont dialogFont() {
 void build(QWidget* dialog) {
     dialog->setFont(dialogFont());
     const zr::widgets::DialogUnits units(dialog->font());
-    for (const Control& c : kControls) {
-        QWidget* widget = create(c, dialog);
-        widget->setGeometry(units.toPixels(QRect(c.x, c.y, c.width, c.height)));
-        if (c.id != NoId) widget->setProperty("controlId", c.id);
-        if (c.hidden) widget->hide();
-    }
-    dialog->setFixedSize(units.toPixelsX(WidthDlu), units.toPixelsY(HeightDlu));
+    zr::widgets::WindowBuilder(dialog, units).build({kControls, WidthDlu, HeightDlu});
 }
 
 }  // namespace adjust_template

@@ -4,33 +4,15 @@
 #include <QWidget>
 #include <span>
 
+#include "widgets/ControlSpec.h"
+
 // Template 133: the adjustment window's controls with their ids, captions and
-// places in dialog units, and the builder that turns them into widgets.
+// places in dialog units, built by the window builder.
 namespace adjust_template {
 
-enum class Kind {
-    Frame,          // group box, caption optional
-    Label,          // static text, left aligned
-    CentredLabel,   // static text, centred
-    Radio,          // radio button
-    PushRadio,      // radio button that looks like a push button
-    Check,          // check box
-    Button,         // push button
-    HTrackBar,      // horizontal track bar, ticks below
-    VTrackBar,      // vertical track bar, ticks on both sides
-    ValueEdit,      // read-only, centred edit
-    UpperCaseEdit,  // edit that turns typed letters into upper case
-};
+inline constexpr int NoId = zr::widgets::NoId;  // static labels and frames without an identifier
 
-inline constexpr int NoId = -1;  // static labels and frames without an identifier
-
-struct Control {
-    int id;
-    Kind kind;
-    const char* text;
-    int x, y, width, height;  // dialog units
-    bool hidden;
-};
+using Control = zr::widgets::ControlSpec;
 
 inline constexpr int WidthDlu = 320;
 inline constexpr int HeightDlu = 404;

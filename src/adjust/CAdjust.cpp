@@ -20,6 +20,7 @@
 #include "link/SerialLink.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
+#include "widgets/ConnectClick.h"
 #include "widgets/SliderRelease.h"
 #include "widgets/WaitCursor.h"
 
@@ -155,8 +156,7 @@ void CAdjust::connectControls() {
         }
     }
     auto clicked = [this](int id, void (CAdjust::*handler)()) {
-        connect(control<QAbstractButton>(id), &QAbstractButton::clicked, this,
-                [this, handler] { (this->*handler)(); });
+        zr::widgets::connectClick(control<QAbstractButton>(id), this, handler);
     };
     clicked(READ, &CAdjust::ReadAdjustData);
     clicked(SAVE, &CAdjust::onSave);

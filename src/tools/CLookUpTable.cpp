@@ -6,11 +6,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFontMetrics>
-#include <QGroupBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QRadioButton>
 #include <algorithm>
 #include <cmath>
 
@@ -23,41 +21,43 @@
 #include "tools/LutProgressDialog.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/WaitCursor.h"
+#include "widgets/WindowBuilder.h"
 
 namespace {
 
-enum class Kind { Group, Radio, Check, Push };
-
-struct ControlSpec {
-    int id;  // 0 for group boxes, which have none
-    Kind kind;
-    const char* caption;  // UTF-8
-    int x, y, w, h;       // dialog units
-};
+using zr::widgets::ControlKind;
+using zr::widgets::ControlSpec;
+using zr::widgets::FitText;
+using zr::widgets::MouseTransparent;
+using zr::widgets::NoId;
 
 // Template 130, in creation order: the group boxes come before the controls
-// they frame so that they lie beneath them.
-constexpr ControlSpec kControls[] = {
-    {0, Kind::Group, "STEP", 10, 201, 127, 24},
-    {CLookUpTable::IDC_STEP_16, Kind::Radio, "16", 17, 211, 20, 10},
-    {CLookUpTable::IDC_STEP_32, Kind::Radio, "32", 39, 211, 20, 10},
-    {CLookUpTable::IDC_STEP_64, Kind::Radio, "64", 61, 211, 20, 10},
-    {CLookUpTable::IDC_STEP_128, Kind::Radio, "128", 83, 211, 24, 10},
-    {CLookUpTable::IDC_STEP_256, Kind::Radio, "256", 109, 211, 24, 10},
-    {0, Kind::Group, "COLOR", 10, 227, 78, 26},
-    {CLookUpTable::IDC_SHOW_R, Kind::Check, "R", 18, 239, 16, 10},
-    {CLookUpTable::IDC_SHOW_G, Kind::Check, "G", 42, 239, 16, 10},
-    {CLookUpTable::IDC_SHOW_B, Kind::Check, "B", 66, 239, 16, 10},
-    {0, Kind::Group, "CSV DATA", 92, 227, 70, 26},
-    {CLookUpTable::IDC_OPEN, Kind::Push, "OPEN", 97, 236, 30, 14},
-    {CLookUpTable::IDC_SAVE, Kind::Push, "SAVE", 128, 236, 30, 14},
-    {CLookUpTable::IDC_CLOSE, Kind::Push, "CLOSE", 166, 236, 50, 14},
-    {0, Kind::Group, "PRESET", 140, 201, 78, 24},
-    {CLookUpTable::IDC_GAMMA_045, Kind::Push, "\xCE\xB3=0.45", 144, 209, 34, 14},
-    {CLookUpTable::IDC_GAMMA_10, Kind::Push, "\xCE\xB3=1.0", 179, 209, 34, 14},
-    {CLookUpTable::IDC_READ, Kind::Push, "READ", 134, 186, 41, 14},
-    {CLookUpTable::IDC_WRITE, Kind::Push, "WRITE", 176, 186, 41, 14},
+// they frame so that they lie beneath them; like a dialog's group boxes they
+// are frames, no target for the mouse. Radio and check boxes may grow so that
+// indicator and caption are not cut off where the style needs more room.
+// clang-format off
+constexpr ControlSpec kLutControls[] = {
+    {NoId, ControlKind::Frame, "STEP", 10, 201, 127, 24, false, MouseTransparent},
+    {CLookUpTable::IDC_STEP_16, ControlKind::Radio, "16", 17, 211, 20, 10, false, FitText},
+    {CLookUpTable::IDC_STEP_32, ControlKind::Radio, "32", 39, 211, 20, 10, false, FitText},
+    {CLookUpTable::IDC_STEP_64, ControlKind::Radio, "64", 61, 211, 20, 10, false, FitText},
+    {CLookUpTable::IDC_STEP_128, ControlKind::Radio, "128", 83, 211, 24, 10, false, FitText},
+    {CLookUpTable::IDC_STEP_256, ControlKind::Radio, "256", 109, 211, 24, 10, false, FitText},
+    {NoId, ControlKind::Frame, "COLOR", 10, 227, 78, 26, false, MouseTransparent},
+    {CLookUpTable::IDC_SHOW_R, ControlKind::Check, "R", 18, 239, 16, 10, false, FitText},
+    {CLookUpTable::IDC_SHOW_G, ControlKind::Check, "G", 42, 239, 16, 10, false, FitText},
+    {CLookUpTable::IDC_SHOW_B, ControlKind::Check, "B", 66, 239, 16, 10, false, FitText},
+    {NoId, ControlKind::Frame, "CSV DATA", 92, 227, 70, 26, false, MouseTransparent},
+    {CLookUpTable::IDC_OPEN, ControlKind::DialogButton, "OPEN", 97, 236, 30, 14},
+    {CLookUpTable::IDC_SAVE, ControlKind::DialogButton, "SAVE", 128, 236, 30, 14},
+    {CLookUpTable::IDC_CLOSE, ControlKind::DialogButton, "CLOSE", 166, 236, 50, 14},
+    {NoId, ControlKind::Frame, "PRESET", 140, 201, 78, 24, false, MouseTransparent},
+    {CLookUpTable::IDC_GAMMA_045, ControlKind::DialogButton, "\xCE\xB3=0.45", 144, 209, 34, 14},
+    {CLookUpTable::IDC_GAMMA_10, ControlKind::DialogButton, "\xCE\xB3=1.0", 179, 209, 34, 14},
+    {CLookUpTable::IDC_READ, ControlKind::DialogButton, "READ", 134, 186, 41, 14},
+    {CLookUpTable::IDC_WRITE, ControlKind::DialogButton, "WRITE", 176, 186, 41, 14},
 };
+// clang-format on
 
 constexpr int kDialogWidthDlu = 230;
 constexpr int kDialogHeightDlu = 260;
@@ -84,50 +84,19 @@ CLookUpTable::CLookUpTable(QWidget* parent) : ToolWindow(EnterKey::Hides, parent
 }
 
 void CLookUpTable::buildControls() {
-    const zr::widgets::DialogUnits du = dialogUnits(font());
-    stepGroup_ = new QButtonGroup(this);
-    int radioIndex = 0;
-    for (const ControlSpec& entry : kControls) {
-        const QString caption = QString::fromUtf8(entry.caption);
-        QWidget* widget = nullptr;
-        switch (entry.kind) {
-            case Kind::Group: {
-                auto* box = new QGroupBox(caption, this);
-                // Like a dialog's group box: a frame, no target for the mouse.
-                box->setAttribute(Qt::WA_TransparentForMouseEvents);
-                widget = box;
-                break;
-            }
-            case Kind::Radio: {
-                auto* radio = new QRadioButton(caption, this);
-                stepGroup_->addButton(radio, radioIndex++);
-                widget = radio;
-                break;
-            }
-            case Kind::Check: {
-                auto* check = new QCheckBox(caption, this);
-                channelBoxes_[entry.id - IDC_SHOW_R] = check;
-                connect(check, &QCheckBox::clicked, this, [this] { OnStepOrChannel(); });
-                widget = check;
-                break;
-            }
-            case Kind::Push:
-                widget = new QPushButton(caption, this);
-                break;
-        }
-        QRect geometry = du.toPixels(QRect(entry.x, entry.y, entry.w, entry.h));
-        // Indicator and caption must not be cut off where the style needs more room.
-        if (entry.kind == Kind::Radio || entry.kind == Kind::Check) {
-            geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
-        }
-        widget->setGeometry(geometry);
-        if (entry.id != 0) {
-            widget->setObjectName(QStringLiteral("control%1").arg(entry.id));
-            widget->setProperty("controlId", entry.id);
-        }
-    }
+    zr::widgets::WindowBuilder(this, dialogUnits(font()))
+        .build({kLutControls, kDialogWidthDlu, kDialogHeightDlu});
     controls().addTemplate(this);
+
+    stepGroup_ = new QButtonGroup(this);
+    for (int id = IDC_STEP_16; id <= IDC_STEP_256; ++id) {
+        stepGroup_->addButton(controls().button(id), id - IDC_STEP_16);
+    }
     connect(stepGroup_, &QButtonGroup::idClicked, this, [this] { OnStepOrChannel(); });
+    for (int c = 0; c < 3; ++c) {
+        channelBoxes_[c] = static_cast<QCheckBox*>(control(IDC_SHOW_R + c));
+        connect(channelBoxes_[c], &QCheckBox::clicked, this, [this] { OnStepOrChannel(); });
+    }
 
     auto button = [this](int id) { return static_cast<QPushButton*>(control(id)); };
     connect(button(IDC_CLOSE), &QPushButton::clicked, this, &QDialog::reject);
@@ -137,8 +106,6 @@ void CLookUpTable::buildControls() {
     connect(button(IDC_GAMMA_10), &QPushButton::clicked, this, [this] { OnGamma10(); });
     connect(button(IDC_READ), &QPushButton::clicked, this, [this] { OnRead(); });
     connect(button(IDC_WRITE), &QPushButton::clicked, this, [this] { OnWrite(); });
-
-    setFixedSize(du.toPixelsX(kDialogWidthDlu), du.toPixelsY(kDialogHeightDlu));
 }
 
 void CLookUpTable::setUpWindow() {

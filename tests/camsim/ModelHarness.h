@@ -3,16 +3,16 @@
 #include <cstdint>
 #include <string>
 
-#include "TestClock.h"
 #include "model/CameraModel.h"
 #include "model/FrameCodec.h"
+#include "support/StepClock.h"
 
 inline const std::string kAck(1, '\x06');
 inline const std::string kNak(1, '\x15');
 
 // A model on a test clock, with helpers that speak to it as the host does.
 struct ModelHarness {
-    TestClock clock;
+    zr::test::StepClock clock{1000};
     zr::sim::CameraModel model{clock};
 
     void send(const std::string& bytes) {

@@ -1,20 +1,39 @@
-// Not a check: when ZR_PANEL_SCREENSHOT names a file, shows the panel after a
-// read from the simulated camera and saves a picture of it there
-// (scripts/screenshot.sh panel runs it under Xvfb).
+// Takes the picture of the panel after a read from the simulated camera and
+// checks it: the whole panel, with a value the read changed drawn anew. When
+// ZR_PANEL_SCREENSHOT names a file the picture is saved there as well
+// (scripts/screenshot.sh panel runs this under Xvfb).
 #include <QApplication>
+#include <QImage>
 #include <QPixmap>
+#include <QScrollBar>
 #include <cstdlib>
 
 #include "PanelFixture.h"
+#include "panel/PanelControlIds.h"
 
 namespace zr::test {
 namespace {
 
-class PanelScreenshot : public PanelTest {};
+class PanelScreenshot : public PanelTest {
+  protected:
+    void paint() {
+        for (int i = 0; i < 20; ++i) QApplication::processEvents();
+    }
+    // The part of a picture of the panel that shows `control`.
+    static QImage area(const QPixmap& picture, QWidget* panel, QWidget* control) {
+        const qreal scale = picture.devicePixelRatio();
+        const QPoint at = control->mapTo(panel, QPoint()) * scale;
+        return picture.toImage().copy(QRect(at, control->size() * scale));
+    }
+};
 
-TEST_F(PanelScreenshot, SavesThePanelAfterARead) {
-    const char* path = std::getenv("ZR_PANEL_SCREENSHOT");
-    if (path == nullptr || *path == '\0') GTEST_SKIP() << "ZR_PANEL_SCREENSHOT not set";
+TEST_F(PanelScreenshot, ShowsTheValuesRead) {
+    panel->show();
+    panel->raise();
+    paint();
+    QScrollBar* gain = scrollBar(panel::IDC_GAIN_SCROLL);
+    ASSERT_NE(gain, nullptr);
+    const QImage gainBefore = area(panel->grab(), panel.get(), gain);
 
     // A camera with most groups switched on, so that little is greyed out.
     const int rows[][2] = {{0, 4},   {1, 1},   {4, 255}, {5, 0},   {6, 170}, {9, 834},
@@ -26,11 +45,17 @@ TEST_F(PanelScreenshot, SavesThePanelAfterARead) {
     // The fixture opens the port behind the command's back; name it as the
     // command would.
     panel->setupContext().connectionChanged("CL ALL port 0");
+    paint();
 
-    panel->show();
-    panel->raise();
-    for (int i = 0; i < 20; ++i) QApplication::processEvents();
-    ASSERT_TRUE(panel->grab().save(QString::fromLocal8Bit(path)));
+    const QPixmap picture = panel->grab();
+    EXPECT_EQ(picture.deviceIndependentSize().toSize(), panel->size());
+    // The gain bar's thumb has moved from 0 to 170.
+    EXPECT_NE(area(picture, panel.get(), gain), gainBefore);
+
+    const char* path = std::getenv("ZR_PANEL_SCREENSHOT");
+    if (path != nullptr && *path != '\0') {
+        ASSERT_TRUE(picture.save(QString::fromLocal8Bit(path)));
+    }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "adjust/UpperCaseValidator.h"
+#include "widgets/UpperCaseValidator.h"
 
 QValidator::State UpperCaseValidator::validate(QString& input, int&) const {
     // Only a-z: a full Unicode case mapping may change the text's length
