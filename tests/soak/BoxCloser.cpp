@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QtTest/QTest>
+#include <algorithm>
 
 #include "setup/CSelect.h"
 
@@ -52,7 +53,12 @@ void BoxCloser::poll() {
         target_ = window;
         const int spread = quick_ ? 3 : kMaxDelayMs - kMinDelayMs;
         due_ = clock_.elapsed() + (quick_ ? 1 : kMinDelayMs) + random_() % spread;
-        if (auto* box = qobject_cast<QMessageBox*>(window)) {
+        std::erase_if(counted_, [](const QPointer<QWidget>& seen) { return seen.isNull(); });
+        const bool counted = std::ranges::any_of(
+            counted_, [window](const QPointer<QWidget>& seen) { return seen == window; });
+        auto* box = qobject_cast<QMessageBox*>(window);
+        if (box != nullptr && !counted) {
+            counted_.emplace_back(box);
             texts_.push_back(box->windowTitle().toStdString() + ": " + box->text().toStdString());
             if (onBox_) onBox_(box->text().toStdString());
         }

@@ -41,6 +41,9 @@ class BoxCloser : public QObject {
     QElapsedTimer clock_;
     std::mt19937 random_;
     QPointer<QWidget> target_;
+    // Boxes already counted: one that comes to the top again after a box
+    // shown inside its event loop has closed is the same box, not a new one.
+    std::vector<QPointer<QWidget>> counted_;
     qint64 due_ = 0;
     bool quick_ = false;
     std::vector<std::string> texts_;
