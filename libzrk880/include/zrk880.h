@@ -92,6 +92,9 @@ typedef struct zrk880_camera zrk880_camera;
  *                    (clallserial); "clall" alone is index 0
  *   "cllib:/path/libmaker.so"  port 0 of a frame grabber maker's library; a
  *                    route ending in ".so" or ".dll" is taken as one too
+ *   "rfc2217://line7-pc:4001"  a network serial port with RFC 2217 (the line
+ *                    speed set through the server); "socket://HOST:PORT" one
+ *                    over raw TCP (the line set at the server)
  * baud is the line speed (9600, 19200, 38400 or 115200); a maker's library
  * keeps its own. On success *camera holds the new handle.
  */
