@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <span>
 
-#include "widgets/ControlSpec.h"
+#include "widgets/ControlEntry.h"
 
 // Template 133: the adjustment window's controls with their ids, captions and
 // places in dialog units, built by the window builder.
@@ -12,7 +12,7 @@ namespace adjust_template {
 
 inline constexpr int NoId = zr::widgets::NoId;  // static labels and frames without an identifier
 
-using Control = zr::widgets::ControlSpec;
+using Control = zr::widgets::ControlEntry;
 
 inline constexpr int WidthDlu = 320;
 inline constexpr int HeightDlu = 404;

@@ -5,15 +5,15 @@ namespace zr {
 namespace {
 
 using widgets::Beneath;
+using widgets::ControlEntry;
 using widgets::ControlKind;
-using widgets::ControlSpec;
 using widgets::Disabled;
 using widgets::NoOption;
 
 // In tab order. Group boxes come last and are put beneath the rest, so they
 // never take the buttons' clicks.
 // clang-format off
-constexpr ControlSpec kSelectControls[] = {
+constexpr ControlEntry kSelectControls[] = {
     {1119, ControlKind::PushRadio, "COM 1", 11, 12, 28, 14},
     {1120, ControlKind::PushRadio, "COM 2", 41, 12, 28, 14},
     {1121, ControlKind::PushRadio, "COM 3", 71, 12, 28, 14},

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/ControlSpec.h"
+#include "widgets/ControlEntry.h"
 
 namespace zr {
 

@@ -25,8 +25,8 @@
 
 namespace {
 
+using zr::widgets::ControlEntry;
 using zr::widgets::ControlKind;
-using zr::widgets::ControlSpec;
 using zr::widgets::FitText;
 using zr::widgets::MouseTransparent;
 using zr::widgets::NoId;
@@ -36,7 +36,7 @@ using zr::widgets::NoId;
 // are frames, no target for the mouse. Radio and check boxes may grow so that
 // indicator and caption are not cut off where the style needs more room.
 // clang-format off
-constexpr ControlSpec kLutControls[] = {
+constexpr ControlEntry kLutControls[] = {
     {NoId, ControlKind::Frame, "STEP", 10, 201, 127, 24, false, MouseTransparent},
     {CLookUpTable::IDC_STEP_16, ControlKind::Radio, "16", 17, 211, 20, 10, false, FitText},
     {CLookUpTable::IDC_STEP_32, ControlKind::Radio, "32", 39, 211, 20, 10, false, FitText},

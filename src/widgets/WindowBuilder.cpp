@@ -17,33 +17,33 @@ namespace zr::widgets {
 
 void WindowBuilder::build(const WindowTable& table) const {
     std::vector<QWidget*> beneath;
-    for (const ControlSpec& spec : table.controls) {
-        QWidget* widget = create(spec);
-        QRect geometry = units_.toPixels(QRect(spec.x, spec.y, spec.width, spec.height));
-        if (spec.options & FitText) {
+    for (const ControlEntry& entry : table.controls) {
+        QWidget* widget = create(entry);
+        QRect geometry = units_.toPixels(QRect(entry.x, entry.y, entry.width, entry.height));
+        if (entry.options & FitText) {
             geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
         }
         widget->setGeometry(geometry);
-        if (spec.id != NoId) {
-            widget->setObjectName(QStringLiteral("control%1").arg(spec.id));
-            widget->setProperty("controlId", spec.id);
+        if (entry.id != NoId) {
+            widget->setObjectName(QStringLiteral("control%1").arg(entry.id));
+            widget->setProperty("controlId", entry.id);
         }
-        if (spec.hidden) widget->hide();
-        if (spec.options & Disabled) widget->setEnabled(false);
-        if (spec.options & Beneath) beneath.push_back(widget);
+        if (entry.hidden) widget->hide();
+        if (entry.options & Disabled) widget->setEnabled(false);
+        if (entry.options & Beneath) beneath.push_back(widget);
     }
     // Frames drawn behind the buttons never take their clicks.
     for (QWidget* widget : beneath) widget->lower();
     window_->setFixedSize(units_.toPixelsX(table.widthDlu), units_.toPixelsY(table.heightDlu));
 }
 
-QWidget* WindowBuilder::create(const ControlSpec& spec) const {
+QWidget* WindowBuilder::create(const ControlEntry& entry) const {
     QWidget* parent = window_;
-    const QString text = QString::fromUtf8(spec.text);
-    switch (spec.kind) {
+    const QString text = QString::fromUtf8(entry.text);
+    switch (entry.kind) {
         case ControlKind::Frame: {
             auto* frame = new QGroupBox(text, parent);
-            if (spec.options & MouseTransparent) {
+            if (entry.options & MouseTransparent) {
                 frame->setAttribute(Qt::WA_TransparentForMouseEvents);
             }
             return frame;
@@ -51,7 +51,7 @@ QWidget* WindowBuilder::create(const ControlSpec& spec) const {
         case ControlKind::Label:
         case ControlKind::CentredLabel: {
             auto* label = new QLabel(text, parent);
-            const bool centred = spec.kind == ControlKind::CentredLabel;
+            const bool centred = entry.kind == ControlKind::CentredLabel;
             label->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
             return label;
         }
@@ -71,7 +71,7 @@ QWidget* WindowBuilder::create(const ControlSpec& spec) const {
         case ControlKind::DefaultButton: {
             auto* button = new QPushButton(text, parent);
             button->setAutoDefault(false);
-            button->setDefault(spec.kind == ControlKind::DefaultButton);
+            button->setDefault(entry.kind == ControlKind::DefaultButton);
             return button;
         }
         case ControlKind::DialogButton:
@@ -96,7 +96,7 @@ QWidget* WindowBuilder::create(const ControlSpec& spec) const {
             return new QComboBox(parent);
         case ControlKind::HTrackBar:
         case ControlKind::VTrackBar: {
-            const bool vertical = spec.kind == ControlKind::VTrackBar;
+            const bool vertical = entry.kind == ControlKind::VTrackBar;
             auto* slider = new QSlider(vertical ? Qt::Vertical : Qt::Horizontal, parent);
             if (vertical) {
                 // Track bars put their minimum at the top and move down with

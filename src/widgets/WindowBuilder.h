@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/ControlSpec.h"
+#include "widgets/ControlEntry.h"
 #include "widgets/DialogUnits.h"
 
 class QWidget;
@@ -19,7 +19,7 @@ class WindowBuilder {
     void build(const WindowTable& table) const;
 
   private:
-    QWidget* create(const ControlSpec& spec) const;
+    QWidget* create(const ControlEntry& entry) const;
 
     QWidget* window_;
     DialogUnits units_;

@@ -24,9 +24,9 @@ ROUTE_ARGUMENT_SPEC = dict(
 
 
 def route_argument_spec(**more):
-    spec = dict(ROUTE_ARGUMENT_SPEC)
-    spec.update(more)
-    return spec
+    arguments = dict(ROUTE_ARGUMENT_SPEC)
+    arguments.update(more)
+    return arguments
 
 
 def require_zrk880(module):

@@ -37,7 +37,7 @@ enum ControlOption : unsigned {
 inline constexpr int NoId = -1;  // frames and labels nobody addresses
 
 // One control of a window template: position and size in dialog units.
-struct ControlSpec {
+struct ControlEntry {
     int id;
     ControlKind kind;
     const char* text;  // UTF-8
@@ -49,7 +49,7 @@ struct ControlSpec {
 // A window template: its controls in creation order, which is also the tab
 // order, and the window's size in dialog units.
 struct WindowTable {
-    std::span<const ControlSpec> controls;
+    std::span<const ControlEntry> controls;
     int widthDlu;
     int heightDlu;
 };
