@@ -42,8 +42,10 @@ bool SerialLink::waitServing(WakeSignal& signal, int realMs, bool whileOpen) {
     const auto deadline = Steady::now() + std::chrono::milliseconds(realMs < 0 ? 0 : realMs);
     for (;;) {
         messages_.servePending();
-        if (signal.take()) return true;
+        // A closed link has nothing more to wait for, whatever its worker
+        // still signals on its way out.
         if (whileOpen && !isOpen()) return false;
+        if (signal.take()) return true;
         int left = -1;
         if (realMs >= 0) {
             const auto rest =
