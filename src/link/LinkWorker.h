@@ -52,7 +52,6 @@ class LinkWorker {
     // otherwise. Called by the thread with the lock held; a test or fuzzer
     // may call it directly only while no thread runs.
     int ParseReceived(const uint8_t* data, size_t count);
-    void resetParser() { parser_.reset(); }
     const AnswerParser& parser() const { return parser_; }
 
   private:
