@@ -20,16 +20,17 @@ class QMenuBar;
 class QWidget;
 
 namespace zr {
-class QtMessageSink;
 class TraceQueue;
 }  // namespace zr
 namespace zr::panel {
 class SettingsFileCommands;
 }
 
-// The main control panel. Owns the parameter table (inside ParamAccess), the
-// one serial link and portOpen; its tool windows reach the camera through the
-// context it hands them (toolContext()), never through the panel itself.
+// The main control panel's window: its menu, keys and buttons run the
+// program's commands. It owns the session (PanelServices: the link, the
+// table, the boxes) and portOpen; its controls show the table (PanelControls);
+// its tool windows reach the camera through the context it hands them
+// (toolContext()), never through the panel itself.
 //
 // Constructing the panel builds its window and sends nothing. The application
 // calls startSession(), which runs the Serial Port command, and then shows it.
@@ -61,9 +62,10 @@ class CZR_K880TM_ControlDlg : public QDialog {
     // application calls it before showing the panel.
     void startSession();
 
-    // --- read-outs and control states ----------------------------------------
-    // Sets every control from the table, also those of the open tool windows,
-    // and brings the enabled states up to date. Sends nothing.
+    // --- read-outs and control states (PanelControls does them) ---------------
+    // Sets every control from the table and brings the enabled states up to
+    // date. Sends nothing. Whatever changes the table runs it through the
+    // table's change notice, as it shows the open tool windows' rows.
     void RefreshPanel();
     // Moves a scroll bar's thumb to `position` and rewrites its read-out.
     void ShowScrollValue(int scrollId, int readoutId, int position);
@@ -110,15 +112,9 @@ class CZR_K880TM_ControlDlg : public QDialog {
     void reject() override;
 
   private:
-    void closeConversation();
     void buildWindow();
-    void bindControls();
+    void bindCommands();
     void initialiseControls();
-    void refreshRadioGroup(int row);
-    // Checks button `checkedId` of a row's group (0: none) and unchecks the rest.
-    void showRadio(int row, int checkedId);
-    // Takes the focus onto the panel when `focused` has just been disabled.
-    void parkFocusIfDisabled(QWidget* focused);
     void showAbout();
 
     struct Impl;

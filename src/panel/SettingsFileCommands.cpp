@@ -34,14 +34,8 @@ std::string nameOf(int row) {
 
 SettingsFileCommands::SettingsFileCommands(QWidget* window, ParamAccess& params,
                                            BulkOperations& bulk, MessageRelay& messages,
-                                           std::function<void()> refreshPanel,
                                            std::function<void(const QString&)> tell)
-    : window_(window),
-      params_(params),
-      bulk_(bulk),
-      messages_(messages),
-      refreshPanel_(std::move(refreshPanel)),
-      tell_(std::move(tell)) {}
+    : window_(window), params_(params), bulk_(bulk), messages_(messages), tell_(std::move(tell)) {}
 
 SettingsFileCommands::~SettingsFileCommands() {
     delete compareWindow_.data();
@@ -84,7 +78,7 @@ void SettingsFileCommands::load() {
     const int refused = bulk_.WriteSettings(entries);
     if (refused >= 0) {
         // The table holds what the camera accepted; the panel shows it.
-        refreshPanel_();
+        params_.changes().tableChanged();
         wait.release();
         showBox("Loading " + path.toStdString() + " stopped at " + nameOf(refused) + " (row " +
                     std::to_string(refused) + "); " +
@@ -111,7 +105,7 @@ void SettingsFileCommands::compare() {
     for (const SettingsEntry& entry : entries) {
         int32_t camera = 0;
         if (params_.ReadParam(entry.row, camera) != 0) {
-            refreshPanel_();
+            params_.changes().tableChanged();
             wait.release();
             showBox("The settings could not be read from the camera; nothing was compared.",
                     MsgIcon::Exclamation);
@@ -123,7 +117,7 @@ void SettingsFileCommands::compare() {
                             params_.table()[entry.row].defaultValue});
     }
     // The reads updated the table: the panel shows the camera's values.
-    refreshPanel_();
+    params_.changes().tableChanged();
     wait.release();
     if (differences.empty()) {
         showBox("The camera's settings match " + path.toStdString() +

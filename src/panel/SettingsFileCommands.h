@@ -33,8 +33,7 @@ class SettingsFileCommands {
 
     // `tell` says what a command did where the user looks (the status line).
     SettingsFileCommands(QWidget* window, ParamAccess& params, BulkOperations& bulk,
-                         MessageRelay& messages, std::function<void()> refreshPanel,
-                         std::function<void(const QString&)> tell);
+                         MessageRelay& messages, std::function<void(const QString&)> tell);
     ~SettingsFileCommands();
     SettingsFileCommands(const SettingsFileCommands&) = delete;
     SettingsFileCommands& operator=(const SettingsFileCommands&) = delete;
@@ -63,7 +62,6 @@ class SettingsFileCommands {
     ParamAccess& params_;
     BulkOperations& bulk_;
     MessageRelay& messages_;
-    std::function<void()> refreshPanel_;
     std::function<void(const QString&)> tell_;
     PathChooser chooser_;
     QPointer<SettingsCompareDlg> compareWindow_;

@@ -4,7 +4,6 @@
 
 #include "adjust/CAdjust.h"
 #include "panel/CZR_K880TM_ControlDlg.h"
-#include "params/CameraParamTable.h"
 #include "tools/CLinkTrace.h"
 #include "tools/CLookUpTable.h"
 #include "tools/CManualCommand.h"
@@ -122,10 +121,6 @@ void ToolWindowSlots::closeAll() {
           static_cast<QWidget*>(linkTrace_.data())}) {
         if (window != nullptr) window->hide();
     }
-}
-
-void ToolWindowSlots::showTable(const zr::CameraParamTable& table) {
-    if (whiteSpot_) whiteSpot_->ShowThreshold(table[zr::ROW_WHITE_SPOT_LEVEL].value);
 }
 
 }  // namespace zr::panel

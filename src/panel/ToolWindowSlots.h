@@ -10,7 +10,6 @@ class CWhiteSpot;
 class CZR_K880TM_ControlDlg;
 
 namespace zr {
-class CameraParamTable;
 class TraceQueue;
 }  // namespace zr
 
@@ -42,11 +41,6 @@ class ToolWindowSlots {
     // from inside their event loops): then the windows only go out of sight,
     // and are deleted with the panel, once that code has returned.
     void closeAll();
-
-    // Sets the controls of the existing windows that show a table row from
-    // the table; sends nothing. Only the white spot threshold is such a
-    // control: the adjustment window shows rows no read walk touches.
-    void showTable(const zr::CameraParamTable& table);
 
     const QPointer<CLookUpTable>& lookUpTable() const { return lookUpTable_; }
     const QPointer<CWhiteSpot>& whiteSpot() const { return whiteSpot_; }

@@ -62,7 +62,7 @@ bool BulkOperations::readBack() {
         int32_t value = 0;
         complete = params_.ReadParam(row, value) == 0;
     }
-    if (refresh_) refresh_();
+    params_.changes().tableChanged();
     return complete;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "params/ParamAccess.h"
@@ -13,12 +12,10 @@ namespace zr {
 inline constexpr int32_t AdjustAccessCode = 0x4A5C;
 
 // Operations that move many settings at once. They use only the parameter
-// operations; the panel plugs its RefreshPanel in as the refresh hook.
+// operations, and tell the table's listeners once a walk has read it back.
 class BulkOperations {
   public:
     explicit BulkOperations(ParamAccess& params);
-
-    void setRefreshHook(std::function<void()> refresh) { refresh_ = std::move(refresh); }
 
     // True when every row was read.
     bool ReadFromCamera();
@@ -34,13 +31,12 @@ class BulkOperations {
     void AllInitialize();   // asks first
 
   private:
-    // Reads rows 0..52 in order, stopping at the first failure, then runs the
-    // refresh hook either way. True when every row was read.
+    // Reads rows 0..52 in order, stopping at the first failure, then tells the
+    // table's listeners either way. True when every row was read.
     bool readBack();
     bool confirm(const char* text);
 
     ParamAccess& params_;
-    std::function<void()> refresh_;
 };
 
 }  // namespace zr

@@ -7,6 +7,7 @@
 #include "link/Message.h"
 #include "link/SerialLink.h"
 #include "params/CameraParamTable.h"
+#include "params/TableChanges.h"
 
 namespace zr {
 
@@ -29,6 +30,8 @@ class ParamAccess {
 
     CameraParamTable& table() { return table_; }
     const CameraParamTable& table() const { return table_; }
+    // Whoever changed many rows at once says so here; the views listen.
+    TableChanges& changes() { return changes_; }
     SerialLink& link() { return link_; }
     MsgOwner owner() const { return owner_; }
     void setOwner(MsgOwner owner) { owner_ = owner; }
@@ -41,6 +44,7 @@ class ParamAccess {
   private:
     SerialLink& link_;
     CameraParamTable table_;
+    TableChanges changes_;
     MsgOwner owner_;
 };
 

@@ -56,6 +56,9 @@ void CWhiteSpot::setUpWindow() {
 
     control<QScrollBar>(IDC_THRESHOLD)->setRange(0, 255);
     moveThreshold(value, zr::tools::thresholdOpeningText(value));
+    // A walk or a file that changes the table moves the bar too.
+    tableListening_ = context.params->changes().listen(
+        [this] { ShowThreshold(context.params->table()[zr::ROW_WHITE_SPOT_LEVEL].value); });
 }
 
 void CWhiteSpot::moveThreshold(int value, const std::string& readout) {

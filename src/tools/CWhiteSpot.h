@@ -4,6 +4,7 @@
 #include <QString>
 #include <optional>
 
+#include "params/TableChanges.h"
 #include "widgets/ToolWindow.h"
 #include "widgets/WaitCursor.h"
 
@@ -74,4 +75,5 @@ class CWhiteSpot : public zr::widgets::ToolWindow {
     // Up from the first poll to the end of the detection, across the ticks.
     std::optional<zr::widgets::WaitCursor> waitCursor_;
     QString spotListText_;
+    zr::TableChanges::Listening tableListening_;
 };

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include "link/Message.h"
 
 namespace zr {
@@ -16,15 +14,14 @@ namespace zr::widgets {
 // it: the window reaches the camera and the message boxes through these and
 // knows nothing of the panel itself.
 struct ToolContext {
-    ParamAccess* params = nullptr;       // the parameter table and its operations
-    SerialLink* link = nullptr;          // raw command text; whether an exchange runs
-    MessageRelay* messages = nullptr;    // the program's message boxes
-    std::function<void()> refreshPanel;  // shows the table on the panel again
+    ParamAccess* params = nullptr;     // the parameter table and its operations
+    SerialLink* link = nullptr;        // raw command text; whether an exchange runs
+    MessageRelay* messages = nullptr;  // the program's message boxes
     // Owner of the boxes a window shows that must come up while it is hidden
     // (the panel's window).
     MsgOwner boxOwner = nullptr;
 
-    bool complete() const { return params && link && messages && refreshPanel; }
+    bool complete() const { return params && link && messages; }
 };
 
 }  // namespace zr::widgets

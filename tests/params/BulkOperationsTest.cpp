@@ -40,7 +40,6 @@ std::vector<std::string> concat(std::vector<std::string> a, const std::vector<st
 class BulkTest : public testing::Test {
   protected:
     void SetUp() override {
-        bulk.setRefreshHook([this] { ++refreshes; });
         if (openLink) {
             ASSERT_TRUE(f.open());
         }
@@ -69,6 +68,7 @@ class BulkTest : public testing::Test {
     ParamAccess params{f.link, kPanelOwner};
     BulkOperations bulk{params};
     int refreshes = 0;
+    TableChanges::Listening counting = params.changes().listen([this] { ++refreshes; });
 };
 
 TEST_F(BulkTest, ReadFromCameraReadsRows0To52InOrderWithTheExactFrames) {

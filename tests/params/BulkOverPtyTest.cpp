@@ -36,7 +36,7 @@ TEST(BulkOverPty, WriteThenReadFromCameraThroughTheSimulatorProgram) {
     ParamAccess params(link);
     BulkOperations bulk(params);
     int refreshes = 0;
-    bulk.setRefreshHook([&] { ++refreshes; });
+    const auto counting = params.changes().listen([&] { ++refreshes; });
 
     // Give the camera values that differ from the defaults, forget them here,
     // then learn them back from the camera.

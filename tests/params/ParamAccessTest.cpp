@@ -255,5 +255,32 @@ TEST(ParamAccessClosed, EveryOperationFailsWithTheLinksMessageAndChangesNothing)
     EXPECT_TRUE(f.camera.frames().empty());
 }
 
+// The table's change notice: listeners told in the order they came, also when
+// one of them ends its own or a later listening, or starts a new one, while
+// the others are told (a refresh that opens or closes a window).
+TEST(TableChangesTest, ListenersComeAndGoWhileOthersAreTold) {
+    TableChanges changes;
+    std::string told;
+    TableChanges::Listening first, second, third, late;
+    first = changes.listen([&] {
+        told += "1";
+        first.end();
+        late = changes.listen([&] { told += "L"; });
+    });
+    second = changes.listen([&] {
+        told += "2";
+        third.end();
+    });
+    third = changes.listen([&] { told += "3"; });
+    changes.tableChanged();
+    changes.tableChanged();
+    EXPECT_EQ(told,
+              "12"
+              "2L");
+    { TableChanges::Listening moved = std::move(late); }
+    changes.tableChanged();
+    EXPECT_EQ(told, "122L2");
+}
+
 }  // namespace
 }  // namespace zr
