@@ -10,7 +10,7 @@
 #include "model/CameraModel.h"
 #include "model/CommandFrameParser.h"
 #include "model/FrameCodec.h"
-#include "support/StepClock.h"
+#include "support/ManualClock.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ void checkReplies(const std::string& replies) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
-    zr::test::StepClock clock;
+    zr::test::ManualClock clock;
     zr::sim::CameraModel camera(clock);
     zr::sim::CommandFrameParser parser;
     std::string replies;

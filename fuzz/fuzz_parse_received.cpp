@@ -9,7 +9,7 @@
 #include "link/LinkStatus.h"
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
-#include "support/StepClock.h"
+#include "support/ManualClock.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ void checkParserState(zr::SerialLink& link) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    zr::test::StepClock clock;
+    zr::test::ManualClock clock;
     zr::fuzz::CountingSink sink;
     zr::MessageRelay relay(sink);
     zr::SerialLink link(relay, clock);

@@ -13,14 +13,14 @@
 #include "model/CameraModel.h"
 #include "model/FrameCodec.h"
 #include "model/SimClSerial.h"
-#include "support/StepClock.h"
+#include "support/ManualClock.h"
 
 namespace {
 
 using zr::fuzz::check;
 
 struct Harness {
-    zr::test::StepClock clock;
+    zr::test::ManualClock clock;
     zr::fuzz::CountingSink sink;
     zr::MessageRelay relay{sink};
     zr::sim::CameraModel camera{clock};

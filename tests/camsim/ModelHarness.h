@@ -5,14 +5,14 @@
 
 #include "model/CameraModel.h"
 #include "model/FrameCodec.h"
-#include "support/StepClock.h"
+#include "support/ManualClock.h"
 
 inline const std::string kAck(1, '\x06');
 inline const std::string kNak(1, '\x15');
 
 // A model on a test clock, with helpers that speak to it as the host does.
 struct ModelHarness {
-    zr::test::StepClock clock{1000};
+    zr::test::ManualClock clock{1000};
     zr::sim::CameraModel model{clock};
 
     void send(const std::string& bytes) {

@@ -9,7 +9,8 @@
 
 namespace zr::test {
 
-// A virtual millisecond clock for deterministic timing tests.
+// A virtual millisecond clock for deterministic timing tests, the simulated
+// camera's tests and the fuzzers.
 //
 // How time advances: only through sleepMs() and advance(). tickMs() returns the
 // start tick plus every millisecond slept or advanced so far (32 bits, so a
