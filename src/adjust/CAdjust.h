@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QBasicTimer>
-#include <array>
 #include <cstdint>
 #include <memory>
-#include <string>
 
-#include "link/Message.h"
+#include "adjust/AdjustIdentity.h"
+#include "adjust/AdjustSliders.h"
+#include "widgets/IdleLinkPoll.h"
 #include "widgets/ToolWindow.h"
 
 class QButtonGroup;
-class QSlider;
 
 namespace zr {
 class AdjustDataLog;
@@ -33,7 +31,7 @@ class CAdjust : public zr::widgets::ToolWindow {
     enum TimerId { AutoAdjustTimer = 1, TemperatureTimer = 2 };
 
     // Shown in place of a value whose read failed.
-    static constexpr const char* UnknownValueText = "--";
+    static constexpr const char* UnknownValueText = AdjustSliders::UnknownValueText;
     static constexpr const char* UnknownTemperatureText = "--.-";
 
     explicit CAdjust(QWidget* parent = nullptr);
@@ -48,8 +46,8 @@ class CAdjust : public zr::widgets::ToolWindow {
 
     int adjustStep() const { return adjustStep_; }
     int registrationSwitch() const { return registrationSwitch_; }
-    int32_t adjustValue(int index) const { return adjustValues_[static_cast<size_t>(index)]; }
-    int32_t registrationCentre() const { return registrationCentre_; }
+    int32_t adjustValue(int index) const { return sliders_.value(index); }
+    int32_t registrationCentre() const { return sliders_.registrationCentre(); }
     bool isTimerActive(int timerId) const;
     zr::AdjustDataLog& dataLog() { return *dataLog_; }
 
@@ -58,7 +56,6 @@ class CAdjust : public zr::widgets::ToolWindow {
     void reject() override;  // CLOSE, close box, Escape
 
   protected:
-    void timerEvent(QTimerEvent* event) override;
     // Made once: a second context is refused.
     bool acceptsContext(const zr::widgets::ToolContext& toolContext) const override;
     // Creates the window's controls (template 133) and reads the camera.
@@ -71,21 +68,15 @@ class CAdjust : public zr::widgets::ToolWindow {
 
     void onStepChange();
     void onAdjustMode();
-    void onSliderNotify(int id);
     void onSave();
     void onSetSerial();
     void onFactoryInitialize();
     void onRegistrationSwitch();
     void onAutoAdjust();
     void onContinuous(bool checked);
-    void onAutoAdjustTimer();
-    void onTemperatureTimer();
-
-    // Reads one adjustment value (minus offset) into its slot; marks it
-    // unknown when the read fails.
-    void readValue(int row, int index, int32_t offset);
-    void placeSlider(int index);
-    void showText(int id, const std::string& bytes);
+    // One poll of each timer, with the link idle.
+    void pollAutoAdjust();
+    void pollTemperature();
 
     QButtonGroup* stepGroup_ = nullptr;
     QButtonGroup* modeGroup_ = nullptr;
@@ -95,12 +86,11 @@ class CAdjust : public zr::widgets::ToolWindow {
     int adjustStep_ = 0;
     int adjustMode_ = 1;           // OFF
     int registrationSwitch_ = -1;  // neither button until the camera is read
-    std::array<int32_t, 12> adjustValues_{};
-    std::array<bool, 12> valueKnown_{};
-    int32_t registrationCentre_ = 0;
+    AdjustSliders sliders_;
+    AdjustIdentity identity_{*this};
 
-    QBasicTimer autoAdjustTimer_;
-    QBasicTimer temperatureTimer_;
+    zr::widgets::IdleLinkPoll autoAdjustPoll_;
+    zr::widgets::IdleLinkPoll temperaturePoll_;
     bool polling_ = false;     // automatic gain adjustment running
     bool continuous_ = false;  // temperature refresh running
 };
