@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,7 +11,6 @@
 #include "adjust/AdjustControlIds.h"
 #include "adjust/AdjustDataLog.h"
 #include "adjust/AdjustTemplate.h"
-#include "adjust/RegisterText.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
 #include "widgets/ConnectClick.h"
@@ -21,14 +19,6 @@
 using namespace adjust_id;
 
 namespace {
-
-constexpr int kAutoAdjustFirstMs = 200;
-constexpr int kAutoAdjustPollMs = 100;
-constexpr int kTemperatureMs = 500;
-
-// Alternates the progress text between polls. It belongs to the program, not
-// to one window, so a new window carries on where the last one stopped.
-bool g_autoAdjustBlink = false;
 
 void setGroupChecked(QButtonGroup* group, int index) {
     if (index >= 0 && group->button(index) != nullptr) {
@@ -51,23 +41,9 @@ QButtonGroup* makeGroup(QObject* owner, std::initializer_list<QAbstractButton*> 
 }  // namespace
 
 CAdjust::CAdjust(QWidget* parent)
-    : ToolWindow(EnterKey::AsDialog, parent),
-      sliders_(*this,
-               [this] { showBox("Send error", applicationCaption(), zr::MsgIcon::None, this); }),
-      autoAdjustPoll_(
-          *this, kAutoAdjustPollMs, [this] { pollAutoAdjust(); },
-          [this] {
-              // The adjustment ends quietly.
-              polling_ = false;
-              control<QLabel>(AUTO_ADJUST_PROGRESS)->clear();
-          }),
-      temperaturePoll_(
-          *this, kTemperatureMs, [this] { pollTemperature(); },
-          [this] {
-              // The refresh ends and the check box says so.
-              continuous_ = false;
-              control<QCheckBox>(CONTINUOUS)->setChecked(false);
-          }) {}
+    : ToolWindow(EnterKey::AsDialog, parent), sliders_(*this, [this] {
+          showBox("Send error", applicationCaption(), zr::MsgIcon::None, this);
+      }) {}
 
 CAdjust::~CAdjust() = default;
 
@@ -110,12 +86,13 @@ void CAdjust::connectControls() {
     clicked(SAVE, &CAdjust::onSave);
     clicked(SET_SERIAL, &CAdjust::onSetSerial);
     clicked(FACTORY_INITIALIZE, &CAdjust::onFactoryInitialize);
-    clicked(AUTO_ADJUST, &CAdjust::onAutoAdjust);
+    connect(control<QAbstractButton>(AUTO_ADJUST), &QAbstractButton::clicked, this,
+            [this] { autoAdjust_.start(); });
     clicked(CLOSE, &CAdjust::reject);
     connect(control<QAbstractButton>(SAVE_LOG), &QAbstractButton::clicked, this,
             [this] { dataLog_->AppendAdjustDataLog(); });
     connect(control<QCheckBox>(CONTINUOUS), &QAbstractButton::clicked, this,
-            [this](bool checked) { onContinuous(checked); });
+            [this](bool checked) { temperature_.setContinuous(checked); });
 }
 
 void CAdjust::initialise() {
@@ -202,14 +179,7 @@ void CAdjust::ReadAdjustData() {
 }
 
 void CAdjust::ShowCameraTemperature() {
-    // The first register is read for the camera's sake; only the second is shown.
-    int32_t value = 0;
-    params().ReadParam(zr::ROW_TEMPERATURE_FIRST, value);
-    int32_t tenths = 0;
-    const bool ok = params().ReadParam(zr::ROW_TEMPERATURE, tenths) == 0;
-    control<QLabel>(TEMPERATURE)
-        ->setText(ok ? QString::fromStdString(register_text::temperature(tenths))
-                     : QString::fromLatin1(UnknownTemperatureText));
+    temperature_.show();
 }
 
 void CAdjust::onSave() {
@@ -235,40 +205,13 @@ void CAdjust::onRegistrationSwitch() {
     }
 }
 
-void CAdjust::onAutoAdjust() {
-    params().WriteParam(zr::ROW_AUTO_ADJUST, 1);
-    polling_ = true;
-    autoAdjustPoll_.start(kAutoAdjustFirstMs);
-}
-
-void CAdjust::onContinuous(bool checked) {
-    continuous_ = checked;
-    if (checked) {
-        temperaturePoll_.start();
-    } else {
-        temperaturePoll_.stop();
-    }
-}
-
 bool CAdjust::isTimerActive(int timerId) const {
-    if (timerId == AutoAdjustTimer) return autoAdjustPoll_.isActive();
-    if (timerId == TemperatureTimer) return temperaturePoll_.isActive();
+    if (timerId == AutoAdjustTimer) return autoAdjust_.isActive();
+    if (timerId == TemperatureTimer) return temperature_.isActive();
     return false;
 }
 
-void CAdjust::pollAutoAdjust() {
-    int32_t status = 1;  // a failed read counts as still adjusting
-    params().ReadParam(zr::ROW_AUTO_ADJUST, status);
-    // A link message shown during the read lets the window be closed meanwhile.
-    if (!polling_) return;
-    auto* progress = control<QLabel>(AUTO_ADJUST_PROGRESS);
-    if (status == 1) {
-        progress->setText(g_autoAdjustBlink ? QStringLiteral("Adjusting...") : QString());
-        g_autoAdjustBlink = !g_autoAdjustBlink;
-        autoAdjustPoll_.start();
-        return;
-    }
-    polling_ = false;
+void CAdjust::onAutoAdjustEnded(int32_t status) {
     QPointer<CAdjust> alive(this);
     if (status == 0) {
         showBox("Adjust is finished.", "Adjust", zr::MsgIcon::None, this);
@@ -277,22 +220,15 @@ void CAdjust::pollAutoAdjust() {
                 this);
     }
     if (!alive) return;
-    progress->clear();
+    control<QLabel>(AUTO_ADJUST_PROGRESS)->clear();
     sliders_.readGains();
     UpdateData(false);
-}
-
-void CAdjust::pollTemperature() {
-    ShowCameraTemperature();
-    if (continuous_) temperaturePoll_.start();
 }
 
 void CAdjust::accept() {}
 
 void CAdjust::reject() {
-    autoAdjustPoll_.stop();
-    temperaturePoll_.stop();
-    polling_ = false;
-    continuous_ = false;
+    autoAdjust_.stop();
+    temperature_.setContinuous(false);
     QDialog::reject();
 }

@@ -5,7 +5,8 @@
 
 #include "adjust/AdjustIdentity.h"
 #include "adjust/AdjustSliders.h"
-#include "widgets/IdleLinkPoll.h"
+#include "adjust/AutoGainAdjust.h"
+#include "adjust/TemperatureReadout.h"
 #include "widgets/ToolWindow.h"
 
 class QButtonGroup;
@@ -15,11 +16,12 @@ class AdjustDataLog;
 class ParamAccess;
 }  // namespace zr
 
-// The factory adjustment window: opens the camera's adjust mode, sets the
-// sensors' sub voltages, gains and registration, runs the camera's automatic
-// gain adjustment, reads its identity and temperature, writes its serial
-// number and appends the adjustment to the data log. It keeps no camera state
-// of its own: every value goes through the panel's parameter operations.
+// The factory adjustment window: builds it, switches the camera's adjust mode,
+// step and registration, and exchanges its controls' data. The track bars,
+// the identity, the automatic gain adjustment, the temperature and the data
+// log are parts of their own that it holds and wires to its controls. It
+// keeps no camera state of its own: every value goes through the panel's
+// parameter operations.
 //
 // A value the camera did not deliver is never shown as if it had: a failed
 // read puts a placeholder into the value's edit or label instead of the last
@@ -32,7 +34,7 @@ class CAdjust : public zr::widgets::ToolWindow {
 
     // Shown in place of a value whose read failed.
     static constexpr const char* UnknownValueText = AdjustSliders::UnknownValueText;
-    static constexpr const char* UnknownTemperatureText = "--.-";
+    static constexpr const char* UnknownTemperatureText = TemperatureReadout::UnknownText;
 
     explicit CAdjust(QWidget* parent = nullptr);
     ~CAdjust() override;
@@ -72,11 +74,8 @@ class CAdjust : public zr::widgets::ToolWindow {
     void onSetSerial();
     void onFactoryInitialize();
     void onRegistrationSwitch();
-    void onAutoAdjust();
-    void onContinuous(bool checked);
-    // One poll of each timer, with the link idle.
-    void pollAutoAdjust();
-    void pollTemperature();
+    // Reports how the automatic gain adjustment ended and shows the gains.
+    void onAutoAdjustEnded(int32_t status);
 
     QButtonGroup* stepGroup_ = nullptr;
     QButtonGroup* modeGroup_ = nullptr;
@@ -89,8 +88,6 @@ class CAdjust : public zr::widgets::ToolWindow {
     AdjustSliders sliders_;
     AdjustIdentity identity_{*this};
 
-    zr::widgets::IdleLinkPoll autoAdjustPoll_;
-    zr::widgets::IdleLinkPoll temperaturePoll_;
-    bool polling_ = false;     // automatic gain adjustment running
-    bool continuous_ = false;  // temperature refresh running
+    AutoGainAdjust autoAdjust_{*this, [this](int32_t status) { onAutoAdjustEnded(status); }};
+    TemperatureReadout temperature_{*this};
 };
