@@ -1,27 +1,27 @@
 #pragma once
 
-#include <QBasicTimer>
-#include <array>
 #include <cstdint>
 #include <memory>
-#include <string>
 
-#include "link/Message.h"
+#include "adjust/AdjustIdentity.h"
+#include "adjust/AdjustSliders.h"
+#include "adjust/AutoGainAdjust.h"
+#include "adjust/TemperatureReadout.h"
 #include "widgets/ToolWindow.h"
 
 class QButtonGroup;
-class QSlider;
 
 namespace zr {
 class AdjustDataLog;
 class ParamAccess;
 }  // namespace zr
 
-// The factory adjustment window: opens the camera's adjust mode, sets the
-// sensors' sub voltages, gains and registration, runs the camera's automatic
-// gain adjustment, reads its identity and temperature, writes its serial
-// number and appends the adjustment to the data log. It keeps no camera state
-// of its own: every value goes through the panel's parameter operations.
+// The factory adjustment window: builds it, switches the camera's adjust mode,
+// step and registration, and exchanges its controls' data. The track bars,
+// the identity, the automatic gain adjustment, the temperature and the data
+// log are parts of their own that it holds and wires to its controls. It
+// keeps no camera state of its own: every value goes through the panel's
+// parameter operations.
 //
 // A value the camera did not deliver is never shown as if it had: a failed
 // read puts a placeholder into the value's edit or label instead of the last
@@ -33,8 +33,8 @@ class CAdjust : public zr::widgets::ToolWindow {
     enum TimerId { AutoAdjustTimer = 1, TemperatureTimer = 2 };
 
     // Shown in place of a value whose read failed.
-    static constexpr const char* UnknownValueText = "--";
-    static constexpr const char* UnknownTemperatureText = "--.-";
+    static constexpr const char* UnknownValueText = AdjustSliders::UnknownValueText;
+    static constexpr const char* UnknownTemperatureText = TemperatureReadout::UnknownText;
 
     explicit CAdjust(QWidget* parent = nullptr);
     ~CAdjust() override;
@@ -48,8 +48,8 @@ class CAdjust : public zr::widgets::ToolWindow {
 
     int adjustStep() const { return adjustStep_; }
     int registrationSwitch() const { return registrationSwitch_; }
-    int32_t adjustValue(int index) const { return adjustValues_[static_cast<size_t>(index)]; }
-    int32_t registrationCentre() const { return registrationCentre_; }
+    int32_t adjustValue(int index) const { return sliders_.value(index); }
+    int32_t registrationCentre() const { return sliders_.registrationCentre(); }
     bool isTimerActive(int timerId) const;
     zr::AdjustDataLog& dataLog() { return *dataLog_; }
 
@@ -58,7 +58,6 @@ class CAdjust : public zr::widgets::ToolWindow {
     void reject() override;  // CLOSE, close box, Escape
 
   protected:
-    void timerEvent(QTimerEvent* event) override;
     // Made once: a second context is refused.
     bool acceptsContext(const zr::widgets::ToolContext& toolContext) const override;
     // Creates the window's controls (template 133) and reads the camera.
@@ -71,21 +70,12 @@ class CAdjust : public zr::widgets::ToolWindow {
 
     void onStepChange();
     void onAdjustMode();
-    void onSliderNotify(int id);
     void onSave();
     void onSetSerial();
     void onFactoryInitialize();
     void onRegistrationSwitch();
-    void onAutoAdjust();
-    void onContinuous(bool checked);
-    void onAutoAdjustTimer();
-    void onTemperatureTimer();
-
-    // Reads one adjustment value (minus offset) into its slot; marks it
-    // unknown when the read fails.
-    void readValue(int row, int index, int32_t offset);
-    void placeSlider(int index);
-    void showText(int id, const std::string& bytes);
+    // Reports how the automatic gain adjustment ended and shows the gains.
+    void onAutoAdjustEnded(int32_t status);
 
     QButtonGroup* stepGroup_ = nullptr;
     QButtonGroup* modeGroup_ = nullptr;
@@ -95,12 +85,9 @@ class CAdjust : public zr::widgets::ToolWindow {
     int adjustStep_ = 0;
     int adjustMode_ = 1;           // OFF
     int registrationSwitch_ = -1;  // neither button until the camera is read
-    std::array<int32_t, 12> adjustValues_{};
-    std::array<bool, 12> valueKnown_{};
-    int32_t registrationCentre_ = 0;
+    AdjustSliders sliders_;
+    AdjustIdentity identity_{*this};
 
-    QBasicTimer autoAdjustTimer_;
-    QBasicTimer temperatureTimer_;
-    bool polling_ = false;     // automatic gain adjustment running
-    bool continuous_ = false;  // temperature refresh running
+    AutoGainAdjust autoAdjust_{*this, [this](int32_t status) { onAutoAdjustEnded(status); }};
+    TemperatureReadout temperature_{*this};
 };

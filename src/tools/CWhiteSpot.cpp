@@ -5,11 +5,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTimerEvent>
 #include <string>
 
-#include "link/MessageRelay.h"
-#include "link/SerialLink.h"
 #include "params/CameraParamTable.h"
 #include "params/ParamAccess.h"
 #include "tools/WhiteSpotFormat.h"
@@ -91,40 +88,21 @@ void CWhiteSpot::OnDetect() {
     context.params->WriteParam(zr::ROW_WHITE_SPOT_DETECT, 1);
     if (!self) return;
     control(IDC_DETECT)->setEnabled(false);
-    detectTimer_.start(kDetectPeriodMs, this);
-}
-
-void CWhiteSpot::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == detectTimer_.timerId()) {
-        OnTimer(kDetectTimerId);
-        return;
-    }
-    QDialog::timerEvent(event);
+    detectPoll_.start();
 }
 
 void CWhiteSpot::OnTimer(int id) {
-    if (id != kDetectTimerId) return;
-    detectTimer_.stop();
-    if (!context.complete()) return;
-    switch (linkState()) {
-        case LinkState::Closed:
-            // No poll can ever succeed: polling on would put up the link's
-            // refusal every 300 ms and never end.
-            endDetection();
-            return;
-        case LinkState::Busy:
-            detectTimer_.start(kDetectPeriodMs, this);  // the next tick polls instead
-            return;
-        case LinkState::Idle:
-            break;
-    }
+    if (id == kDetectTimerId) detectPoll_.tick();
+}
+
+void CWhiteSpot::pollDetection() {
     if (!waitCursor_) waitCursor_.emplace();
     const QPointer<CWhiteSpot> self(this);
     int32_t status = 0;
     const int32_t result = context.params->ReadParam(zr::ROW_WHITE_SPOT_DETECT, status);
     if (!self) return;
     if (result != 0 || status == 1) {
-        detectTimer_.start(kDetectPeriodMs, this);
+        detectPoll_.start();
         return;
     }
     waitCursor_.reset();
@@ -137,7 +115,7 @@ void CWhiteSpot::OnTimer(int id) {
 }
 
 void CWhiteSpot::endDetection() {
-    detectTimer_.stop();
+    detectPoll_.stop();
     waitCursor_.reset();
     control(IDC_DETECT)->setEnabled(true);
 }

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QBasicTimer>
 #include <QString>
 #include <optional>
 
 #include "params/TableChanges.h"
+#include "widgets/IdleLinkPoll.h"
 #include "widgets/ToolWindow.h"
 #include "widgets/WaitCursor.h"
-
-class QTimerEvent;
 
 // The white spot detection window: sets the camera's detection threshold,
 // starts a detection, polls the camera until it has ended, reports the
@@ -56,10 +54,9 @@ class CWhiteSpot : public zr::widgets::ToolWindow {
 
     // The list field's text exactly as set, with its CR LF line ends.
     QString spotListText() const { return spotListText_; }
-    bool detectTimerActive() const { return detectTimer_.isActive(); }
+    bool detectTimerActive() const { return detectPoll_.isActive(); }
 
   protected:
-    void timerEvent(QTimerEvent* event) override;
     // Reads the threshold once the window has its context.
     void setUpWindow() override;
 
@@ -68,10 +65,13 @@ class CWhiteSpot : public zr::widgets::ToolWindow {
     // Puts the thumb at `value` and `readout` beside it; sends nothing.
     void moveThreshold(int value, const std::string& readout);
     void setSpotList(const QString& text);
+    // One poll of a running detection, with the link idle.
+    void pollDetection();
     void endDetection();
     void showResult(const char* text);
 
-    QBasicTimer detectTimer_;
+    zr::widgets::IdleLinkPoll detectPoll_{*this, kDetectPeriodMs, [this] { pollDetection(); },
+                                          [this] { endDetection(); }};
     // Up from the first poll to the end of the detection, across the ticks.
     std::optional<zr::widgets::WaitCursor> waitCursor_;
     QString spotListText_;

@@ -45,6 +45,10 @@ class ToolWindow : public QDialog {
     // True while a tool window's long walk runs (see LongWalk).
     static bool walkRunning();
 
+    // What a timer tick of the window may do with the link.
+    enum class LinkState { Closed, Busy, Idle };
+    LinkState linkState() const;
+
   protected:
     // By default a window needs every part of the context.
     virtual bool acceptsContext(const ToolContext& toolContext) const {
@@ -67,10 +71,6 @@ class ToolWindow : public QDialog {
         units.applyToTemplate(this);
         return units;
     }
-
-    // What a timer tick of the window may do with the link.
-    enum class LinkState { Closed, Busy, Idle };
-    LinkState linkState() const;
 
     // While one lives, a long walk (the look-up table's READ or WRITE, whose
     // progress dialog lets Qt run between its exchanges) owns the link: the
