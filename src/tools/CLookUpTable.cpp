@@ -14,7 +14,6 @@
 
 #include "link/SerialLink.h"
 #include "params/LutFile.h"
-#include "params/LutRegisters.h"
 #include "params/LutTransfer.h"
 #include "params/ParamAccess.h"
 #include "tools/LutPlot.h"
@@ -115,48 +114,13 @@ void CLookUpTable::mousePressEvent(QMouseEvent* event) {
         QDialog::mousePressEvent(event);
         return;
     }
-    const QPoint pos = event->position().toPoint();
-    const int x = pos.x();
-    const int u = 281 - pos.y();
-    dragging = 1;
-    // A press starts from no pick: a release swallowed by a modal box elsewhere
-    // must not leave an old point for this press to drag.
-    selectedIndex = 256;
-    int best = 0x20000;
-    // The nearest editing point within a squared distance below 15, on any
-    // curve, shown or not; equally near points: the first found wins. An end
-    // entry does not lower `best`, so a later, nearer-than-the-rest point can
-    // still take its place.
-    for (int c = 0; c < 3; ++c) {
-        const auto& e = entries[c];
-        for (int i = 0; i < 256; i += step) {
-            const int d = (x - 50 - i) * (x - 50 - i) + (u - e[i]) * (u - e[i]);
-            if (d < best) {
-                best = d;
-                if (d < 15) selectedIndex = i;
-            }
-        }
-        const int d = (x - 305) * (x - 305) + (u - e[255]) * (u - e[255]);
-        if (d < best && d < 15) selectedIndex = 255;
-    }
+    drag_.press(event->position().toPoint());
     RedrawPlot();
 }
 
 void CLookUpTable::mouseMoveEvent(QMouseEvent* event) {
-    if (dragging && !(event->buttons() & Qt::LeftButton)) {
-        // The button-up went to a modal box: the drag is over, nothing was sent.
-        dragging = 0;
-        selectedIndex = 256;
+    if (drag_.move(event->position().toPoint(), event->buttons().testFlag(Qt::LeftButton)))
         RedrawPlot();
-        return;
-    }
-    const int y = event->position().toPoint().y();
-    if (!dragging || selectedIndex < 0 || selectedIndex > 255 || y < 26 || y > 281) return;
-    const int v = 281 - y;
-    for (int c = 0; c < 3; ++c) {
-        if (showChannel[c]) entries[c][selectedIndex] = v;
-    }
-    RedrawPlot();
 }
 
 void CLookUpTable::mouseReleaseEvent(QMouseEvent* event) {
@@ -164,51 +128,23 @@ void CLookUpTable::mouseReleaseEvent(QMouseEvent* event) {
         QDialog::mouseReleaseEvent(event);
         return;
     }
-    const int y = event->position().toPoint().y();
-    if (dragging && selectedIndex >= 0 && selectedIndex <= 255 && y >= 26 && y <= 281) {
+    if (const std::optional<int> v = drag_.draggedValue(event->position().toPoint())) {
         zr::widgets::WaitCursor wait;
-        ApplyPoint(selectedIndex, 281 - y);
+        ApplyPoint(selectedIndex, *v);
     }
-    dragging = 0;
-    selectedIndex = 256;
+    drag_.drop();
     RedrawPlot();
 }
 
 void CLookUpTable::hideEvent(QHideEvent* event) {
     // Hidden mid-drag (Escape), the button-up never comes: drop the drag
     // rather than let a later move change the table. Nothing is sent.
-    dragging = 0;
-    selectedIndex = 256;
+    drag_.drop();
     QDialog::hideEvent(event);
 }
 
 void CLookUpTable::ApplyPoint(int a, int v) {
-    if (!context.complete() || a < 0 || a > 255) return;
-    zr::ParamAccess& params = *context.params;
-    for (int c = 0; c < 3; ++c) {
-        if (!showChannel[c]) continue;
-        auto& e = entries[c];
-        e[a] = v;
-        if (params.WriteCommandText(zr::lutWriteText(c, a, v)) != 0) return;
-        const int r = std::min(a + step, 255);
-        // A point is always a multiple of the step, but a step changed by
-        // keyboard mid-drag must not reach in front of the table.
-        const int dL = a > 0 ? v - e[std::max(a - step, 0)] : 0;
-        const int dR = v - e[r];
-        const int sR = r == 255 ? 255 - a : step;
-        for (int j = 1; j < step; ++j) {
-            if (a - j >= 0) {
-                const int w = v - (dL * j / step);
-                if (params.WriteCommandText(zr::lutWriteText(c, a - j, w)) != 0) return;
-                e[a - j] = w;
-            }
-            if (a + j < 255) {
-                const int w = v - (dR * j / sR);
-                if (params.WriteCommandText(zr::lutWriteText(c, a + j, w)) != 0) return;
-                e[a + j] = w;
-            }
-        }
-    }
+    if (context.complete()) drag_.apply(*context.params, a, v);
 }
 
 void CLookUpTable::OnGamma045() {

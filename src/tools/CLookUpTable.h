@@ -7,6 +7,7 @@
 
 #include "params/LutCsv.h"
 #include "params/LutTransfer.h"
+#include "tools/LutDragEdit.h"
 #include "widgets/ToolWindow.h"
 
 class QAbstractButton;
@@ -59,9 +60,8 @@ class CLookUpTable : public zr::widgets::ToolWindow {
 
     // Invalidates the plot rectangle (no background erase).
     void RedrawPlot();
-    // Sets entry a of every shown channel to v, interpolates toward the
-    // neighbouring editing points and sends every entry it sets; stops at the
-    // first command the link refuses.
+    // Sets and sends point a at value v with the entries it pulls along (see
+    // LutDragEdit::apply); nothing without a complete context.
     void ApplyPoint(int a, int v);
     // Asks for a table file; an empty string when cancelled.
     QString ChooseLutFile(bool save);
@@ -108,6 +108,7 @@ class CLookUpTable : public zr::widgets::ToolWindow {
     // how it ended.
     void runWalk(bool read, const std::function<zr::LutWalkResult(const zr::LutProgress&)>& walk);
 
+    LutDragEdit drag_{{entries, showChannel, step, selectedIndex, dragging}};
     QButtonGroup* stepGroup_ = nullptr;
     QCheckBox* channelBoxes_[3] = {};
     FileChooser chooser_;
