@@ -162,7 +162,7 @@ void CLookUpTable::OnGamma10() {
 
 void CLookUpTable::OnRead() {
     if (!context.complete()) return;
-    runWalk(true, [this](const zr::LutProgress& progress) {
+    runWalk(LutWalkRunner::Direction::Read, [this](const zr::LutProgress& progress) {
         return zr::readLut(*context.params, entries, walkEntries, progress);
     });
 }
@@ -171,35 +171,21 @@ void CLookUpTable::OnWrite() {
     if (!context.complete()) return;
     const zr::LutChannelSet channels{showChannel[0] != 0, showChannel[1] != 0, showChannel[2] != 0};
     if (std::none_of(channels.begin(), channels.end(), [](bool shown) { return shown; })) return;
-    runWalk(false, [this, &channels](const zr::LutProgress& progress) {
+    runWalk(LutWalkRunner::Direction::Write, [this, &channels](const zr::LutProgress& progress) {
         return zr::writeLut(*context.params, entries, channels, walkEntries, progress);
     });
 }
 
-void CLookUpTable::runWalk(bool read,
-                           const std::function<zr::LutWalkResult(const zr::LutProgress&)>& walk) {
-    using Direction = LutProgressDialog::Direction;
-    const Direction direction = read ? Direction::Read : Direction::Write;
-    zr::widgets::WaitCursor wait;
+void CLookUpTable::runWalk(LutWalkRunner::Direction direction, const LutWalkRunner::Walk& walk) {
     const LongWalk owner;
-    LutProgressDialog progress(direction, walkEntries, progressDelayMs, this);
-    connect(&progress, &LutProgressDialog::advanced, this, &CLookUpTable::transferAdvanced);
-    const zr::LutWalkResult result = walk([&progress](int done, int total, int channel) {
-        return progress.advance(done, total, channel);
-    });
-    progress.hide();
-    wait.release();
+    LutWalkRunner runner(direction, walkEntries, progressDelayMs, this);
+    connect(&runner.progress(), &LutProgressDialog::advanced, this,
+            &CLookUpTable::transferAdvanced);
+    const std::string ending = runner.run(walk);
     // After a failure or a cancel too: show what was read before it, not a
     // stale plot.
-    if (read) RedrawPlot();
-    if (result.outcome == zr::LutWalkResult::Outcome::Failed)
-        showMessage(read ? "Failed to get LUT" : "Failed to write LUT", false);
-    if (result.outcome == zr::LutWalkResult::Outcome::Stopped) {
-        showMessage(
-            LutProgressDialog::cancelledText(direction, result.done, result.total, walkEntries)
-                .toStdString(),
-            false);
-    }
+    if (direction == LutWalkRunner::Direction::Read) RedrawPlot();
+    if (!ending.empty()) showMessage(ending, false);
 }
 
 void CLookUpTable::OnOpen() {

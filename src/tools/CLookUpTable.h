@@ -8,12 +8,12 @@
 #include "params/LutCsv.h"
 #include "params/LutTransfer.h"
 #include "tools/LutDragEdit.h"
+#include "tools/LutWalkRunner.h"
 #include "widgets/ToolWindow.h"
 
 class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
-class LutProgressDialog;
 
 // The look-up table editor: views and edits the camera's output look-up table
 // (256 entries per colour channel) as three curves, dragged point by point
@@ -104,9 +104,8 @@ class CLookUpTable : public zr::widgets::ToolWindow {
     void exchangeToControls();
     void exchangeFromControls();
     void showMessage(const std::string& text, bool errorIcon);
-    // Runs a READ (read) or WRITE walk under its progress dialog, then says
-    // how it ended.
-    void runWalk(bool read, const std::function<zr::LutWalkResult(const zr::LutProgress&)>& walk);
+    // Runs a READ or WRITE walk, owning the link, then says how it ended.
+    void runWalk(LutWalkRunner::Direction direction, const LutWalkRunner::Walk& walk);
 
     LutDragEdit drag_{{entries, showChannel, step, selectedIndex, dragging}};
     QButtonGroup* stepGroup_ = nullptr;
