@@ -7,14 +7,7 @@
 #include "ApiCall.h"
 #include "Route.h"
 
-using zr::lib::ApiError;
-using zr::lib::apiFail;
-using zr::lib::apiOk;
-using zr::lib::Camera;
-using zr::lib::guarded;
-using zr::lib::missing;
-using zr::lib::notAHandle;
-using zr::lib::onCamera;
+using namespace zr::lib;
 
 extern "C" {
 

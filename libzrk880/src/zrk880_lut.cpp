@@ -7,13 +7,7 @@
 #include "params/FileErrorText.h"
 #include "params/LutFile.h"
 
-using zr::lib::ApiError;
-using zr::lib::apiFail;
-using zr::lib::apiOk;
-using zr::lib::Camera;
-using zr::lib::guarded;
-using zr::lib::missing;
-using zr::lib::onCamera;
+using namespace zr::lib;
 
 namespace {
 

@@ -11,12 +11,7 @@
 #include "params/SafeFileReplace.h"
 #include "params/SettingsFile.h"
 
-using zr::lib::ApiError;
-using zr::lib::apiFail;
-using zr::lib::apiOk;
-using zr::lib::Camera;
-using zr::lib::missing;
-using zr::lib::onCamera;
+using namespace zr::lib;
 
 namespace {
 
