@@ -14,53 +14,16 @@
 
 #include "link/SerialLink.h"
 #include "params/LutFile.h"
-#include "params/LutRegisters.h"
 #include "params/LutTransfer.h"
 #include "params/ParamAccess.h"
 #include "tools/LutPlot.h"
 #include "tools/LutProgressDialog.h"
+#include "tools/LutTemplate.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/WaitCursor.h"
 #include "widgets/WindowBuilder.h"
 
 namespace {
-
-using zr::widgets::ControlEntry;
-using zr::widgets::ControlKind;
-using zr::widgets::FitText;
-using zr::widgets::MouseTransparent;
-using zr::widgets::NoId;
-
-// Template 130, in creation order: the group boxes come before the controls
-// they frame so that they lie beneath them; like a dialog's group boxes they
-// are frames, no target for the mouse. Radio and check boxes may grow so that
-// indicator and caption are not cut off where the style needs more room.
-// clang-format off
-constexpr ControlEntry kLutControls[] = {
-    {NoId, ControlKind::Frame, "STEP", 10, 201, 127, 24, false, MouseTransparent},
-    {CLookUpTable::IDC_STEP_16, ControlKind::Radio, "16", 17, 211, 20, 10, false, FitText},
-    {CLookUpTable::IDC_STEP_32, ControlKind::Radio, "32", 39, 211, 20, 10, false, FitText},
-    {CLookUpTable::IDC_STEP_64, ControlKind::Radio, "64", 61, 211, 20, 10, false, FitText},
-    {CLookUpTable::IDC_STEP_128, ControlKind::Radio, "128", 83, 211, 24, 10, false, FitText},
-    {CLookUpTable::IDC_STEP_256, ControlKind::Radio, "256", 109, 211, 24, 10, false, FitText},
-    {NoId, ControlKind::Frame, "COLOR", 10, 227, 78, 26, false, MouseTransparent},
-    {CLookUpTable::IDC_SHOW_R, ControlKind::Check, "R", 18, 239, 16, 10, false, FitText},
-    {CLookUpTable::IDC_SHOW_G, ControlKind::Check, "G", 42, 239, 16, 10, false, FitText},
-    {CLookUpTable::IDC_SHOW_B, ControlKind::Check, "B", 66, 239, 16, 10, false, FitText},
-    {NoId, ControlKind::Frame, "CSV DATA", 92, 227, 70, 26, false, MouseTransparent},
-    {CLookUpTable::IDC_OPEN, ControlKind::DialogButton, "OPEN", 97, 236, 30, 14},
-    {CLookUpTable::IDC_SAVE, ControlKind::DialogButton, "SAVE", 128, 236, 30, 14},
-    {CLookUpTable::IDC_CLOSE, ControlKind::DialogButton, "CLOSE", 166, 236, 50, 14},
-    {NoId, ControlKind::Frame, "PRESET", 140, 201, 78, 24, false, MouseTransparent},
-    {CLookUpTable::IDC_GAMMA_045, ControlKind::DialogButton, "\xCE\xB3=0.45", 144, 209, 34, 14},
-    {CLookUpTable::IDC_GAMMA_10, ControlKind::DialogButton, "\xCE\xB3=1.0", 179, 209, 34, 14},
-    {CLookUpTable::IDC_READ, ControlKind::DialogButton, "READ", 134, 186, 41, 14},
-    {CLookUpTable::IDC_WRITE, ControlKind::DialogButton, "WRITE", 176, 186, 41, 14},
-};
-// clang-format on
-
-constexpr int kDialogWidthDlu = 230;
-constexpr int kDialogHeightDlu = 260;
 
 // Dialog units from the dialog font, with a floor that keeps the controls
 // below the plot (sized in pixels) when the font is small.
@@ -84,8 +47,7 @@ CLookUpTable::CLookUpTable(QWidget* parent) : ToolWindow(EnterKey::Hides, parent
 }
 
 void CLookUpTable::buildControls() {
-    zr::widgets::WindowBuilder(this, dialogUnits(font()))
-        .build({kLutControls, kDialogWidthDlu, kDialogHeightDlu});
+    zr::widgets::WindowBuilder(this, dialogUnits(font())).build(lutTemplate());
     controls().addTemplate(this);
 
     stepGroup_ = new QButtonGroup(this);
@@ -152,48 +114,13 @@ void CLookUpTable::mousePressEvent(QMouseEvent* event) {
         QDialog::mousePressEvent(event);
         return;
     }
-    const QPoint pos = event->position().toPoint();
-    const int x = pos.x();
-    const int u = 281 - pos.y();
-    dragging = 1;
-    // A press starts from no pick: a release swallowed by a modal box elsewhere
-    // must not leave an old point for this press to drag.
-    selectedIndex = 256;
-    int best = 0x20000;
-    // The nearest editing point within a squared distance below 15, on any
-    // curve, shown or not; equally near points: the first found wins. An end
-    // entry does not lower `best`, so a later, nearer-than-the-rest point can
-    // still take its place.
-    for (int c = 0; c < 3; ++c) {
-        const auto& e = entries[c];
-        for (int i = 0; i < 256; i += step) {
-            const int d = (x - 50 - i) * (x - 50 - i) + (u - e[i]) * (u - e[i]);
-            if (d < best) {
-                best = d;
-                if (d < 15) selectedIndex = i;
-            }
-        }
-        const int d = (x - 305) * (x - 305) + (u - e[255]) * (u - e[255]);
-        if (d < best && d < 15) selectedIndex = 255;
-    }
+    drag_.press(event->position().toPoint());
     RedrawPlot();
 }
 
 void CLookUpTable::mouseMoveEvent(QMouseEvent* event) {
-    if (dragging && !(event->buttons() & Qt::LeftButton)) {
-        // The button-up went to a modal box: the drag is over, nothing was sent.
-        dragging = 0;
-        selectedIndex = 256;
+    if (drag_.move(event->position().toPoint(), event->buttons().testFlag(Qt::LeftButton)))
         RedrawPlot();
-        return;
-    }
-    const int y = event->position().toPoint().y();
-    if (!dragging || selectedIndex < 0 || selectedIndex > 255 || y < 26 || y > 281) return;
-    const int v = 281 - y;
-    for (int c = 0; c < 3; ++c) {
-        if (showChannel[c]) entries[c][selectedIndex] = v;
-    }
-    RedrawPlot();
 }
 
 void CLookUpTable::mouseReleaseEvent(QMouseEvent* event) {
@@ -201,51 +128,23 @@ void CLookUpTable::mouseReleaseEvent(QMouseEvent* event) {
         QDialog::mouseReleaseEvent(event);
         return;
     }
-    const int y = event->position().toPoint().y();
-    if (dragging && selectedIndex >= 0 && selectedIndex <= 255 && y >= 26 && y <= 281) {
+    if (const std::optional<int> v = drag_.draggedValue(event->position().toPoint())) {
         zr::widgets::WaitCursor wait;
-        ApplyPoint(selectedIndex, 281 - y);
+        ApplyPoint(selectedIndex, *v);
     }
-    dragging = 0;
-    selectedIndex = 256;
+    drag_.drop();
     RedrawPlot();
 }
 
 void CLookUpTable::hideEvent(QHideEvent* event) {
     // Hidden mid-drag (Escape), the button-up never comes: drop the drag
     // rather than let a later move change the table. Nothing is sent.
-    dragging = 0;
-    selectedIndex = 256;
+    drag_.drop();
     QDialog::hideEvent(event);
 }
 
 void CLookUpTable::ApplyPoint(int a, int v) {
-    if (!context.complete() || a < 0 || a > 255) return;
-    zr::ParamAccess& params = *context.params;
-    for (int c = 0; c < 3; ++c) {
-        if (!showChannel[c]) continue;
-        auto& e = entries[c];
-        e[a] = v;
-        if (params.WriteCommandText(zr::lutWriteText(c, a, v)) != 0) return;
-        const int r = std::min(a + step, 255);
-        // A point is always a multiple of the step, but a step changed by
-        // keyboard mid-drag must not reach in front of the table.
-        const int dL = a > 0 ? v - e[std::max(a - step, 0)] : 0;
-        const int dR = v - e[r];
-        const int sR = r == 255 ? 255 - a : step;
-        for (int j = 1; j < step; ++j) {
-            if (a - j >= 0) {
-                const int w = v - (dL * j / step);
-                if (params.WriteCommandText(zr::lutWriteText(c, a - j, w)) != 0) return;
-                e[a - j] = w;
-            }
-            if (a + j < 255) {
-                const int w = v - (dR * j / sR);
-                if (params.WriteCommandText(zr::lutWriteText(c, a + j, w)) != 0) return;
-                e[a + j] = w;
-            }
-        }
-    }
+    if (context.complete()) drag_.apply(*context.params, a, v);
 }
 
 void CLookUpTable::OnGamma045() {
@@ -263,7 +162,7 @@ void CLookUpTable::OnGamma10() {
 
 void CLookUpTable::OnRead() {
     if (!context.complete()) return;
-    runWalk(true, [this](const zr::LutProgress& progress) {
+    runWalk(LutWalkRunner::Direction::Read, [this](const zr::LutProgress& progress) {
         return zr::readLut(*context.params, entries, walkEntries, progress);
     });
 }
@@ -272,35 +171,21 @@ void CLookUpTable::OnWrite() {
     if (!context.complete()) return;
     const zr::LutChannelSet channels{showChannel[0] != 0, showChannel[1] != 0, showChannel[2] != 0};
     if (std::none_of(channels.begin(), channels.end(), [](bool shown) { return shown; })) return;
-    runWalk(false, [this, &channels](const zr::LutProgress& progress) {
+    runWalk(LutWalkRunner::Direction::Write, [this, &channels](const zr::LutProgress& progress) {
         return zr::writeLut(*context.params, entries, channels, walkEntries, progress);
     });
 }
 
-void CLookUpTable::runWalk(bool read,
-                           const std::function<zr::LutWalkResult(const zr::LutProgress&)>& walk) {
-    using Direction = LutProgressDialog::Direction;
-    const Direction direction = read ? Direction::Read : Direction::Write;
-    zr::widgets::WaitCursor wait;
+void CLookUpTable::runWalk(LutWalkRunner::Direction direction, const LutWalkRunner::Walk& walk) {
     const LongWalk owner;
-    LutProgressDialog progress(direction, walkEntries, progressDelayMs, this);
-    connect(&progress, &LutProgressDialog::advanced, this, &CLookUpTable::transferAdvanced);
-    const zr::LutWalkResult result = walk([&progress](int done, int total, int channel) {
-        return progress.advance(done, total, channel);
-    });
-    progress.hide();
-    wait.release();
+    LutWalkRunner runner(direction, walkEntries, progressDelayMs, this);
+    connect(&runner.progress(), &LutProgressDialog::advanced, this,
+            &CLookUpTable::transferAdvanced);
+    const std::string ending = runner.run(walk);
     // After a failure or a cancel too: show what was read before it, not a
     // stale plot.
-    if (read) RedrawPlot();
-    if (result.outcome == zr::LutWalkResult::Outcome::Failed)
-        showMessage(read ? "Failed to get LUT" : "Failed to write LUT", false);
-    if (result.outcome == zr::LutWalkResult::Outcome::Stopped) {
-        showMessage(
-            LutProgressDialog::cancelledText(direction, result.done, result.total, walkEntries)
-                .toStdString(),
-            false);
-    }
+    if (direction == LutWalkRunner::Direction::Read) RedrawPlot();
+    if (!ending.empty()) showMessage(ending, false);
 }
 
 void CLookUpTable::OnOpen() {

@@ -7,12 +7,13 @@
 
 #include "params/LutCsv.h"
 #include "params/LutTransfer.h"
+#include "tools/LutDragEdit.h"
+#include "tools/LutWalkRunner.h"
 #include "widgets/ToolWindow.h"
 
 class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
-class LutProgressDialog;
 
 // The look-up table editor: views and edits the camera's output look-up table
 // (256 entries per colour channel) as three curves, dragged point by point
@@ -59,9 +60,8 @@ class CLookUpTable : public zr::widgets::ToolWindow {
 
     // Invalidates the plot rectangle (no background erase).
     void RedrawPlot();
-    // Sets entry a of every shown channel to v, interpolates toward the
-    // neighbouring editing points and sends every entry it sets; stops at the
-    // first command the link refuses.
+    // Sets and sends point a at value v with the entries it pulls along (see
+    // LutDragEdit::apply); nothing without a complete context.
     void ApplyPoint(int a, int v);
     // Asks for a table file; an empty string when cancelled.
     QString ChooseLutFile(bool save);
@@ -104,10 +104,10 @@ class CLookUpTable : public zr::widgets::ToolWindow {
     void exchangeToControls();
     void exchangeFromControls();
     void showMessage(const std::string& text, bool errorIcon);
-    // Runs a READ (read) or WRITE walk under its progress dialog, then says
-    // how it ended.
-    void runWalk(bool read, const std::function<zr::LutWalkResult(const zr::LutProgress&)>& walk);
+    // Runs a READ or WRITE walk, owning the link, then says how it ended.
+    void runWalk(LutWalkRunner::Direction direction, const LutWalkRunner::Walk& walk);
 
+    LutDragEdit drag_{{entries, showChannel, step, selectedIndex, dragging}};
     QButtonGroup* stepGroup_ = nullptr;
     QCheckBox* channelBoxes_[3] = {};
     FileChooser chooser_;

@@ -2,7 +2,7 @@
 #include <QProgressBar>
 #include <cstdlib>
 
-#include "lut_EditorFixture.h"
+#include "LutEditorFixture.h"
 #include "tools/LutProgressDialog.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "lut_EditorFixture.h"
+#include "LutEditorFixture.h"
 #include "tools/LutPlot.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QRadioButton>
 
-#include "lut_EditorFixture.h"
+#include "LutEditorFixture.h"
 #include "panel/PanelControlIds.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <QCursor>
 #include <QMouseEvent>
 
-#include "lut_EditorFixture.h"
+#include "LutEditorFixture.h"
 
 namespace {
 

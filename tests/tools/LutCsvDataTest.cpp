@@ -1,7 +1,7 @@
 #include <QFileDialog>
 #include <QTimer>
 
-#include "lut_EditorFixture.h"
+#include "LutEditorFixture.h"
 #include "params/LutCsv.h"
 #include "support/TempDir.h"
 

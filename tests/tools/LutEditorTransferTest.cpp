@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "lut_EditorFixture.h"
+#include "LutEditorFixture.h"
 #include "panel/PanelControlIds.h"
 #include "tools/CLinkTrace.h"
 #include "tools/LutProgressDialog.h"
