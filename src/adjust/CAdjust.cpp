@@ -160,7 +160,7 @@ void CAdjust::onAdjustMode() {
     // Memory and the white balance gains are the panel's rows too: its
     // controls show what the table now holds. The other writes of this
     // window go to rows the panel does not show.
-    params().changes().tableChanged();
+    params().changes().notify();
 }
 
 void CAdjust::ReadAdjustData() {

@@ -94,12 +94,7 @@ SettingsFileCommands& CZR_K880TM_ControlDlg::settingsFiles() {
 }
 
 zr::SetupContext CZR_K880TM_ControlDlg::setupContext() {
-    return {this,
-            &d->services.link,
-            &d->services.bulk,
-            &d->services.relay,
-            &portOpen,
-            [this](const QString& where) { d->status->setConnection(where); }};
+    return {this, &d->services.link, &d->services.bulk, &d->services.relay, &port};
 }
 
 zr::widgets::ToolContext CZR_K880TM_ControlDlg::toolContext() {
@@ -135,7 +130,7 @@ void CZR_K880TM_ControlDlg::buildWindow() {
     layout->setMenuBar(d->menu->menuBar());
     layout->addWidget(d->client, 0, Qt::AlignLeft | Qt::AlignTop);
     layout->addStretch(1);
-    d->status = new ConnectionStatusLine(d->services.link, this);
+    d->status = new ConnectionStatusLine(d->services.link, port, this);
     layout->addWidget(d->status);
 
     const struct {

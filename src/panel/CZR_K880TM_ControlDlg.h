@@ -56,7 +56,9 @@ class CZR_K880TM_ControlDlg : public QDialog {
     // What the Serial Port command is handed.
     zr::SetupContext setupContext();
 
-    int portOpen = 0;
+    // The panel's port state; portOpen is its flag that the port is open.
+    zr::PortState port;
+    int& portOpen = port.portOpen;
 
     // Runs the Serial Port command once, as the start of a session: the
     // application calls it before showing the panel.

@@ -4,8 +4,12 @@
 
 namespace zr::panel {
 
-ConnectionStatusLine::ConnectionStatusLine(const zr::SerialLink& link, QWidget* parent)
-    : QLabel(parent), link_(link) {
+ConnectionStatusLine::ConnectionStatusLine(const zr::SerialLink& link, zr::PortState& port,
+                                           QWidget* parent)
+    : QLabel(parent),
+      link_(link),
+      port_(port),
+      listening_(port.changes.listen([this] { refresh(); })) {
     setObjectName(QStringLiteral("connectionStatus"));
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setContentsMargins(4, 1, 4, 1);
@@ -31,11 +35,6 @@ void ConnectionStatusLine::endNote() {
     refresh();
 }
 
-void ConnectionStatusLine::setConnection(const QString& where) {
-    where_ = where;
-    refresh();
-}
-
 void ConnectionStatusLine::refresh() {
     QString shown = note_;
     // A link closed by other means (the port went away) is no longer "open".
@@ -44,7 +43,7 @@ void ConnectionStatusLine::refresh() {
     } else if (!link_.isOpen()) {
         shown = QStringLiteral("No port open");
     } else {
-        shown = where_.isEmpty() ? QStringLiteral("Port open") : where_;
+        shown = port_.connection.isEmpty() ? QStringLiteral("Port open") : port_.connection;
         if (link_.silentSinceLastAck()) shown += QStringLiteral(" - no answer from the camera");
     }
     if (shown == text()) return;

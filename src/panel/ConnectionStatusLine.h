@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTimer>
 
+#include "setup/PortState.h"
+
 namespace zr {
 class SerialLink;
 }
@@ -13,18 +15,17 @@ namespace zr::panel {
 // The line at the bottom of the panel that says what the panel talks to, and
 // that the camera has stopped answering, from a time-out box until the next
 // acknowledged exchange; for a few seconds after a command, what the command
-// did. It only looks at the link (a poll of two atomics), so
-// the worker pays nothing for it.
+// did. It looks at the link by a poll of two atomics, so the worker pays
+// nothing for it, and listens to the panel's port state.
 class ConnectionStatusLine : public QLabel {
     Q_OBJECT
   public:
     static constexpr int kPollMs = 250;
     static constexpr int kNoteMs = 6000;
 
-    ConnectionStatusLine(const zr::SerialLink& link, QWidget* parent);
+    // Shows what `port` says the Serial Port command opened, whenever it changes.
+    ConnectionStatusLine(const zr::SerialLink& link, zr::PortState& port, QWidget* parent);
 
-    // What the Serial Port command opened; empty when it closed the link.
-    void setConnection(const QString& where);
     // Says what a command did ("Saved 53 settings to FILE"), in place of the
     // connection for a few seconds.
     void showNote(const QString& note);
@@ -35,7 +36,8 @@ class ConnectionStatusLine : public QLabel {
     void endNote();
 
     const zr::SerialLink& link_;
-    QString where_;
+    const zr::PortState& port_;
+    zr::ChangeNotice::Listening listening_;
     QString note_;
     QTimer poll_;
     QTimer noteEnd_;

@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QSet>
 
-#include "params/TableChanges.h"
+#include "params/ChangeNotice.h"
 
 class QButtonGroup;
 class QWidget;
@@ -54,7 +54,7 @@ class PanelControls {
     // Rows whose group shows the table: until the first refresh or a click
     // that went through, a group shows no button, as the template left it.
     QSet<int> shownRows_;
-    TableChanges::Listening listening_;
+    ChangeNotice::Listening listening_;
 };
 
 }  // namespace zr::panel

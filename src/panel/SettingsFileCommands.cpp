@@ -78,7 +78,7 @@ void SettingsFileCommands::load() {
     const int refused = bulk_.WriteSettings(entries);
     if (refused >= 0) {
         // The table holds what the camera accepted; the panel shows it.
-        params_.changes().tableChanged();
+        params_.changes().notify();
         wait.release();
         showBox("Loading " + path.toStdString() + " stopped at " + nameOf(refused) + " (row " +
                     std::to_string(refused) + "); " +
@@ -105,7 +105,7 @@ void SettingsFileCommands::compare() {
     for (const SettingsEntry& entry : entries) {
         int32_t camera = 0;
         if (params_.ReadParam(entry.row, camera) != 0) {
-            params_.changes().tableChanged();
+            params_.changes().notify();
             wait.release();
             showBox("The settings could not be read from the camera; nothing was compared.",
                     MsgIcon::Exclamation);
@@ -117,7 +117,7 @@ void SettingsFileCommands::compare() {
                             params_.table()[entry.row].defaultValue});
     }
     // The reads updated the table: the panel shows the camera's values.
-    params_.changes().tableChanged();
+    params_.changes().notify();
     wait.release();
     if (differences.empty()) {
         showBox("The camera's settings match " + path.toStdString() +

@@ -62,7 +62,7 @@ bool BulkOperations::readBack() {
         int32_t value = 0;
         complete = params_.ReadParam(row, value) == 0;
     }
-    params_.changes().tableChanged();
+    params_.changes().notify();
     return complete;
 }
 

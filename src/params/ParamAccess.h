@@ -7,7 +7,7 @@
 #include "link/Message.h"
 #include "link/SerialLink.h"
 #include "params/CameraParamTable.h"
-#include "params/TableChanges.h"
+#include "params/ChangeNotice.h"
 
 namespace zr {
 
@@ -31,7 +31,7 @@ class ParamAccess {
     CameraParamTable& table() { return table_; }
     const CameraParamTable& table() const { return table_; }
     // Whoever changed many rows at once says so here; the views listen.
-    TableChanges& changes() { return changes_; }
+    ChangeNotice& changes() { return changes_; }
     SerialLink& link() { return link_; }
     MsgOwner owner() const { return owner_; }
     void setOwner(MsgOwner owner) { owner_ = owner; }
@@ -44,7 +44,7 @@ class ParamAccess {
   private:
     SerialLink& link_;
     CameraParamTable table_;
-    TableChanges changes_;
+    ChangeNotice changes_;
     MsgOwner owner_;
 };
 

@@ -32,7 +32,7 @@ CSelect::CSelect(const zr::SetupContext& context) : QDialog(context.window), con
     dialogFont.setPointSize(8);
     setFont(dialogFont);
     createControls();
-    openRequested = *context_.portOpen != 0 ? 1 : 0;
+    openRequested = context_.port->portOpen != 0 ? 1 : 0;
     OnInitDialog();
 }
 

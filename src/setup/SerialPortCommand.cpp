@@ -51,10 +51,6 @@ QString openChosenTransport(SerialLink& link, const CSelect& dialog) {
     }
 }
 
-void tellConnection(const SetupContext& context, const QString& text) {
-    if (context.connectionChanged) context.connectionChanged(text);
-}
-
 }  // namespace
 
 void SerialPortCommand::run(const SetupContext& context) {
@@ -62,7 +58,7 @@ void SerialPortCommand::run(const SetupContext& context) {
     CSelect dialog(context);
     if (dialog.exec() != QDialog::Accepted) return;
 
-    *context.portOpen = dialog.openRequested;
+    context.port->portOpen = dialog.openRequested;
     if (dialog.openRequested == 1) {
         const bool wasOpen = link.isOpen();
         const QString where = openChosenTransport(link, dialog);
@@ -72,10 +68,10 @@ void SerialPortCommand::run(const SetupContext& context) {
             open = link.isOpen();
         }
         if (!open) {
-            *context.portOpen = 0;
+            context.port->portOpen = 0;
         } else {
             // An open link refuses a second opening and keeps its name.
-            if (!wasOpen) tellConnection(context, where);
+            if (!wasOpen) context.port->setConnection(where);
             context.bulk->ReadFromCamera();
         }
         return;
@@ -87,7 +83,7 @@ void SerialPortCommand::run(const SetupContext& context) {
                             .buttons = MsgButtons::Ok,
                             .owner = static_cast<const QWidget*>(context.window)});
     link.CloseLink();
-    tellConnection(context, {});
+    context.port->setConnection({});
 }
 
 }  // namespace zr

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <functional>
+#include "setup/PortState.h"
 
 class QWidget;
 
@@ -18,10 +17,7 @@ struct SetupContext {
     SerialLink* link = nullptr;        // the link to open or close
     BulkOperations* bulk = nullptr;    // reads the camera once the link is open
     MessageRelay* messages = nullptr;  // the program's message boxes
-    int* portOpen = nullptr;           // the panel's portOpen, set from the dialog
-    // Told what the link talks to when the command has opened it ("COM3
-    // (/dev/ttyS2) 9600 bit/s"), or an empty text when it has closed it.
-    std::function<void(const QString&)> connectionChanged;
+    PortState* port = nullptr;         // the panel's portOpen and connection
 };
 
 }  // namespace zr

@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "params/TableChanges.h"
+#include "params/ChangeNotice.h"
 #include "widgets/IdleLinkPoll.h"
 #include "widgets/ToolWindow.h"
 #include "widgets/WaitCursor.h"
@@ -75,5 +75,5 @@ class CWhiteSpot : public zr::widgets::ToolWindow {
     // Up from the first poll to the end of the detection, across the ticks.
     std::optional<zr::widgets::WaitCursor> waitCursor_;
     QString spotListText_;
-    zr::TableChanges::Listening tableListening_;
+    zr::ChangeNotice::Listening tableListening_;
 };

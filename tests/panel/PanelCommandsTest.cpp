@@ -190,7 +190,7 @@ TEST_F(PanelCommands, AWorkerMessageIsShownWhileTheUserInterfaceIsIdle) {
         {[](sim::FaultSettings& f) { f.silent = true; }, false, "There is no [ACK]"},
         {[](sim::FaultSettings& f) { f.cutNextAnswers = 1; }, true, "There is no [ANSWER DATA]"},
     };
-    panel->setupContext().connectionChanged("COM3 (/dev/ttyS2) 9600 bit/s");
+    panel->port.setConnection("COM3 (/dev/ttyS2) 9600 bit/s");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.box);
         sink.clear();

@@ -44,7 +44,7 @@ TEST_F(PanelScreenshot, ShowsTheValuesRead) {
     ASSERT_EQ(sink.count(), 0u);
     // The fixture opens the port behind the command's back; name it as the
     // command would.
-    panel->setupContext().connectionChanged("CL ALL port 0");
+    panel->port.setConnection("CL ALL port 0");
     paint();
 
     const QPixmap picture = panel->grab();

@@ -151,7 +151,7 @@ TEST_F(PanelTemplate, ControlsKeepTheirPlacesWhenTheWindowIsResized) {
     EXPECT_EQ(panel->control(IDC_MEMORY_SAVE)->mapTo(panel.get(), QPoint(0, 0)), before);
     // Nor does a long library path on the status line widen the window.
     const int width = panel->minimumSizeHint().width();
-    panel->setupContext().connectionChanged("/opt/" + QString(300, 'x') + "/libclserial.so");
+    panel->port.setConnection("/opt/" + QString(300, 'x') + "/libclserial.so");
     EXPECT_EQ(panel->minimumSizeHint().width(), width);
 }
 

@@ -68,7 +68,7 @@ class BulkTest : public testing::Test {
     ParamAccess params{f.link, kPanelOwner};
     BulkOperations bulk{params};
     int refreshes = 0;
-    TableChanges::Listening counting = params.changes().listen([this] { ++refreshes; });
+    ChangeNotice::Listening counting = params.changes().listen([this] { ++refreshes; });
 };
 
 TEST_F(BulkTest, ReadFromCameraReadsRows0To52InOrderWithTheExactFrames) {

@@ -1,6 +1,7 @@
 // The parameter operations over the real link and the simulated camera.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -257,11 +258,15 @@ TEST(ParamAccessClosed, EveryOperationFailsWithTheLinksMessageAndChangesNothing)
 
 // The table's change notice: listeners told in the order they came, also when
 // one of them ends its own or a later listening, or starts a new one, while
-// the others are told (a refresh that opens or closes a window).
-TEST(TableChangesTest, ListenersComeAndGoWhileOthersAreTold) {
-    TableChanges changes;
+// the others are told (a refresh that opens or closes a window), and when a
+// listening outlives its notice (a child widget of the window that owns it).
+TEST(ChangeNoticeTest, ListenersComeAndGoWhileOthersAreTold) {
+    ChangeNotice::Listening outliving;
+    auto owned = std::make_unique<ChangeNotice>();
+    ChangeNotice& changes = *owned;
     std::string told;
-    TableChanges::Listening first, second, third, late;
+    ChangeNotice::Listening first, second, third, late;
+    outliving = changes.listen([&] { told += "O"; });
     first = changes.listen([&] {
         told += "1";
         first.end();
@@ -272,14 +277,14 @@ TEST(TableChangesTest, ListenersComeAndGoWhileOthersAreTold) {
         third.end();
     });
     third = changes.listen([&] { told += "3"; });
-    changes.tableChanged();
-    changes.tableChanged();
-    EXPECT_EQ(told,
-              "12"
-              "2L");
-    { TableChanges::Listening moved = std::move(late); }
-    changes.tableChanged();
-    EXPECT_EQ(told, "122L2");
+    changes.notify();
+    changes.notify();
+    EXPECT_EQ(told, "O12O2L");
+    { ChangeNotice::Listening moved = std::move(late); }
+    changes.notify();
+    EXPECT_EQ(told, "O12O2LO2");
+    owned.reset();
+    outliving.end();
 }
 
 }  // namespace
