@@ -3,9 +3,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QHash>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <functional>
+#include <initializer_list>
 
 #include "adjust/CAdjust.h"
 #include "panel/CAboutDlg.h"
@@ -53,6 +56,7 @@ struct CZR_K880TM_ControlDlg::Impl {
     PanelMenu* menu = nullptr;
     ConnectionStatusLine* status = nullptr;
     ControlMap controls;
+    QHash<int, std::function<void()>> commands;    // by command or control id
     std::unique_ptr<PanelControls> panelControls;  // listens to the table: goes first
 };
 
@@ -150,6 +154,39 @@ void CZR_K880TM_ControlDlg::buildWindow() {
 }
 
 void CZR_K880TM_ControlDlg::bindCommands() {
+    // What each menu item, accelerator key and push button runs, by its id.
+    zr::panel::PanelServices& s = d->services;
+    ToolWindowSlots& tools = d->tools;
+    SettingsFileCommands& files = d->settingsFiles;
+    const struct {
+        std::initializer_list<int> ids;
+        std::function<void()> run;
+    } commands[] = {
+        {{ID_READ_FROM_CAMERA, ID_ACCEL_READ}, [&s] { s.bulk.ReadFromCamera(); }},
+        {{ID_WRITE_TO_CAMERA, ID_ACCEL_WRITE}, [&s] { s.bulk.WriteToCamera(); }},
+        {{ID_MANUAL_COMMAND, ID_ACCEL_MANUAL_COMMAND}, [this] { OpenManualCommand(); }},
+        {{ID_SERIAL_PORT, ID_ACCEL_SERIAL_PORT},
+         [this] { zr::SerialPortCommand::run(setupContext()); }},
+        {{ID_SAVE_SETTINGS_FILE}, [&files] { files.save(); }},
+        {{ID_LOAD_SETTINGS_FILE}, [&files] { files.load(); }},
+        {{ID_COMPARE_SETTINGS_FILE}, [&files] { files.compare(); }},
+        {{ID_APP_ABOUT}, [this] { showAbout(); }},
+        {{ID_FACTORY_SETTING}, [&s] { s.bulk.FactorySetting(); }},
+        {{ID_ALL_INITIALIZE}, [&s] { s.bulk.AllInitialize(); }},
+        {{IDC_WB_ADJUST}, [&s] { s.params.WriteParam(zr::ROW_WHITE_BALANCE, 3); }},
+        {{IDC_WSHADING_ADJUST}, [&s] { s.params.WriteParam(zr::ROW_WHITE_SHADING_ADJUST, 1); }},
+        {{IDC_LUT_TABLE}, [&tools] { tools.openLookUpTable(); }},
+        {{IDC_WSPOT_DETECT}, [this] { OpenWhiteSpot(); }},
+        {{IDC_ADJUST}, [this] { OpenAdjust(); }},
+        {{ID_LINK_TRACE}, [&s, &tools] { tools.openLinkTrace(s.traceQueue); }},
+        {{IDC_MEMORY_LOAD}, [this, &s] { s.bulk.LoadMemory(selectedMemory()); }},
+        {{IDC_MEMORY_SAVE}, [this, &s] { s.bulk.SaveMemory(selectedMemory()); }},
+        {{IDCANCEL}, [this] { reject(); }},
+    };
+    for (const auto& command : commands) {
+        for (int id : command.ids) d->commands.insert(id, command.run);
+    }
+
     const int commandButtons[] = {
         IDC_WB_ADJUST, IDC_WSHADING_ADJUST, IDC_LUT_TABLE,   IDC_WSPOT_DETECT,
         IDC_ADJUST,    IDC_MEMORY_LOAD,     IDC_MEMORY_SAVE, IDCANCEL};
@@ -193,71 +230,8 @@ void CZR_K880TM_ControlDlg::OnHScroll(int code, int position, int scrollId) {
 }
 
 void CZR_K880TM_ControlDlg::OnCommand(int id) {
-    switch (id) {
-        case ID_READ_FROM_CAMERA:
-        case ID_ACCEL_READ:
-            d->services.bulk.ReadFromCamera();
-            break;
-        case ID_WRITE_TO_CAMERA:
-        case ID_ACCEL_WRITE:
-            d->services.bulk.WriteToCamera();
-            break;
-        case ID_MANUAL_COMMAND:
-        case ID_ACCEL_MANUAL_COMMAND:
-            OpenManualCommand();
-            break;
-        case ID_SERIAL_PORT:
-        case ID_ACCEL_SERIAL_PORT:
-            zr::SerialPortCommand::run(setupContext());
-            break;
-        case ID_SAVE_SETTINGS_FILE:
-            d->settingsFiles.save();
-            break;
-        case ID_LOAD_SETTINGS_FILE:
-            d->settingsFiles.load();
-            break;
-        case ID_COMPARE_SETTINGS_FILE:
-            d->settingsFiles.compare();
-            break;
-        case ID_APP_ABOUT:
-            showAbout();
-            break;
-        case ID_FACTORY_SETTING:
-            d->services.bulk.FactorySetting();
-            break;
-        case ID_ALL_INITIALIZE:
-            d->services.bulk.AllInitialize();
-            break;
-        case IDC_WB_ADJUST:
-            d->services.params.WriteParam(zr::ROW_WHITE_BALANCE, 3);
-            break;
-        case IDC_WSHADING_ADJUST:
-            d->services.params.WriteParam(zr::ROW_WHITE_SHADING_ADJUST, 1);
-            break;
-        case IDC_LUT_TABLE:
-            d->tools.openLookUpTable();
-            break;
-        case IDC_WSPOT_DETECT:
-            OpenWhiteSpot();
-            break;
-        case IDC_ADJUST:
-            OpenAdjust();
-            break;
-        case ID_LINK_TRACE:
-            d->tools.openLinkTrace(d->services.traceQueue);
-            break;
-        case IDC_MEMORY_LOAD:
-            d->services.bulk.LoadMemory(selectedMemory());
-            break;
-        case IDC_MEMORY_SAVE:
-            d->services.bulk.SaveMemory(selectedMemory());
-            break;
-        case IDCANCEL:
-            reject();
-            break;
-        default:
-            break;
-    }
+    const auto command = d->commands.constFind(id);
+    if (command != d->commands.constEnd()) (*command)();
 }
 
 void CZR_K880TM_ControlDlg::OnSysCommand(int id) {
