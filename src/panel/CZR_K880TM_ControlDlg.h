@@ -28,9 +28,9 @@ class SettingsFileCommands;
 
 // The main control panel's window: its menu, keys and buttons run the
 // program's commands. It owns the session (PanelServices: the link, the
-// table, the boxes) and portOpen; its controls show the table (PanelControls);
-// its tool windows reach the camera through the context it hands them
-// (toolContext()), never through the panel itself.
+// table, the boxes) and its port state; its controls show the table
+// (PanelControls); its tool windows reach the camera through the context it
+// hands them (toolContext()), never through the panel itself.
 //
 // Constructing the panel builds its window and sends nothing. The application
 // calls startSession(), which runs the Serial Port command, and then shows it.
