@@ -12,4 +12,4 @@ set(ZR_CORE_SOURCES
     params/BulkOperations.cpp params/CameraParamTable.cpp params/FileErrorText.cpp
     params/LutCsv.cpp params/LutFile.cpp params/LutRegisters.cpp params/LutTransfer.cpp
     params/JsonValue.cpp params/ParamAccess.cpp params/ParamNames.cpp params/SafeFileReplace.cpp
-    params/SettingsFile.cpp params/TableChanges.cpp params/TraceDecoder.cpp)
+    params/RegisterText.cpp params/SettingsFile.cpp params/TableChanges.cpp params/TraceDecoder.cpp)

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "adjust/AdjustControlIds.h"
-#include "adjust/RegisterText.h"
 #include "params/ParamAccess.h"
+#include "params/RegisterText.h"
 #include "widgets/ToolWindow.h"
 
 using namespace adjust_id;
