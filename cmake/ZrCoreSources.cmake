@@ -9,7 +9,8 @@ set(ZR_CORE_SOURCES
     link/Rfc2217Handshake.cpp link/TelnetCodec.cpp
     link/SerialLink.cpp link/SystemClock.cpp link/TraceQueue.cpp link/TtyDevice.cpp
     link/WakeSignal.cpp
-    params/BulkOperations.cpp params/CameraParamTable.cpp params/ChangeNotice.cpp params/FileErrorText.cpp
+    params/BulkOperations.cpp params/CameraIdentity.cpp params/CameraParamTable.cpp
+    params/ChangeNotice.cpp params/FileErrorText.cpp
     params/LutCsv.cpp params/LutFile.cpp params/LutRegisters.cpp params/LutTransfer.cpp
     params/JsonValue.cpp params/ParamAccess.cpp params/ParamNames.cpp params/SafeFileReplace.cpp
-    params/SettingsFile.cpp params/TraceDecoder.cpp)
+    params/RegisterText.cpp params/SettingsFile.cpp params/TraceDecoder.cpp)

@@ -142,6 +142,12 @@ std::vector<uint8_t> lutFrom(const py::bytes& data) {
     return std::vector<uint8_t>(s.begin(), s.end());
 }
 
+// A register text as a str, one character a byte: the camera's bytes above
+// 127 have no agreed encoding.
+py::object latin1(const char* text) {
+    return py::bytes(text).attr("decode")("latin-1");
+}
+
 py::list differences(std::vector<zrk880_difference>& found) {
     py::list out;
     for (const auto& d : found)
@@ -200,6 +206,17 @@ PYBIND11_MODULE(_zrk880, m) {
         check([&] { return zrk880_command(cameraOf(handle), c, answer, &answered); });
         if (!answered) return py::none();
         return py::bytes(reinterpret_cast<const char*>(answer), 3);
+    });
+    m.def("identity", [](uintptr_t handle) {
+        zrk880_identity_texts t{};
+        check([&] { return zrk880_identity(cameraOf(handle), &t); });
+        py::dict d;
+        d["vendor"] = latin1(t.vendor);
+        d["model"] = latin1(t.model);
+        d["serial_number"] = latin1(t.serial_number);
+        d["cpu_version"] = latin1(t.cpu_version);
+        d["fpga_version"] = latin1(t.fpga_version);
+        return d;
     });
     m.def("snapshot", [](uintptr_t handle, int format) {
         std::string text(ZRK880_SNAPSHOT_SIZE, '\0');

@@ -141,6 +141,23 @@ ZRK880_API int zrk880_set(zrk880_camera* camera, const char* name_or_row, int32_
 ZRK880_API int zrk880_command(zrk880_camera* camera, const char* text, uint8_t answer[3],
                               int* answered);
 
+/* ---- Identity ------------------------------------------------------------- */
+
+/* The camera's identity texts as the adjustment window reads them: the
+   registers' bytes up to the first zero byte, each array ending in a zero. */
+typedef struct zrk880_identity_texts {
+    char vendor[17];
+    char model[17];
+    char serial_number[9];
+    char cpu_version[6];  /* "1.002" */
+    char fpga_version[6]; /* "01.05" */
+} zrk880_identity_texts;
+
+/* Reads the identity texts, in the adjustment window's order (up to 24
+   reads). A failed read ends its own text only: the result is the first
+   failure, and a text that could not be read is left empty. */
+ZRK880_API int zrk880_identity(zrk880_camera* camera, zrk880_identity_texts* texts);
+
 /* ---- Snapshots: the settings file of the panel and zrk880ctl ------------- */
 
 typedef enum zrk880_format {

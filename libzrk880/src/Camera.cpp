@@ -125,6 +125,16 @@ ApiError Camera::command(const std::string& text, AnswerBytes& answer, bool& ans
     });
 }
 
+ApiError Camera::identity(CameraIdentity& identity) {
+    return run([&] {
+        identity = CameraIdentity::read(params_);
+        if (!identity.vendor || !identity.model || !identity.cpuVersion || !identity.fpgaVersion ||
+            !identity.serialNumber)
+            return apiFail(ZRK880_ERR_LINK, "the read failed");
+        return apiOk();
+    });
+}
+
 ApiError Camera::snapshot(SettingsFile::Format format, std::string& text) {
     return run([&] {
         std::vector<SettingsEntry> entries;

@@ -11,6 +11,7 @@
 #include "link/MessageRelay.h"
 #include "link/SerialLink.h"
 #include "params/BulkOperations.h"
+#include "params/CameraIdentity.h"
 #include "params/LutTransfer.h"
 #include "params/ParamAccess.h"
 #include "params/SettingsFile.h"
@@ -43,6 +44,8 @@ class Camera {
     ApiError set(int row, int32_t value);
     // answered: a read command's answer arrived and is in `answer`.
     ApiError command(const std::string& text, AnswerBytes& answer, bool& answered);
+    // The identity texts; a link failure when any of them could not be read.
+    ApiError identity(CameraIdentity& identity);
 
     // The user settings (rows 0..52) as a settings file's text.
     ApiError snapshot(SettingsFile::Format format, std::string& text);

@@ -1,7 +1,9 @@
 // The calls on one setting at a time: what a setting is, reading and setting
-// its value, and a raw command of the camera's own.
+// its value, and a raw command of the camera's own; and the identity texts.
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "ApiCall.h"
@@ -20,6 +22,15 @@ ApiError findRow(const char* nameOrRow, int& row) {
                        "unknown setting \"" + std::string(nameOrRow) + "\" (see: zrk880ctl names)");
     row = *found;
     return apiOk();
+}
+
+// A text into its fixed array, cut to fit and ended with a zero; empty when
+// it could not be read.
+template <size_t N>
+void copyText(char (&out)[N], const std::optional<std::string>& text) {
+    const size_t length = text ? std::min(text->size(), N - 1) : 0;
+    if (length > 0) std::memcpy(out, text->data(), length);
+    out[length] = '\0';
 }
 
 }  // namespace
@@ -81,6 +92,20 @@ int zrk880_command(zrk880_camera* handle, const char* text, uint8_t answer[3], i
         ApiError e = camera.command(text, bytes, read);
         if (read && answer) std::memcpy(answer, bytes.data(), 3);
         if (answered) *answered = read ? 1 : 0;
+        return e;
+    });
+}
+
+int zrk880_identity(zrk880_camera* handle, zrk880_identity_texts* texts) {
+    return onCamera(handle, [&](Camera& camera) {
+        if (!texts) return missing("the identity texts' address");
+        zr::CameraIdentity identity;
+        ApiError e = camera.identity(identity);
+        copyText(texts->vendor, identity.vendor);
+        copyText(texts->model, identity.model);
+        copyText(texts->serial_number, identity.serialNumber);
+        copyText(texts->cpu_version, identity.cpuVersion);
+        copyText(texts->fpga_version, identity.fpgaVersion);
         return e;
     });
 }

@@ -272,30 +272,7 @@ class Camera:
     def identity(self):
         """The camera's identity texts, as the adjustment window shows them:
         {"vendor", "model", "serial_number", "cpu_version", "fpga_version"}."""
-        def chars(*names):
-            # Two characters a register, the high byte first.
-            data = bytearray()
-            for name in names:
-                value = self.get(name)
-                data += bytes([(value >> 8) & 0xFF, value & 0xFF])
-            return bytes(data)
-
-        def text(data):
-            # A zero byte ends the text, as it would a C string.
-            return data.split(b"\0", 1)[0].decode("latin-1")
-
-        def numbered(prefix, count):
-            return chars(*(f"{prefix}_{n}" for n in range(1, count + 1)))
-
-        cpu = chars("cpu_version_1", "cpu_version_2")
-        fpga = chars("fpga_version_1", "fpga_version_2")
-        return {
-            "vendor": text(numbered("vendor_name", 8)),
-            "model": text(numbered("model_name", 8)),
-            "serial_number": text(numbered("serial_number", 4)),
-            "cpu_version": text(cpu[:1] + b"." + cpu[1:]),
-            "fpga_version": text(fpga[:2] + b"." + fpga[2:]),
-        }
+        return _zrk880.identity(self._live())
 
     def load_memory(self, memory):
         """Loads setting memory 0 (DEFAULT) or 1..4 (FILE 1..4) and reads the settings back."""

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <ctime>
 
-#include "adjust/RegisterText.h"
 #include "params/CameraParamTable.h"
+#include "params/RegisterText.h"
 
 namespace zr {
 namespace {

@@ -7,8 +7,9 @@
 #include <string_view>
 
 #include "adjust/AdjustControlIds.h"
-#include "adjust/RegisterText.h"
+#include "params/CameraIdentity.h"
 #include "params/ParamAccess.h"
+#include "params/RegisterText.h"
 #include "widgets/ToolWindow.h"
 
 using namespace adjust_id;
@@ -30,45 +31,16 @@ QString displayText(const std::string& bytes) {
 }  // namespace
 
 void AdjustIdentity::read() {
-    zr::ParamAccess& params = *window_.context.params;
-    // Vendor and model: up to eight registers, ending after the first one
-    // that holds a zero byte; the serial number: always all four.
-    auto readText = [&params](int firstRow, int rows,
-                              bool endAtZero) -> std::optional<std::string> {
-        std::string text;
-        for (int row = firstRow; row < firstRow + rows; ++row) {
-            int32_t value = 0;
-            if (params.ReadParam(row, value) != 0) return std::nullopt;
-            text += register_text::chars(value);
-            if (endAtZero &&
-                (register_text::highByte(value) == 0 || register_text::lowByte(value) == 0)) {
-                break;
-            }
-        }
-        return register_text::cutAtZero(text);
+    const zr::CameraIdentity identity = zr::CameraIdentity::read(*window_.context.params);
+    auto show = [this](int id, const std::optional<std::string>& bytes, const char* placeholder) {
+        window_.control<QLabel>(id)->setText(displayText(bytes.value_or(placeholder)));
     };
-    auto readPair = [&params](int row, int32_t& first, int32_t& second) {
-        return params.ReadParam(row, first) == 0 && params.ReadParam(row + 1, second) == 0;
-    };
-    auto show = [this](int id, const std::string& bytes) {
-        window_.control<QLabel>(id)->setText(displayText(bytes));
-    };
-    const std::string names[] = {"****************", "******", "********"};
-
-    show(VENDOR, readText(zr::ROW_VENDOR_NAME, zr::NameRegisterRows, true).value_or(names[0]));
-    show(MODEL, readText(zr::ROW_MODEL_NAME, zr::NameRegisterRows, true).value_or(names[0]));
-
-    int32_t first = 0;
-    int32_t second = 0;
-    show(CPU_VERSION, readPair(zr::ROW_CPU_VERSION, first, second)
-                          ? register_text::cpuVersion(first, second)
-                          : names[1]);
-    show(FPGA_VERSION, readPair(zr::ROW_FPGA_VERSION, first, second)
-                           ? register_text::fpgaVersion(first, second)
-                           : names[1]);
-
-    show(SERIAL_NUMBER,
-         readText(zr::ROW_SERIAL_NUMBER, zr::SerialNumberRows, false).value_or(names[2]));
+    const char* const names[] = {"****************", "******", "********"};
+    show(VENDOR, identity.vendor, names[0]);
+    show(MODEL, identity.model, names[0]);
+    show(CPU_VERSION, identity.cpuVersion, names[1]);
+    show(FPGA_VERSION, identity.fpgaVersion, names[1]);
+    show(SERIAL_NUMBER, identity.serialNumber, names[2]);
 }
 
 bool AdjustIdentity::writeSerialNumber() {

@@ -4,8 +4,8 @@
 #include <QLabel>
 
 #include "adjust/AdjustControlIds.h"
-#include "adjust/RegisterText.h"
 #include "params/ParamAccess.h"
+#include "params/RegisterText.h"
 #include "widgets/ToolWindow.h"
 
 using namespace adjust_id;

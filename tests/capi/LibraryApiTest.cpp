@@ -67,6 +67,8 @@ TEST_F(LibraryApi, FailuresComeBackAsCodesWithThePanelsTexts) {
          ZRK880_ERR_INPUT,
          "memory_load is a command register: load or save a memory, or run the factory "
          "setting, with their own calls"},
+        {"no identity texts", [](auto* c) { return zrk880_identity(c, nullptr); }, ZRK880_ERR_INPUT,
+         "the identity texts' address is NULL"},
         {"bad command text", [](auto* c) { return zrk880_command(c, "01G", nullptr, nullptr); },
          ZRK880_ERR_INPUT, "Character error."},
         {"short command text", [](auto* c) { return zrk880_command(c, "01", nullptr, nullptr); },

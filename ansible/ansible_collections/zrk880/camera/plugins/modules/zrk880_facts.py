@@ -18,7 +18,7 @@ extends_documentation_fragment: zrk880.camera.route
 options:
   gather:
     description:
-      - What to read. The settings are 53 exchanges, the identity texts 24.
+      - What to read. The settings are 53 exchanges, the identity texts up to 24.
     type: list
     elements: str
     choices: [identity, temperature, settings]

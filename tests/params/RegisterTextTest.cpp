@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "adjust/RegisterText.h"
+#include "params/RegisterText.h"
 
 namespace rt = register_text;
 

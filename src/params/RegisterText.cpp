@@ -1,4 +1,4 @@
-#include "adjust/RegisterText.h"
+#include "params/RegisterText.h"
 
 #include <cstdio>
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 // How the camera's text and number registers become the texts the adjustment
-// window and its log show. Text registers hold two 8-bit characters, the high
+// window, its log and the library show. Text registers hold two 8-bit characters, the high
 // byte first; a zero byte ends the text as it would end a C string.
 namespace register_text {
 
