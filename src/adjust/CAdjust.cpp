@@ -4,8 +4,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPointer>
-#include <QPushButton>
-#include <QRadioButton>
 #include <initializer_list>
 
 #include "adjust/AdjustControlIds.h"

@@ -1,11 +1,9 @@
 #include "tools/CLookUpTable.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
-#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
