@@ -1,6 +1,5 @@
 #include "LinkBench.h"
 
-#include <limits.h>
 #include <stdlib.h>
 
 #include <algorithm>
@@ -28,6 +27,15 @@ namespace {
 constexpr int kWarmUpReads = 5;
 TraceTotals totals;
 constexpr int kBlocks = 10;  // turns of the reference loop and the link
+
+// How many turns `total` exchanges take, and how many of them turn `b` gets.
+int blocksFor(int total) {
+    return std::min(total, kBlocks);
+}
+int blockShare(int total, int b) {
+    const int blocks = blocksFor(total);
+    return total / blocks + (b < total % blocks ? 1 : 0);
+}
 
 // The highest ratios allowed at a line speed: to the line time, and to the
 // reference loop (what the worker's thread hand-offs may cost); 0 = none.
@@ -201,15 +209,10 @@ bool linkBlock(Session& session, int count, Measurement& reads, Measurement& wri
 // Reads straight from the pseudo-terminal and through ser2net in front of
 // it, in both modes, taking turns in blocks as above: what the network
 // route costs on top of the line.
-bool ser2netReads(Session& session, int baud, int count, std::vector<Measurement>& results,
+bool ser2netReads(Session& session, int count, std::vector<Measurement>& results,
                   std::string& error) {
     const std::string direct = ComPortResolver::fromEnvironment().devicePath(SimProcess::kPort);
-    char device[PATH_MAX];
-    if (!::realpath(direct.c_str(), device)) {
-        error = "the simulated camera's terminal was not found";
-        return false;
-    }
-    sim::Ser2netProcess server(device, {"telnet(rfc2217)", "tcp"});
+    sim::Ser2netProcess server(direct, {"telnet(rfc2217)", "tcp"});
     if (!server.ready()) {
         error = "ser2net did not start: " + server.log();
         return false;
@@ -218,9 +221,8 @@ bool ser2netReads(Session& session, int baud, int count, std::vector<Measurement
                                   "socket://127.0.0.1:" + std::to_string(server.port(1))};
     const char* names[] = {"read, direct pty", "read, ser2net rfc2217", "read, ser2net socket"};
     Measurement whole[3];
-    const int blocks = std::min(count, kBlocks);
-    for (int b = 0; b < blocks; ++b) {
-        const int n = count / blocks + (b < count % blocks ? 1 : 0);
+    for (int b = 0; b < blocksFor(count); ++b) {
+        const int n = blockShare(count, b);
         for (int k = 0; k < 3; ++k) {
             const int r = (b + k) % 3;
             if (!session.openDevice(routes[r], error)) return false;
@@ -258,9 +260,8 @@ bool runAtBaud(const BenchOptions& options, int baud, std::vector<Measurement>& 
     const BusyLoad load(options.load);
     Session session(baud, options.trace, options.load);
     Measurement loopReads, loopWrites, reads, writes;
-    const int blocks = std::min(options.count, kBlocks);
-    for (int b = 0; b < blocks; ++b) {
-        const int count = options.count / blocks + (b < options.count % blocks ? 1 : 0);
+    for (int b = 0; b < blocksFor(options.count); ++b) {
+        const int count = blockShare(options.count, b);
         const bool loopFirst = b % 2 == 0;
         if (loopFirst && !loopBlock(baud, count, loopReads, loopWrites, error)) return false;
         if (!linkBlock(session, count, reads, writes, error)) return false;
@@ -271,8 +272,7 @@ bool runAtBaud(const BenchOptions& options, int baud, std::vector<Measurement>& 
     reads.loopTarget = writes.loopTarget = targetsFor(baud, options.load).loop;
     results.insert(results.end(), {loopReads, loopWrites, reads, writes});
 
-    if (options.ser2net && !ser2netReads(session, baud, options.count, results, error))
-        return false;
+    if (options.ser2net && !ser2netReads(session, options.count, results, error)) return false;
 
     if (options.walks > 0 || options.lut) {
         if (!session.open(error)) return false;

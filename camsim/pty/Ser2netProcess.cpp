@@ -72,7 +72,7 @@ Ser2netProcess::Ser2netProcess(const std::string& device,
                << "tcp,127.0.0.1," << ports_.back() << "\n"
                << "  enable: on\n"
                << "  options:\n    kickolduser: true\n"
-               << "  connector: serialdev," << device << ",115200n81,local\n";
+               << "  connector: serialdev," << device_ << ",115200n81,local\n";
     }
     const std::string configFile = file("ser2net.yaml");
     std::ofstream(configFile) << config.str();

@@ -1,5 +1,6 @@
 #include "adjust/CAdjust.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QLabel>
@@ -11,7 +12,6 @@
 #include "adjust/AdjustTemplate.h"
 #include "params/BulkOperations.h"
 #include "params/ParamAccess.h"
-#include "widgets/ConnectClick.h"
 #include "widgets/WaitCursor.h"
 
 using namespace adjust_id;
@@ -78,7 +78,7 @@ void CAdjust::connectControls() {
     connect(modeGroup_, &QButtonGroup::idClicked, this, [this] { onAdjustMode(); });
     connect(registrationGroup_, &QButtonGroup::idClicked, this, [this] { onRegistrationSwitch(); });
     auto clicked = [this](int id, void (CAdjust::*handler)()) {
-        zr::widgets::connectClick(control<QAbstractButton>(id), this, handler);
+        connect(control<QAbstractButton>(id), &QAbstractButton::clicked, this, handler);
     };
     clicked(READ, &CAdjust::ReadAdjustData);
     clicked(SAVE, &CAdjust::onSave);

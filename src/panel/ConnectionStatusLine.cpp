@@ -36,15 +36,16 @@ void ConnectionStatusLine::endNote() {
 }
 
 void ConnectionStatusLine::refresh() {
+    // The note shows until its few seconds are over.
     QString shown = note_;
-    // A link closed by other means (the port went away) is no longer "open".
-    if (!shown.isEmpty()) {
-        // the note, until its few seconds are over
-    } else if (!link_.isOpen()) {
-        shown = QStringLiteral("No port open");
-    } else {
-        shown = port_.connection.isEmpty() ? QStringLiteral("Port open") : port_.connection;
-        if (link_.silentSinceLastAck()) shown += QStringLiteral(" - no answer from the camera");
+    if (shown.isEmpty()) {
+        // A link closed by other means (the port went away) is no longer "open".
+        if (!link_.isOpen()) {
+            shown = QStringLiteral("No port open");
+        } else {
+            shown = port_.connection.isEmpty() ? QStringLiteral("Port open") : port_.connection;
+            if (link_.silentSinceLastAck()) shown += QStringLiteral(" - no answer from the camera");
+        }
     }
     if (shown == text()) return;
     setText(shown);

@@ -88,7 +88,7 @@ void SettingsFileCommands::load() {
     }
     bulk_.ReadFromCamera();
     const auto loaded = std::count_if(entries.begin(), entries.end(), [](const SettingsEntry& e) {
-        return e.row < ROW_MEMORY_LOAD;
+        return BulkOperations::writesRow(e.row);
     });
     tell_(QStringLiteral("Loaded %1 settings from %2").arg(loaded).arg(path));
 }
@@ -112,7 +112,7 @@ void SettingsFileCommands::compare() {
             return;
         }
         if (camera != entry.value)
-            (entry.row < ROW_MEMORY_LOAD ? differences : notLoaded)
+            (BulkOperations::writesRow(entry.row) ? differences : notLoaded)
                 .push_back({nameOf(entry.row), entry.row, camera, entry.value,
                             params_.table()[entry.row].defaultValue});
     }

@@ -98,11 +98,7 @@ void ToolWindowSlots::openLinkTrace(zr::TraceQueue& queue) {
 }
 
 void ToolWindowSlots::destroyAll() {
-    destroy(whiteSpot_);
-    destroy(lookUpTable_);
-    destroy(manualCommand_);
-    destroy(adjust_);
-    destroy(linkTrace_);
+    forEachSlot([](auto& slot) { destroy(slot); });
 }
 
 void ToolWindowSlots::closeAll() {
@@ -115,12 +111,9 @@ void ToolWindowSlots::closeAll() {
     // Their code may still be running below (a walk lets Qt run between
     // entries, at this very loop level): out of sight now, deleted with the
     // panel.
-    for (QWidget* window :
-         {static_cast<QWidget*>(whiteSpot_.data()), static_cast<QWidget*>(lookUpTable_.data()),
-          static_cast<QWidget*>(manualCommand_.data()), static_cast<QWidget*>(adjust_.data()),
-          static_cast<QWidget*>(linkTrace_.data())}) {
-        if (window != nullptr) window->hide();
-    }
+    forEachSlot([](auto& slot) {
+        if (slot) slot->hide();
+    });
 }
 
 }  // namespace zr::panel

@@ -49,6 +49,16 @@ class ToolWindowSlots {
     const QPointer<CLinkTrace>& linkTrace() const { return linkTrace_; }
 
   private:
+    // Calls `action` with each window's slot, in the order destroyAll names.
+    template <typename Action>
+    void forEachSlot(Action action) {
+        action(whiteSpot_);
+        action(lookUpTable_);
+        action(manualCommand_);
+        action(adjust_);
+        action(linkTrace_);
+    }
+
     CZR_K880TM_ControlDlg* panel_;
     QPointer<CLookUpTable> lookUpTable_;
     QPointer<CWhiteSpot> whiteSpot_;

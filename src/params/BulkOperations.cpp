@@ -4,10 +4,6 @@ namespace zr {
 
 namespace {
 
-// Rows 50..52 make the camera load or overwrite a setting memory or run the
-// factory setting; a bulk write stops short of them.
-constexpr int kLastPlainSettingRow = ROW_MEMORY_LOAD - 1;
-
 constexpr const char* kFactoryQuestion = "Do you want to execute Factory Setting?";
 constexpr const char* kInitializeQuestion = "Do you want to intialize all settings?";
 constexpr const char* kQuestionCaption = "ZR-K880TM";
@@ -25,7 +21,7 @@ void BulkOperations::WriteToCamera() {
 }
 
 int BulkOperations::WriteSettings(const std::vector<SettingsEntry>& values) {
-    for (int row = 0; row <= kLastPlainSettingRow; ++row) {
+    for (int row = 0; writesRow(row); ++row) {
         int32_t value = params_.table()[row].value;
         for (const SettingsEntry& entry : values)
             if (entry.row == row) value = entry.value;

@@ -24,6 +24,10 @@ class BulkOperations {
     // `values` where they hold the row, else the table's; stops at the first
     // refusal. Returns the refused row, or -1 when every write went through.
     int WriteSettings(const std::vector<SettingsEntry>& values);
+    // Whether a bulk write (WriteToCamera, WriteSettings) writes `row`: rows
+    // from 50 on make the camera load or overwrite a setting memory or run
+    // the factory setting, so a bulk write stops short of them.
+    static constexpr bool writesRow(int row) { return row >= 0 && row < ROW_MEMORY_LOAD; }
     // memory: 0 DEFAULT, 1..4 FILE 1..4, -1 no selection.
     void LoadMemory(int memory);
     void SaveMemory(int memory);

@@ -1,5 +1,6 @@
 #include "setup/CSelect.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFileDialog>
@@ -8,13 +9,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "link/ClOpen.h"
 #include "link/ComPort.h"
 #include "link/ComPortResolver.h"
 #include "link/SerialLink.h"
 #include "setup/ClPortList.h"
 #include "setup/SavedPortChoice.h"
 #include "setup/SelectTemplate.h"
-#include "widgets/ConnectClick.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/WindowBuilder.h"
 
@@ -64,7 +65,7 @@ void CSelect::createControls() {
                 [this, id] { OnComButton(id); });
     }
     auto onClick = [this](int id, void (CSelect::*handler)()) {
-        zr::widgets::connectClick(controls_.button(id), this, handler);
+        connect(controls_.button(id), &QAbstractButton::clicked, this, handler);
     };
     onClick(IdEuresys, &CSelect::OnMakerButton);
     onClick(IdMatrox, &CSelect::OnMakerButton);
@@ -126,7 +127,7 @@ void CSelect::fillComList() {
 }
 
 void CSelect::listClPorts() {
-    if (!zr::ClPortList::libraryLoads()) controls_.setEnabled(IdClAll, false);
+    if (!zr::commonLibraryLoads()) controls_.setEnabled(IdClAll, false);
 
     zr::ClPortList found = zr::ClPortList::query();
     clPortCount = found.count;

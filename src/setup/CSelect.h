@@ -42,7 +42,6 @@ class CSelect : public QDialog, public zr::SelectData {
         IdManufacturer = 1269,
         IdComList = 1270,
         IdBrowse = 2110,
-        IdStatic = -1,  // controls without an id of their own
     };
 
     explicit CSelect(const zr::SetupContext& context);

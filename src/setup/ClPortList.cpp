@@ -21,8 +21,4 @@ ClPortList ClPortList::query() {
     return list;
 }
 
-bool ClPortList::libraryLoads() {
-    return commonLibraryLoads();
-}
-
 }  // namespace zr

@@ -23,9 +23,6 @@ class ClPortList {
     // reports no port.
     static ClPortList query();
 
-    // Whether the common library loads at all (CL ALL needs it).
-    static bool libraryLoads();
-
     uint32_t count = 0;           // ports the library reports, listed or not
     std::vector<PortInfo> ports;  // the first kMaxPorts of them, by port index
 };

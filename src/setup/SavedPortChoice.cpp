@@ -2,20 +2,17 @@
 
 #include <QSettings>
 
+#include "setup/SelectData.h"
 #include "widgets/ApplicationNames.h"
 
 namespace zr {
 
-namespace {
-constexpr int kNoSavedChoice = -1;
-constexpr int kLastChoice = 14;  // CL ALL
-}  // namespace
-
 int SavedPortChoice::load() {
     QSettings profile(kProfileOrganisation, kApplicationName);
     bool ok = false;
-    const int value = profile.value("Recent/ComPort", kNoSavedChoice).toInt(&ok);
-    if (!ok || value < kNoSavedChoice || value > kLastChoice) return kNoSavedChoice;
+    const int value = profile.value("Recent/ComPort", SelectData::ChoiceNone).toInt(&ok);
+    if (!ok || value < SelectData::ChoiceNone || value > SelectData::ChoiceClAll)
+        return SelectData::ChoiceNone;
     return value;
 }
 

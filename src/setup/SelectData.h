@@ -23,7 +23,6 @@ struct SelectData {
 
     enum : int { KindNone = -1, KindComPort = 0, KindBoardLibrary = 1, KindClAll = 2 };
 
-    static constexpr uint32_t kMaxClPorts = ClPortList::kMaxPorts;
     using PortInfo = ClPortList::PortInfo;
 
     uint8_t openRequested = 0;
