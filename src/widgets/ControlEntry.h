@@ -32,6 +32,7 @@ enum ControlOption : unsigned {
     Beneath = 2,           // put beneath every other control once all exist
     MouseTransparent = 4,  // a frame that takes no clicks
     FitText = 8,           // at least as wide as its caption and indicator need
+    Hidden = 16,           // made hidden; the window shows it when it applies
 };
 
 inline constexpr int NoId = -1;  // frames and labels nobody addresses
@@ -42,7 +43,6 @@ struct ControlEntry {
     ControlKind kind;
     const char* text;  // UTF-8
     int x, y, width, height;
-    bool hidden = false;
     unsigned options = NoOption;
 };
 

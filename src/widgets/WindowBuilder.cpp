@@ -28,7 +28,7 @@ void WindowBuilder::build(const WindowTable& table) const {
             widget->setObjectName(QStringLiteral("control%1").arg(entry.id));
             widget->setProperty("controlId", entry.id);
         }
-        if (entry.hidden) widget->hide();
+        if (entry.options & Hidden) widget->hide();
         if (entry.options & Disabled) widget->setEnabled(false);
         if (entry.options & Beneath) beneath.push_back(widget);
     }

@@ -23,7 +23,7 @@ TEST_F(AdjustScreenshot, WindowInAdjustModeAfterRead) {
     EXPECT_LT(ratio, 2.0);
     // Every visible control lies inside the window.
     for (const auto& c : adjust_template::controls()) {
-        if (c.id == adjust_template::NoId || c.hidden) continue;
+        if (c.id == adjust_template::NoId || (c.options & zr::widgets::Hidden) != 0) continue;
         EXPECT_TRUE(window->rect().contains(window->control(c.id)->geometry())) << c.id;
     }
 

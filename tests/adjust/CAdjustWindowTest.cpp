@@ -66,7 +66,9 @@ TEST_F(AdjustWindowTest, TemplateHoldsEveryControlWithItsKind) {
     for (const auto& c : adjust_template::controls()) {
         if (c.id == adjust_template::NoId) continue;
         ASSERT_NE(window->control(c.id), nullptr) << c.id;
-        EXPECT_EQ(window->control(c.id)->isVisibleTo(window.get()), !c.hidden) << c.id;
+        EXPECT_EQ(window->control(c.id)->isVisibleTo(window.get()),
+                  (c.options & zr::widgets::Hidden) == 0)
+            << c.id;
     }
     for (int id : {CONTINUOUS, TEMPERATURE_MIN, TEMPERATURE_MAX}) {
         EXPECT_FALSE(window->control(id)->isVisibleTo(window.get())) << id;
