@@ -27,26 +27,23 @@ AutoGainAdjust::AutoGainAdjust(zr::widgets::ToolWindow& window,
           window, kPollMs, [this] { poll(); },
           [this] {
               // The adjustment ends quietly.
-              running_ = false;
               window_.control<QLabel>(AUTO_ADJUST_PROGRESS)->clear();
           }) {}
 
 void AutoGainAdjust::start() {
     window_.context.params->WriteParam(zr::ROW_AUTO_ADJUST, 1);
-    running_ = true;
     poll_.start(kFirstPollMs);
 }
 
 void AutoGainAdjust::stop() {
     poll_.stop();
-    running_ = false;
 }
 
 void AutoGainAdjust::poll() {
     int32_t status = 1;  // a failed read counts as still adjusting
     window_.context.params->ReadParam(zr::ROW_AUTO_ADJUST, status);
     // A link message shown during the read lets the window be closed meanwhile.
-    if (!running_) return;
+    if (!poll_.running()) return;
     if (status == 1) {
         window_.control<QLabel>(AUTO_ADJUST_PROGRESS)
             ->setText(g_blink ? QStringLiteral("Adjusting...") : QString());
@@ -54,6 +51,6 @@ void AutoGainAdjust::poll() {
         poll_.start();
         return;
     }
-    running_ = false;
+    poll_.stop();  // the adjustment is over: nothing polls on
     ended_(status);
 }

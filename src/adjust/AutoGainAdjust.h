@@ -28,5 +28,4 @@ class AutoGainAdjust {
     zr::widgets::ToolWindow& window_;
     std::function<void(int32_t status)> ended_;
     zr::widgets::IdleLinkPoll poll_;
-    bool running_ = false;
 };

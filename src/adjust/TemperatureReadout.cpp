@@ -22,7 +22,6 @@ TemperatureReadout::TemperatureReadout(zr::widgets::ToolWindow& window)
           window, kRefreshMs, [this] { poll(); },
           [this] {
               // The refresh ends and the check box says so.
-              continuous_ = false;
               window_.control<QCheckBox>(CONTINUOUS)->setChecked(false);
           }) {}
 
@@ -39,7 +38,6 @@ void TemperatureReadout::show() {
 }
 
 void TemperatureReadout::setContinuous(bool on) {
-    continuous_ = on;
     if (on) {
         poll_.start();
     } else {
@@ -49,5 +47,6 @@ void TemperatureReadout::setContinuous(bool on) {
 
 void TemperatureReadout::poll() {
     show();
-    if (continuous_) poll_.start();
+    // Unchecked or closed during the read: the refresh has ended.
+    if (poll_.running()) poll_.start();
 }

@@ -26,5 +26,4 @@ class TemperatureReadout {
 
     zr::widgets::ToolWindow& window_;
     zr::widgets::IdleLinkPoll poll_;
-    bool continuous_ = false;  // refresh running
 };

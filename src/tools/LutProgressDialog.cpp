@@ -26,22 +26,21 @@ LutProgressDialog::LutProgressDialog(Direction direction, int channelEntries, in
     reset();
 }
 
-QString LutProgressDialog::labelFor(int done, int total, int channel, int channelEntries) {
+QString LutProgressDialog::labelFor(int done, int total, int channel) const {
     const QString channelName =
         channel >= 0 && channel < 3 ? QString::fromLatin1(kChannelNames[channel]) : QString();
     // A walk takes its channels one after the other, each whole.
-    const int inChannel = done > 0 ? (done - 1) % std::max(1, channelEntries) + 1 : 0;
+    const int inChannel = done > 0 ? (done - 1) % channelEntries_ + 1 : 0;
     return QStringLiteral("%1 entry %2 of %3 (%4 of %5)")
         .arg(channelName)
         .arg(inChannel)
-        .arg(channelEntries)
+        .arg(channelEntries_)
         .arg(done)
         .arg(total);
 }
 
-QString LutProgressDialog::cancelledText(Direction direction, int done, int total,
-                                         int channelEntries) {
-    if (direction == Direction::Write)
+QString LutProgressDialog::cancelledText(int done, int total) const {
+    if (direction_ == Direction::Write)
         return QStringLiteral("LUT write cancelled: %1 of %2 entries were written.")
             .arg(done)
             .arg(total);
@@ -49,7 +48,7 @@ QString LutProgressDialog::cancelledText(Direction direction, int done, int tota
     QStringList ranges;
     int left = done;
     for (int channel = 0; channel < 3 && left > 0; ++channel) {
-        const int n = std::min(left, std::max(1, channelEntries));
+        const int n = std::min(left, channelEntries_);
         left -= n;
         ranges << (n == 1 ? QStringLiteral("%1 0").arg(QLatin1String(kChannelNames[channel]))
                           : QStringLiteral("%1 0 to %2")
@@ -66,7 +65,7 @@ QString LutProgressDialog::cancelledText(Direction direction, int done, int tota
 
 bool LutProgressDialog::advance(int done, int total, int channel) {
     if (maximum() != total) setRange(0, total);
-    setLabelText(labelFor(done, total, channel, channelEntries_));
+    setLabelText(labelFor(done, total, channel));
     setValue(done);
     emit advanced(done, total);
     // Until the dialog is up and modal, the operator's input waits: a click

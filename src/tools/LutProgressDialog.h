@@ -16,16 +16,18 @@ class LutProgressDialog : public QProgressDialog {
     // `channelEntries`: the entries the walk takes of each channel.
     LutProgressDialog(Direction direction, int channelEntries, int delayMs, QWidget* parent);
 
+    Direction direction() const { return direction_; }
+
     // The walk's progress callback: shows where the walk is, lets Qt run so
     // Cancel can be pressed, and says whether to go on.
     bool advance(int done, int total, int channel);
 
     // "Red entry 61 of 256 (61 of 768)": the count within the channel, then
     // within the walk. The dialog's title says READ or WRITE.
-    static QString labelFor(int done, int total, int channel, int channelEntries);
+    QString labelFor(int done, int total, int channel) const;
     // The box after a cancelled walk; after a READ, which entries of which
     // channels were read (a READ takes every channel, in order).
-    static QString cancelledText(Direction direction, int done, int total, int channelEntries);
+    QString cancelledText(int done, int total) const;
 
     // Closing the window or Escape is Cancel, as the button is.
     void reject() override { cancel(); }

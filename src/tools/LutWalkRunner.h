@@ -27,8 +27,6 @@ class LutWalkRunner {
     std::string run(const Walk& walk);
 
   private:
-    Direction direction_;
-    int walkEntries_;
     zr::widgets::WaitCursor wait_;
     LutProgressDialog progress_;
 };

@@ -18,6 +18,7 @@ void IdleLinkPoll::tick() {
     if (!window_.context.complete()) return;
     switch (window_.linkState()) {
         case ToolWindow::LinkState::Closed:
+            running_ = false;
             onClosed_();
             return;
         case ToolWindow::LinkState::Busy:
